@@ -1,0 +1,110 @@
+// The one document: every piece of measurement state the forms share, the
+// settings file that keeps it between runs, and the arithmetic that turns it
+// into windows, columns, distances and cursor steps.
+#pragma once
+
+#include "model/DocView.h"
+#include "model/WaveformRecord.h"
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <vector>
+
+// One section of an applied site grid. Length and bounds are centimetres of position.
+struct SiteGridSection
+{
+    double m_dFactor = 0;
+    double m_dLength = 0;
+    double m_dStart = 0;
+    double m_dEnd = 0;
+};
+
+// Section of the settings file that holds every key of the program.
+inline constexpr const char* kSettingsSection = "KLM-204";
+
+class CZR815KDoc
+{
+public:
+    // Reads the settings from the file at iniPath (defaults for what is missing).
+    explicit CZR815KDoc(std::filesystem::path iniPath);
+    // Writes the settings back to the same file.
+    ~CZR815KDoc();
+    CZR815KDoc(const CZR815KDoc&) = delete;
+    CZR815KDoc& operator=(const CZR815KDoc&) = delete;
+
+    const std::filesystem::path& SettingsPath() const { return m_settingsPath; }
+
+    // Views
+    void AddView(CDocView* view);
+    void RemoveView(CDocView* view);
+    // Calls OnUpdate on every registered view except sender, in registration order.
+    void UpdateAllViews(CDocView* sender, int hint);
+
+    // Arithmetic
+    void GetViewWindow(double& left, double& right) const;
+    double DistanceToPosition(double distance) const;
+    double FactorAt(double position) const;
+    void GetCursorDistances(double& d1, double& d2, double& res1, double& res2) const;
+    int GetViewDistances(double& left, double& right) const;
+    void SetScale(int index);
+    bool StepZoom(int delta);
+    void SetZoom(int exponent);
+    void SetCursorColumn(double& cursor, int column);
+    bool StepCursor(double& cursor, int delta);
+    void SetCursorDistance(double& cursor, double distance);
+    void SelectCursorMode(int mode);
+    bool StepShift(int32_t& shift, int delta);
+    void PickColumns(WaveformRecord& record, double left, double window, std::array<int8_t, 500>& target) const;
+    int ReturnLoss(const WaveformRecord& record) const;
+
+    // Derived values the forms share.
+    double WindowWidth() const;  // m_dScale / 2^m_nZoom
+    double ColumnWidth() const;  // WindowWidth() / 500
+    bool GridInForce() const;    // a site grid is selected, applied and has sections
+    double HalfVelocity() const; // V/2 of m_dFactor, m/us
+
+    // Fields
+    bool m_bShowMarkers = false;
+    bool m_bGridApplied = false;
+    bool m_bGridSelected = false;
+    bool m_bReturnLoss = false;
+    bool m_bShowHalfVelocity = false;
+    std::vector<SiteGridSection> m_gridSections;
+    double m_dScale = 62.5;
+    int32_t m_nMouseMode = 0;
+    bool m_bApproximation = true;
+    int32_t m_nAverage = 0;
+    double m_dFactor = 1.5;
+    int32_t m_nGain = 0;
+    std::array<WaveformRecord, 3> m_memory;
+    double m_dCursor1 = 0;
+    Colour m_crCursor1{200, 200, 255};
+    double m_dCursor2 = 0;
+    Colour m_crCursor2{200, 200, 0};
+    int32_t m_nZoom = 0;
+    double* m_pZoomAnchor = &m_dCursor1;
+    double m_dZoomCentre = 0;
+    bool m_bZoomed = false;
+
+private:
+    void ReadSettings();
+    void WriteSettings() const;
+    void TakeZoomCentre();
+
+    std::filesystem::path m_settingsPath;
+    std::vector<CDocView*> m_views;
+};
+
+// Mouse modes of the plot.
+enum MouseMode : int32_t {
+    MOUSE_ZOOM = 0,
+    MOUSE_CURSOR1 = 1,
+    MOUSE_CURSOR2 = 2,
+    MOUSE_SHIFT_M1 = 5,
+    MOUSE_SHIFT_M2 = 6,
+    MOUSE_SHIFT_M3 = 7,
+};
+
+// The one wheel delta that steps down or left; every other delta steps up or right.
+inline constexpr int kWheelDown = -120;
