@@ -33,7 +33,10 @@ public:
     // The raw value of section/key, untrimmed; nullopt when absent.
     std::optional<std::string> Find(std::string_view section, std::string_view key) const;
 
-    // Sets section/key to value as GetPrivateProfile's writer does.
+    // Sets section/key to value as GetPrivateProfile's writer does. Names that
+    // a file could not hold (see profile::IsWritableName) leave the text as it
+    // is; line breaks in the value become blanks, so a value can never add
+    // lines of its own; text that is not UTF-8 is taken as Windows-1251.
     void Set(std::string_view section, std::string_view key, std::string_view value);
 
     // The file content to write back, UTF-8.
@@ -57,6 +60,10 @@ int32_t LeadingInt(std::string_view text);
 // Text converted to UTF-8: kept when valid UTF-8 (a BOM dropped), decoded from
 // UTF-16LE/BE when it starts with that byte-order mark, else read as Windows-1251.
 std::string ToUtf8(std::string_view bytes, bool* hadUtf8Bom = nullptr);
+// True when section and key, blanks trimmed, read back as themselves once
+// written: the section holds no ']' or line break; the key is not empty, holds
+// no '=' or line break and starts with neither ';' nor '['.
+bool IsWritableName(std::string_view section, std::string_view key);
 } // namespace profile
 
 class PrivateProfile
@@ -68,7 +75,9 @@ public:
 
     int32_t GetInt(std::string_view section, std::string_view key, int32_t defaultValue) const;
     std::string GetString(std::string_view section, std::string_view key, std::string_view defaultValue) const;
-    // False when the file cannot be written (read-only file or folder, missing folder).
+    // False when the file cannot be written (read-only file or folder, missing
+    // folder), when an existing file cannot be read (rewriting it would lose its
+    // other lines), or when the names are not writable.
     bool WriteString(std::string_view section, std::string_view key, std::string_view value) const;
 
 private:

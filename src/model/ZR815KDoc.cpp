@@ -1,0 +1,447 @@
+#include "model/ZR815KDoc.h"
+
+#include "model/PrivateProfile.h"
+#include "model/ScaleTables.h"
+#include "model/Thousandths.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr double kRef = tables::kReferenceFactor;
+constexpr int kShiftLimit = 200;
+
+// Wheel steps: exactly -120 steps down, everything else steps up.
+bool IsStepDown(int delta) { return delta == kWheelDown; }
+
+const char* const kShiftKeys[3] = {"Y_P1", "Y_P2", "Y_P3"};
+
+} // namespace
+
+// --- construction and settings ------------------------------------------------
+
+CZR815KDoc::CZR815KDoc(std::filesystem::path iniPath)
+    : m_settingsPath(std::move(iniPath))
+{
+    m_memory[0].m_crColor = Colour{200, 0, 0};
+    m_memory[1].m_crColor = Colour{255, 153, 0};
+    m_memory[2].m_crColor = Colour{200, 0, 200};
+    ReadSettings();
+}
+
+CZR815KDoc::~CZR815KDoc() { WriteSettings(); }
+
+void CZR815KDoc::ReadSettings()
+{
+    const PrivateProfile ini(m_settingsPath);
+    const char* s = kSettingsSection;
+
+    const int32_t scale = ini.GetInt(s, "SCALE", 0);
+    m_dScale = tables::kScale[(scale >= 0 && scale < tables::kCount) ? scale : 0];
+    m_nMouseMode = ini.GetInt(s, "MOUSE", 0);
+
+    // A velocity factor must be positive; anything else falls back to the reference.
+    const int32_t factor = ini.GetInt(s, "VFACTOR", 1500);
+    m_dFactor = factor > 0 ? factor / 1000.0 : kRef;
+
+    m_nGain = ini.GetInt(s, "GAIN", 0);
+    m_nAverage = ini.GetInt(s, "AVERAGE", 0);
+
+    const int32_t cursor1 = ini.GetInt(s, "CURSOR1", 0);
+    const int32_t cursor2 = ini.GetInt(s, "CURSOR2", 0);
+    m_dCursor1 = cursor1 > 0 ? cursor1 / 1000.0 : 0.0;
+    m_dCursor2 = cursor2 > 0 ? cursor2 / 1000.0 : 0.0;
+
+    for (int i = 0; i < 3; ++i) {
+        m_memory[i].m_nShift = std::clamp(ini.GetInt(s, kShiftKeys[i], 0), -kShiftLimit, kShiftLimit);
+    }
+    m_bApproximation = ini.GetInt(s, "APPOXIMATION", 1) != 0;
+    m_bShowHalfVelocity = ini.GetInt(s, "SPEED", 0) != 0;
+    m_bReturnLoss = ini.GetInt(s, "RL", 0) != 0;
+}
+
+void CZR815KDoc::WriteSettings() const
+{
+    const PrivateProfile ini(m_settingsPath);
+    const char* s = kSettingsSection;
+    const int index = std::max(tables::ScaleIndex(m_dScale), 0);
+
+    ini.WriteString(s, "SCALE", FormatInt(index));
+    ini.WriteString(s, "PULSE", FormatInt(index));
+    ini.WriteString(s, "MOUSE", FormatInt(m_nMouseMode));
+    ini.WriteString(s, "VFACTOR", FormatInt(ToThousandths(m_dFactor)));
+    ini.WriteString(s, "GAIN", FormatInt(m_nGain));
+    ini.WriteString(s, "AVERAGE", FormatInt(m_nAverage));
+    ini.WriteString(s, "CURSOR1", FormatInt(ToThousandths(m_dCursor1)));
+    ini.WriteString(s, "CURSOR2", FormatInt(ToThousandths(m_dCursor2)));
+    for (int i = 0; i < 3; ++i) {
+        ini.WriteString(s, kShiftKeys[i], FormatInt(m_memory[i].m_nShift));
+    }
+    ini.WriteString(s, "APPOXIMATION", m_bApproximation ? "1" : "0");
+    ini.WriteString(s, "MARKER", m_bShowMarkers ? "1" : "0");
+    ini.WriteString(s, "SPEED", m_bShowHalfVelocity ? "1" : "0");
+    ini.WriteString(s, "RL", m_bReturnLoss ? "1" : "0");
+}
+
+// --- views ----------------------------------------------------------------------
+
+void CZR815KDoc::AddView(CDocView* view)
+{
+    if (view != nullptr && std::find(m_views.begin(), m_views.end(), view) == m_views.end()) {
+        m_views.push_back(view);
+    }
+}
+
+void CZR815KDoc::RemoveView(CDocView* view) { std::erase(m_views, view); }
+
+void CZR815KDoc::UpdateAllViews(CDocView* sender, int hint)
+{
+    // A view may update the document again from its handler, or leave; work on a
+    // snapshot and skip views that have left meanwhile.
+    const std::vector<CDocView*> views = m_views;
+    for (CDocView* view : views) {
+        if (view != sender && std::find(m_views.begin(), m_views.end(), view) != m_views.end()) {
+            view->OnUpdate(sender, hint);
+        }
+    }
+}
+
+// --- window and columns ------------------------------------------------------------
+
+double CZR815KDoc::WindowWidth() const { return m_dScale / std::pow(2.0, m_nZoom); }
+
+double CZR815KDoc::ColumnWidth() const { return WindowWidth() / tables::kColumns; }
+
+double CZR815KDoc::HalfVelocity() const { return 300.0 / (2.0 * m_dFactor); }
+
+bool CZR815KDoc::GridInForce() const
+{
+    return m_bGridSelected && m_bGridApplied && !m_gridSections.empty();
+}
+
+void CZR815KDoc::GetViewWindow(double& left, double& right) const
+{
+    const double width = WindowWidth();
+    left = m_dZoomCentre - width / 2;
+    right = m_dZoomCentre + width / 2;
+    if (left < 0) {
+        left = 0;
+        right = width;
+    }
+    if (m_dScale < right) {
+        left = m_dScale - width;
+        right = m_dScale;
+    }
+}
+
+// --- scale and zoom ------------------------------------------------------------------
+
+void CZR815KDoc::SetScale(int index)
+{
+    if (index < 0 || index >= tables::kCount) {
+        return;
+    }
+    m_dScale = tables::kScale[index];
+    m_nZoom = 0;
+    m_bZoomed = false;
+    UpdateAllViews(nullptr, HINT_SCALE);
+}
+
+// The zoom centre is taken from the anchor cursor when the zoom leaves 0, and
+// forgotten when it returns there; deeper steps keep it.
+void CZR815KDoc::TakeZoomCentre()
+{
+    if (!m_bZoomed && m_nZoom != 0) {
+        m_dZoomCentre = *m_pZoomAnchor;
+        m_bZoomed = true;
+    } else if (m_bZoomed && m_nZoom == 0) {
+        m_bZoomed = false;
+    }
+}
+
+bool CZR815KDoc::StepZoom(int delta)
+{
+    if (IsStepDown(delta)) {
+        --m_nZoom;
+        if (m_nZoom < 0) {
+            m_nZoom = 0;
+            return false;
+        }
+    } else {
+        ++m_nZoom;
+        const int deepest = tables::MaxZoom(m_dScale);
+        if (m_nZoom > deepest) {
+            m_nZoom = deepest;
+            return false;
+        }
+    }
+    TakeZoomCentre();
+    return true;
+}
+
+void CZR815KDoc::SetZoom(int exponent)
+{
+    m_nZoom = std::clamp(exponent, 0, tables::MaxZoom(m_dScale));
+    TakeZoomCentre();
+    UpdateAllViews(nullptr, HINT_SCALE);
+}
+
+// --- cursors and shifts -----------------------------------------------------------------
+
+void CZR815KDoc::SetCursorColumn(double& cursor, int column)
+{
+    double left = 0;
+    double right = 0;
+    GetViewWindow(left, right);
+    cursor = left + ColumnWidth() * column;
+    m_dFactor = FactorAt(cursor);
+}
+
+bool CZR815KDoc::StepCursor(double& cursor, int delta)
+{
+    double left = 0;
+    double right = 0;
+    GetViewWindow(left, right);
+    const double c = ColumnWidth();
+    const double k = std::trunc((cursor - left) / c);
+    double moved = 0;
+    if (IsStepDown(delta)) {
+        moved = left + k * c - c;
+        if (moved < left) {
+            cursor = left;
+            return false;
+        }
+    } else {
+        moved = left + k * c + c;
+        if (moved > right) {
+            cursor = right;
+            return false;
+        }
+    }
+    cursor = moved;
+    m_dFactor = FactorAt(moved);
+    return true;
+}
+
+void CZR815KDoc::SetCursorDistance(double& cursor, double distance)
+{
+    const double position = DistanceToPosition(distance);
+    const double c = ColumnWidth();
+    cursor = c * std::floor(position / c + 0.5);
+    m_dFactor = FactorAt(cursor);
+    UpdateAllViews(nullptr, HINT_REDRAW);
+}
+
+void CZR815KDoc::SelectCursorMode(int mode)
+{
+    m_nMouseMode = mode;
+    if (mode == MOUSE_CURSOR1) {
+        m_dFactor = FactorAt(m_dCursor1);
+    } else if (mode == MOUSE_CURSOR2) {
+        m_dFactor = FactorAt(m_dCursor2);
+    }
+    UpdateAllViews(nullptr, HINT_REDRAW);
+}
+
+bool CZR815KDoc::StepShift(int32_t& shift, int delta)
+{
+    if (IsStepDown(delta)) {
+        --shift;
+        if (shift < -kShiftLimit) {
+            shift = -kShiftLimit;
+            return false;
+        }
+    } else {
+        ++shift;
+        if (shift > kShiftLimit) {
+            shift = kShiftLimit;
+            return false;
+        }
+    }
+    return true;
+}
+
+// --- samples per column and return loss -----------------------------------------------------
+
+void CZR815KDoc::PickColumns(WaveformRecord& record, double left, double window,
+                             std::array<int8_t, 500>& target) const
+{
+    target.fill(0);
+    const double step = record.m_dSampleStep;
+    if (!(step > 0) || !(window > 0)) {
+        return; // a record never loaded has no samples to pick
+    }
+    const double first = std::trunc(left / step);
+    const double per = window / tables::kColumns / step;
+    for (int i = 0; i < tables::kColumns; ++i) {
+        const double k = std::trunc(i * per) + first;
+        if (k > static_cast<double>(kTdrSampleCount - 1)) {
+            break;
+        }
+        if (k >= 0) {
+            target[i] = record.m_samples[static_cast<std::size_t>(k)];
+        }
+    }
+}
+
+int CZR815KDoc::ReturnLoss(const WaveformRecord& record) const
+{
+    const auto amplitude = [](int32_t value) {
+        const int32_t a = value > 127 ? 255 - value : value;
+        return a == 0 ? 1 : a;
+    };
+    const double ratio = static_cast<double>(amplitude(record.m_nValueC1)) / amplitude(record.m_nValueC2);
+    return static_cast<int>(std::trunc(20.0 * std::log10(ratio)));
+}
+
+// --- velocity factor and distances, plain or by site-grid section --------------------------------
+
+double CZR815KDoc::FactorAt(double position) const
+{
+    if (!GridInForce()) {
+        return m_dFactor;
+    }
+    for (const SiteGridSection& section : m_gridSections) {
+        if (section.m_dStart / 100 <= position && position < section.m_dEnd / 100) {
+            return section.m_dFactor;
+        }
+    }
+    return m_gridSections.back().m_dFactor;
+}
+
+double CZR815KDoc::DistanceToPosition(double distance) const
+{
+    if (!GridInForce()) {
+        return distance / kRef * m_dFactor;
+    }
+    double d0 = 0;
+    double position = 0;
+    for (const SiteGridSection& section : m_gridSections) {
+        const double f = section.m_dFactor;
+        const double d1 = d0 + (section.m_dLength / 100) / f * kRef;
+        if (d0 <= distance && distance <= d1) {
+            position += (distance - d0) / kRef * f;
+        } else if (distance > d1) {
+            position += section.m_dLength / 100;
+        }
+        d0 = d1;
+    }
+    if (distance > d0) {
+        position += (distance - d0) / kRef * m_gridSections.back().m_dFactor;
+    }
+    return position;
+}
+
+void CZR815KDoc::GetCursorDistances(double& d1, double& d2, double& res1, double& res2) const
+{
+    const double c = ColumnWidth();
+    if (!GridInForce()) {
+        d1 = m_dCursor1 * kRef / m_dFactor;
+        d2 = m_dCursor2 * kRef / m_dFactor;
+        res1 = res2 = c * kRef / m_dFactor;
+        return;
+    }
+    bool found1 = false;
+    bool found2 = false;
+    double running = 0;
+    const auto place = [&](double cursor, double s, double f, double& d, double& res) {
+        d = running + (cursor - s) / f * kRef;
+        res = c / f * kRef;
+    };
+    for (const SiteGridSection& section : m_gridSections) {
+        const double s = section.m_dStart / 100;
+        const double e = section.m_dEnd / 100;
+        if (s <= m_dCursor1 && m_dCursor1 < e) {
+            place(m_dCursor1, s, section.m_dFactor, d1, res1);
+            found1 = true;
+        }
+        if (s <= m_dCursor2 && m_dCursor2 < e) {
+            place(m_dCursor2, s, section.m_dFactor, d2, res2);
+            found2 = true;
+        }
+        running += (e - s) / section.m_dFactor * kRef;
+    }
+    // A cursor at or past the end of the grid continues with the last section's factor;
+    // one before its start (a negative position) is measured with the first section's.
+    const SiteGridSection& last = m_gridSections.back();
+    const SiteGridSection& firstSection = m_gridSections.front();
+    const auto extrapolate = [&](double cursor, bool found, double& d, double& res) {
+        if (found) {
+            return;
+        }
+        if (cursor < firstSection.m_dStart / 100) {
+            d = (cursor - firstSection.m_dStart / 100) / firstSection.m_dFactor * kRef;
+            res = c / firstSection.m_dFactor * kRef;
+        } else {
+            d = running + (cursor - last.m_dEnd / 100) / last.m_dFactor * kRef;
+            res = c / last.m_dFactor * kRef;
+        }
+    };
+    extrapolate(m_dCursor1, found1, d1, res1);
+    extrapolate(m_dCursor2, found2, d2, res2);
+}
+
+int CZR815KDoc::GetViewDistances(double& left, double& right) const
+{
+    double L = 0;
+    double R = 0;
+    GetViewWindow(L, R);
+    if (!GridInForce()) {
+        left = L * kRef / m_dFactor;
+        right = R * kRef / m_dFactor;
+        return 0;
+    }
+    const double cw = ColumnWidth() * 100; // column width in centimetres
+    double dL = -1;
+    double D = 0;
+    double m = 0;
+    for (const SiteGridSection& section : m_gridSections) {
+        const double s = section.m_dStart / 100;
+        const double e = section.m_dEnd / 100;
+        const double f = section.m_dFactor;
+        const double len = section.m_dLength;
+        if (e <= L) {
+            dL = D;
+            D += (len / 100) / f * kRef;
+        }
+        if (s < L && L < e && e <= R) {
+            dL = D + (L - s) / f * kRef;
+            D += (len / 100) / f * kRef;
+            m += std::trunc((e - L) * 100 / cw);
+        }
+        if (s >= L && e <= R) {
+            if (dL == -1) {
+                dL = D;
+            }
+            D += (len / 100) / f * kRef;
+            m += std::trunc(len / cw);
+        }
+        if (L <= s && s <= R && R < e) {
+            D += (R - s) / f * kRef;
+            m += std::trunc((R - s) * 100 / cw);
+        }
+        if (s < L && e > R) {
+            dL = D + (L - s) / f * kRef;
+            D += (R - s) / f * kRef;
+            m = tables::kColumns;
+        }
+    }
+    const SiteGridSection& last = m_gridSections.back();
+    const double f = last.m_dFactor;
+    const double gridEnd = last.m_dEnd / 100;
+    if (L >= gridEnd) {
+        // The whole window lies past the grid: both edges continue from the grid's
+        // end with the last section's factor.
+        dL = D + (L - gridEnd) / f * kRef;
+        D = D + (R - gridEnd) / f * kRef;
+    } else if (m < tables::kColumns) {
+        D += (tables::kColumns - m) * cw / f * kRef / 100;
+        if (m == 0) {
+            dL = D - tables::kColumns * cw / f * kRef / 100;
+        }
+    }
+    left = dL;
+    right = D;
+    return static_cast<int>(m_gridSections.size());
+}
