@@ -1,6 +1,5 @@
 #include "model/Thousandths.h"
 
-#include <charconv>
 #include <cmath>
 #include <limits>
 
@@ -22,11 +21,4 @@ int32_t ToThousandths(double value)
         return std::numeric_limits<int32_t>::min();
     }
     return static_cast<int32_t>(scaled);
-}
-
-std::string FormatInt(int64_t value)
-{
-    char buffer[24];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-    return std::string(buffer, result.ptr);
 }

@@ -3,12 +3,8 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
 
 // value × 1000 truncated toward zero, saturated to int32. A product that lies
 // within a hair of a whole number counts as that number, so a value read from
 // its thousandths (1001 / 1000.0 = 1.000999...) is written back unchanged.
 int32_t ToThousandths(double value);
-
-// "%d" of an integer, independent of the locale.
-std::string FormatInt(int64_t value);

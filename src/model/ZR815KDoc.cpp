@@ -1,5 +1,6 @@
 #include "model/ZR815KDoc.h"
 
+#include "model/Format.h"
 #include "model/PrivateProfile.h"
 #include "model/ScaleTables.h"
 #include "model/Thousandths.h"

@@ -1,0 +1,9 @@
+// The program's own folder, where param.ini, the default Save/ folder and the
+// help file live. ONDALIS_HOME, when set and not empty, names it instead
+// (tests and portable installs use it).
+#pragma once
+
+#include <string>
+
+// The folder as the program passes folders around: always ending with '/'.
+std::string ProgramFolder();
