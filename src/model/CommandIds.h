@@ -1,0 +1,47 @@
+// Command identifiers of menus, tool bars and the plot's context menu.
+#pragma once
+
+enum CommandId : int {
+    // Scale
+    ID_SCALE_62_5 = 32806,
+    ID_SCALE_125 = 32807,
+    ID_SCALE_250 = 32808,
+    ID_SCALE_500 = 32809,
+    ID_SCALE_1K = 32810,
+    ID_SCALE_2K = 32811,
+    ID_SCALE_4K = 32812,
+    ID_SCALE_8K = 32813,
+    ID_SCALE_16K = 32814,
+    ID_SCALE_32K = 32815,
+    ID_SCALE_64K = 32816,
+    ID_SCALE_128K = 178,
+    // Zoom anchor
+    ID_ANCHOR_CURSOR1 = 32820,
+    ID_ANCHOR_CURSOR2 = 32821,
+    // Display
+    ID_APPROXIMATION = 32828,
+    ID_VELOCITY_PRESENTATION = 33000,
+    ID_RETURN_LOSS = 33002,
+    ID_LEGEND = 32819,
+    ID_PRINT = 32976,
+    ID_APPLY_SITE_GRID = 33012,
+    // Mouse modes
+    ID_MODE_ZOOM = 32941,
+    ID_MODE_CURSOR1 = 32942,
+    ID_MODE_CURSOR2 = 32943,
+    ID_MODE_MEMORY1 = 32946,
+    ID_MODE_MEMORY2 = 32947,
+    ID_MODE_MEMORY3 = 32948,
+    // Panes
+    ID_DUAL_SCREEN = 32840,
+    ID_CHANNEL_SETTINGS = 32923,
+    ID_MEMORY_PANE = 32924,
+    ID_PREVIEW_CHANGED = 32975,
+    // Help and application
+    ID_HELP_CONTENTS = 32996,
+    ID_APP_ABOUT = 57664,
+    ID_FILE_NEW = 57600,
+    ID_FILE_OPEN = 57601,
+    ID_NEXT_PANE = 57680,
+    ID_PREV_PANE = 57681,
+};
