@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <climits>
 #include <cmath>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -119,9 +120,8 @@ bool DecodeWaveform(WaveformRecord& record, std::span<const uint8_t> file)
     record.m_dDelay = header->m_dDelay;
     record.m_nThreshold = header->m_nThreshold;
     record.m_nMethod = header->m_nMethod;
-    for (std::size_t k = 0; k < kTdrSampleCount; ++k) {
-        record.m_samples[k] = static_cast<int8_t>(file[kTdrHeaderBytes + k]);
-    }
+    // Samples are two's-complement bytes: copied as they are.
+    std::memcpy(record.m_samples.data(), file.data() + kTdrHeaderBytes, kTdrSampleCount);
     record.m_dMarker1 = 0;
     record.m_dMarker2 = 0;
     return true;
