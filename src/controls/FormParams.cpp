@@ -1,0 +1,6 @@
+#include "controls/FormParams.h"
+
+CFormParams::CFormParams(CZR815KDoc& doc, QWidget* parent)
+    : CFormView(doc, parent)
+{
+}

@@ -1,0 +1,345 @@
+#include "display/FormDraw.h"
+
+#include "model/CommandIds.h"
+#include "model/LegendText.h"
+#include "model/PrivateProfile.h"
+#include "model/ProgramFolder.h"
+#include "model/ScaleTables.h"
+#include "model/ZR815KDoc.h"
+
+#include <QContextMenuEvent>
+#include <QHeaderView>
+#include <QMenu>
+#include <QWheelEvent>
+#include <cmath>
+
+namespace {
+
+QColor ToQColor(const Colour& c) { return QColor(c.r, c.g, c.b); }
+
+// Column of a vertical line at a position: the nearest column edge.
+int LineColumn(double position, double left, double columnWidth)
+{
+    return static_cast<int>(std::floor((position - left) / columnWidth + 0.5));
+}
+
+// The mode commands of the context menu, with their texts there; 0 separates.
+struct MenuItem
+{
+    int id;
+    const char* text;
+};
+constexpr MenuItem kContextItems[] = {{ID_MODE_ZOOM, "Zoom"},         {0, nullptr},
+                                      {ID_MODE_CURSOR1, "Cursor 1"},   {ID_MODE_CURSOR2, "Cursor 2"},
+                                      {0, nullptr},                    {ID_MODE_MEMORY1, "Memory 1"},
+                                      {ID_MODE_MEMORY2, "Memory 2"},   {ID_MODE_MEMORY3, "Memory 3"}};
+
+} // namespace
+
+CFormDraw::CFormDraw(CZR815KDoc& doc, QWidget* parent)
+    : CFormView(doc, parent), m_list(this, kLegendId), m_plot(this, kPlotId)
+{
+    m_strSave = PrivateProfile(doc.SettingsPath()).GetString(kSettingsSection, "SAVE", ProgramFolder() + "Save/");
+    m_fnRoute = [this](int id) { RunDocCommand(GetDocument(), id); };
+    CreatePlot();
+    CreateLegend();
+    FillLegend();
+}
+
+CFormDraw::~CFormDraw()
+{
+    PrivateProfile(GetDocument().SettingsPath()).WriteString(kSettingsSection, "SAVE", m_strSave);
+}
+
+void CFormDraw::CreatePlot()
+{
+    const CZR815KDoc& doc = GetDocument();
+    m_plot.SetPlotRect(QRect());
+    m_plot.SetStyle(CScreenWnd::StyleGrid | CScreenWnd::StyleYLabels | CScreenWnd::StyleXLabels);
+    m_plot.SetYRange(-128, 127, 255);
+    m_plot.SetXRange(0, 500, 500);
+    m_plot.SetYLabels(-128.0, 127.0);
+    m_plot.SetXLabels(0, doc.m_dScale);
+
+    m_plot.AddLine(ToQColor(doc.m_crCursor1), 2, "1");
+    m_plot.AddLine(ToQColor(doc.m_crCursor2), 2, "2");
+    m_plot.GetLine(kLineCursor1)->SetState(CArrPoints::StateVisible | CArrPoints::StateLabel);
+    m_plot.GetLine(kLineCursor2)->SetState(CArrPoints::StateVisible | CArrPoints::StateLabel);
+    for (int k = 0; k < 3; ++k) {
+        m_plot.AddLine(ToQColor(doc.m_memory[k].m_crColor), 500, QString("M%1").arg(k + 1));
+        m_plot.GetLine(kLineTrace + k)->SetState(CArrPoints::StateHidden);
+    }
+    for (int k = 0; k < 3; ++k) {
+        for (const char* name : {"M1", "M2"}) {
+            m_plot.AddLine(ToQColor(doc.m_memory[k].m_crColor), 2, name);
+            m_plot.GetLine(m_plot.GetLineCount() - 1)->SetState(CArrPoints::StateHidden);
+        }
+    }
+    connect(&m_plot, &CScreenWnd::clicked, this, &CFormDraw::OnPlotClicked);
+    connect(&m_plot, &CScreenWnd::wheelTurned, this, &CFormDraw::WheelTurned);
+    connect(&m_plot, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& pos) { ShowContextMenu(m_plot.mapToGlobal(pos)); });
+}
+
+void CFormDraw::CreateLegend()
+{
+    m_list.setGeometry(QRect());
+    // The legend only shows: no focus, no selection, mouse input passes through.
+    // (Disabling it outright would grey its headings.)
+    m_list.setFocusPolicy(Qt::NoFocus);
+    m_list.setSelectionMode(QAbstractItemView::NoSelection);
+    m_list.setAttribute(Qt::WA_TransparentForMouseEvents);
+    for (const std::string& header : LegendHeaders(GetDocument().m_bShowHalfVelocity)) {
+        m_list.InsertColumn(QString::fromStdString(header), CReportCtrl::LVCFMT_CENTER);
+    }
+    // Every cell of a channel's row in that channel's colour on black.
+    m_list.SetCellColors([this](int row, int) {
+        const QString name = m_list.GetCellText(row, 0);
+        CReportCtrl::CellColors colours;
+        colours.crBack = QColor(0, 0, 0);
+        for (int k = 0; k < 3; ++k) {
+            if (name == QString("M%1").arg(k + 1)) {
+                colours.crText = ToQColor(GetDocument().m_memory[k].m_crColor);
+            }
+        }
+        return colours;
+    });
+    SetColumnWidths();
+}
+
+void CFormDraw::FillLegend()
+{
+    const CZR815KDoc& doc = GetDocument();
+    m_list.DeleteAllRows();
+    for (int k = 0; k < 3; ++k) {
+        if (!doc.m_memory[k].m_bOn) {
+            continue;
+        }
+        const auto cells = LegendCells(doc, k);
+        for (int col = 0; col < kLegendColumns; ++col) {
+            m_list.AddItem(0, col, QString::fromStdString(cells[col]));
+        }
+    }
+    m_list.UpdateItemCount();
+}
+
+void CFormDraw::SetColumnWidths()
+{
+    const CZR815KDoc& doc = GetDocument();
+    const auto widths = LegendColumnWidths(width(), doc.m_bReturnLoss, doc.m_bShowMarkers);
+    for (int col = 0; col < kLegendColumns; ++col) {
+        m_list.SetColumnWidth(col, widths[col]);
+    }
+}
+
+void CFormDraw::LayoutPlotAndLegend()
+{
+    const int rows = m_list.GetItemCount();
+    const int rowHeight = rows > 0 ? m_list.GetRowHeight() : kEmptyRowHeight;
+    const int legendHeight = rowHeight * (rows + 2);
+    m_list.horizontalHeader()->setFixedHeight(rowHeight);
+    m_list.setGeometry(0, height() - legendHeight, width(), height());
+    m_plot.SetPlotPosition(0, 0, width(), height() - legendHeight);
+}
+
+void CFormDraw::ApplyLayout()
+{
+    if (m_bLegend) {
+        LayoutPlotAndLegend();
+    } else {
+        m_plot.SetPlotPosition(0, 0, width(), height());
+        m_list.setGeometry(QRect());
+    }
+}
+
+void CFormDraw::resizeEvent(QResizeEvent* event)
+{
+    CFormView::resizeEvent(event);
+    if (m_bLegend) {
+        SetColumnWidths();
+    }
+    ApplyLayout();
+}
+
+void CFormDraw::PlaceVerticalLine(int index, int column)
+{
+    CArrPoints* line = m_plot.GetLine(index);
+    line->SetPoint(0, column, m_plot.GetYMax());
+    line->SetPoint(1, column, m_plot.GetYMin());
+}
+
+void CFormDraw::SetTrace(int channel)
+{
+    const WaveformRecord& record = GetDocument().m_memory[channel];
+    CArrPoints* trace = m_plot.GetLine(kLineTrace + channel);
+    trace->SetState(CArrPoints::StateVisible | CArrPoints::StateLabel);
+    for (int i = 0; i < 500; ++i) {
+        trace->SetPoint(i, i, CScreenWnd::ClampValue(record.m_displayMain[i] + record.m_nShift, 127, -128));
+    }
+}
+
+void CFormDraw::OnInitialUpdate()
+{
+    const CZR815KDoc& doc = GetDocument();
+    m_plot.SetApproximation(doc.m_bApproximation);
+    m_plot.SetXLabels(0, doc.m_dScale / doc.m_dFactor * tables::kReferenceFactor);
+    for (int k = 0; k < 3; ++k) {
+        if (doc.m_memory[k].m_bOn) {
+            SetTrace(k);
+        } else {
+            m_plot.GetLine(kLineTrace + k)->SetState(CArrPoints::StateHidden);
+        }
+    }
+    const double unzoomedColumn = doc.m_dScale / tables::kColumns;
+    PlaceVerticalLine(kLineCursor1, LineColumn(doc.m_dCursor1, 0, unzoomedColumn));
+    PlaceVerticalLine(kLineCursor2, LineColumn(doc.m_dCursor2, 0, unzoomedColumn));
+    m_bReady = true;
+}
+
+void CFormDraw::FillPlot()
+{
+    CZR815KDoc& doc = GetDocument();
+    m_plot.SetApproximation(doc.m_bApproximation);
+    double left = 0;
+    double right = 0;
+    doc.GetViewWindow(left, right);
+    const double c = doc.ColumnWidth();
+    m_plot.SetXLabels(left / doc.m_dFactor * tables::kReferenceFactor,
+                      right / doc.m_dFactor * tables::kReferenceFactor);
+    const int c1 = static_cast<int>(std::trunc((doc.m_dCursor1 - left) / c));
+    const int c2 = static_cast<int>(std::trunc((doc.m_dCursor2 - left) / c));
+    for (int k = 0; k < 3; ++k) {
+        WaveformRecord& record = doc.m_memory[k];
+        const int marker1 = kLineMarker + 2 * k;
+        if (!record.m_bOn) {
+            m_plot.GetLine(kLineTrace + k)->SetState(CArrPoints::StateHidden);
+            m_plot.GetLine(marker1)->SetState(CArrPoints::StateHidden);
+            m_plot.GetLine(marker1 + 1)->SetState(CArrPoints::StateHidden);
+            continue;
+        }
+        doc.PickColumns(record, left, doc.WindowWidth(), record.m_displayMain);
+        // The bytes under the cursors are read while the trace is filled.
+        if (c1 >= 0 && c1 < 500) {
+            record.m_nValueC1 = static_cast<uint8_t>(record.m_displayMain[c1]);
+        }
+        if (c2 >= 0 && c2 < 500) {
+            record.m_nValueC2 = static_cast<uint8_t>(record.m_displayMain[c2]);
+        }
+        SetTrace(k);
+        const int state = doc.m_bShowMarkers ? CArrPoints::StateVisible | CArrPoints::StateLabel
+                                             : CArrPoints::StateHidden;
+        m_plot.GetLine(marker1)->SetState(state);
+        m_plot.GetLine(marker1 + 1)->SetState(state);
+        if (doc.m_bShowMarkers) {
+            PlaceVerticalLine(marker1, LineColumn(record.m_dMarker1, left, c));
+            PlaceVerticalLine(marker1 + 1, LineColumn(record.m_dMarker2, left, c));
+        }
+    }
+    m_plot.GetLine(kLineCursor1)->SetState(CArrPoints::StateVisible | CArrPoints::StateLabel);
+    m_plot.GetLine(kLineCursor2)->SetState(CArrPoints::StateVisible | CArrPoints::StateLabel);
+    PlaceVerticalLine(kLineCursor1, LineColumn(doc.m_dCursor1, left, c));
+    PlaceVerticalLine(kLineCursor2, LineColumn(doc.m_dCursor2, left, c));
+}
+
+void CFormDraw::OnUpdate(CDocView*, int hint)
+{
+    if (!m_bReady) {
+        return;
+    }
+    const CZR815KDoc& doc = GetDocument();
+    if (hint == HINT_VELOCITY) {
+        m_list.SetColumnHeading(4, QString::fromStdString(LegendHeaders(doc.m_bShowHalfVelocity)[4]));
+        FillLegend();
+        m_plot.update();
+        update();
+        return;
+    }
+    if (hint == HINT_RETURN_LOSS || hint == HINT_MARKERS) {
+        SetColumnWidths();
+        if (m_bLegend) {
+            LayoutPlotAndLegend();
+        }
+    }
+    FillPlot();
+    FillLegend();
+    if (hint == HINT_MEMORY) {
+        ApplyLayout();
+    }
+    m_plot.update();
+    update();
+}
+
+bool CFormDraw::OnCommand(int id)
+{
+    if (id == ID_LEGEND) {
+        m_bLegend = !m_bLegend;
+        GetDocument().UpdateAllViews(nullptr, HINT_MEMORY);
+        return true;
+    }
+    return false;
+}
+
+std::optional<CommandState> CFormDraw::CommandStateOf(int id) const
+{
+    if (id == ID_LEGEND) {
+        return CommandState{true, m_bLegend};
+    }
+    return std::nullopt;
+}
+
+void CFormDraw::OnPlotClicked(int code, QPoint point)
+{
+    if (code == CScreenWnd::NM_CLICK) {
+        ApplyPlotClick(GetDocument(), point.x(), point.y());
+    }
+}
+
+void CFormDraw::WheelTurned(int delta)
+{
+    const int notches = m_wheel.Add(delta);
+    for (int i = 0; i < std::abs(notches); ++i) {
+        ApplyPlotWheel(GetDocument(), notches < 0 ? kWheelDown : -kWheelDown);
+    }
+}
+
+void CFormDraw::wheelEvent(QWheelEvent* event)
+{
+    const int delta = event->angleDelta().y();
+    if (delta != 0) {
+        WheelTurned(delta);
+    }
+    event->accept();
+}
+
+QMenu* CFormDraw::CreateContextMenu(QWidget* parent)
+{
+    auto* menu = new QMenu(parent);
+    for (const MenuItem& item : kContextItems) {
+        if (item.id == 0) {
+            menu->addSeparator();
+            continue;
+        }
+        QAction* action = menu->addAction(QString::fromLatin1(item.text));
+        action->setData(item.id);
+        action->setCheckable(true);
+        const CommandState state = DocCommandState(GetDocument(), item.id).value_or(CommandState{});
+        action->setChecked(state.checked);
+        action->setEnabled(state.enabled);
+        const int id = item.id;
+        connect(action, &QAction::triggered, this, [this, id] { m_fnRoute(id); });
+    }
+    return menu;
+}
+
+void CFormDraw::ShowContextMenu(const QPoint& globalPos)
+{
+    QMenu* menu = CreateContextMenu(this);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(globalPos);
+}
+
+void CFormDraw::contextMenuEvent(QContextMenuEvent* event)
+{
+    ShowContextMenu(event->globalPos());
+    event->accept();
+}

@@ -1,0 +1,6 @@
+#include "library/FormMemory.h"
+
+CFormMemory::CFormMemory(CZR815KDoc& doc, QWidget* parent)
+    : CFormView(doc, parent)
+{
+}

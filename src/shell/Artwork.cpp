@@ -1,0 +1,184 @@
+#include "shell/Artwork.h"
+
+#include "model/CommandIds.h"
+#include "model/DocCommands.h"
+
+#include <QFont>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPixmap>
+#include <functional>
+
+namespace {
+
+const QColor kInk(20, 20, 20);
+const QColor kTrace(200, 0, 0);
+const QColor kCursor1(60, 60, 230);
+const QColor kCursor2(170, 150, 0);
+
+QPixmap Canvas(QSize size)
+{
+    QPixmap pixmap(size);
+    pixmap.fill(Qt::transparent);
+    return pixmap;
+}
+
+QIcon Painted(QSize size, const std::function<void(QPainter&)>& paint)
+{
+    QPixmap pixmap = Canvas(size);
+    QPainter painter(&pixmap);
+    paint(painter);
+    painter.end();
+    return QIcon(pixmap);
+}
+
+void Text(QPainter& p, const QRect& rect, const QString& text, const QColor& colour, int pixelSize)
+{
+    QFont font("Arial");
+    font.setPixelSize(pixelSize);
+    font.setBold(true);
+    p.setFont(font);
+    p.setPen(colour);
+    p.drawText(rect, Qt::AlignCenter, text);
+}
+
+// A small reflectogram: launch pulse, flat line, one echo.
+void Trace(QPainter& p, const QRect& r, const QColor& colour)
+{
+    p.setPen(QPen(colour, 1));
+    const int base = r.bottom() - r.height() / 3;
+    const QPoint points[] = {{r.left(), base},
+                             {r.left() + 2, r.top() + 1},
+                             {r.left() + 4, base},
+                             {r.left() + r.width() * 2 / 3, base},
+                             {r.left() + r.width() * 2 / 3 + 2, r.top() + r.height() / 3},
+                             {r.left() + r.width() * 2 / 3 + 4, base},
+                             {r.right(), base}};
+    p.drawPolyline(points, 7);
+}
+
+QString ScaleText(int index)
+{
+    static const char* const texts[] = {"62.5", "125", "250", "500", "1k",  "2k",
+                                        "4k",   "8k",  "16k", "32k", "64k", "128k"};
+    return QString::fromLatin1(texts[index]);
+}
+
+} // namespace
+
+QIcon CommandIcon(int id)
+{
+    if (const int index = ScaleIndexOfCommand(id); index >= 0) {
+        return Painted(kScaleButtonSize, [index](QPainter& p) {
+            Text(p, QRect(QPoint(0, 0), kScaleButtonSize), ScaleText(index), kInk, 11);
+        });
+    }
+    const QRect all(QPoint(0, 0), kButtonSize);
+    switch (id) {
+    case ID_ANCHOR_CURSOR1:
+    case ID_ANCHOR_CURSOR2:
+        return Painted(kButtonSize, [id, all](QPainter& p) {
+            const QColor colour = id == ID_ANCHOR_CURSOR1 ? kCursor1 : kCursor2;
+            p.setPen(QPen(colour, 2));
+            p.drawLine(3, 1, 3, 14);
+            Text(p, all.adjusted(5, 0, 0, 0), id == ID_ANCHOR_CURSOR1 ? "1" : "2", kInk, 12);
+        });
+    case ID_VELOCITY_PRESENTATION:
+        return Painted(kButtonSize, [all](QPainter& p) { Text(p, all, "V/2", kInk, 8); });
+    case ID_RETURN_LOSS:
+        return Painted(kButtonSize, [all](QPainter& p) { Text(p, all, "RL", kInk, 10); });
+    case ID_APPROXIMATION:
+        return Painted(kButtonSize, [](QPainter& p) {
+            p.setPen(QPen(kTrace, 1));
+            const QPoint zigzag[] = {{1, 11}, {4, 3}, {7, 12}, {10, 5}, {14, 9}};
+            p.drawPolyline(zigzag, 5);
+            p.setPen(kInk);
+            for (const QPoint& pt : zigzag) {
+                p.drawPoint(pt);
+            }
+        });
+    case ID_DUAL_SCREEN:
+        return Painted(kButtonSize, [](QPainter& p) {
+            p.setPen(kInk);
+            p.drawRect(1, 1, 13, 4);
+            p.drawRect(1, 7, 13, 6);
+            Trace(p, QRect(2, 8, 12, 5), kTrace);
+        });
+    case ID_CHANNEL_SETTINGS:
+        return Painted(kButtonSize, [](QPainter& p) {
+            p.setPen(kInk);
+            for (int y : {3, 7, 11}) {
+                p.drawLine(1, y, 14, y);
+            }
+            p.fillRect(4, 1, 3, 5, kTrace);
+            p.fillRect(10, 5, 3, 5, QColor(255, 153, 0));
+            p.fillRect(6, 9, 3, 5, QColor(200, 0, 200));
+        });
+    case ID_MEMORY_PANE:
+        return Painted(kButtonSize, [](QPainter& p) {
+            p.setPen(kInk);
+            p.drawRect(1, 1, 13, 12);
+            for (int y : {4, 7, 10}) {
+                p.drawLine(3, y, 12, y);
+            }
+        });
+    case ID_LEGEND:
+        return Painted(kButtonSize, [](QPainter& p) {
+            p.fillRect(1, 1, 14, 13, Qt::black);
+            p.fillRect(3, 3, 10, 2, kTrace);
+            p.fillRect(3, 7, 10, 2, QColor(255, 153, 0));
+            p.fillRect(3, 11, 10, 2, QColor(200, 0, 200));
+        });
+    case ID_PRINT:
+        return Painted(kButtonSize, [](QPainter& p) {
+            p.setPen(kInk);
+            p.drawRect(4, 1, 7, 4);
+            p.fillRect(1, 5, 14, 6, QColor(150, 150, 150));
+            p.drawRect(1, 5, 13, 6);
+            p.fillRect(4, 9, 8, 5, Qt::white);
+            p.drawRect(4, 9, 7, 5);
+        });
+    case ID_APPLY_SITE_GRID:
+        return Painted(kButtonSize, [](QPainter& p) {
+            p.setPen(QPen(kInk, 1));
+            p.drawLine(1, 8, 14, 8);
+            p.setPen(QPen(kTrace, 2));
+            for (int x : {1, 6, 10, 14}) {
+                p.drawLine(x, 4, x, 12);
+            }
+        });
+    default:
+        return QIcon();
+    }
+}
+
+QIcon ApplicationIcon()
+{
+    QIcon icon;
+    for (int side : {16, 32, 48, 64, 128}) {
+        QPixmap pixmap = Canvas(QSize(side, side));
+        QPainter p(&pixmap);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setBrush(QColor(10, 20, 30));
+        p.setPen(QPen(QColor(120, 130, 140), side / 32.0 + 0.5));
+        p.drawRoundedRect(QRectF(0.5, 0.5, side - 1, side - 1), side / 8.0, side / 8.0);
+        QPainterPath path;
+        const double base = side * 0.62;
+        path.moveTo(side * 0.1, base);
+        path.lineTo(side * 0.16, side * 0.18);
+        path.lineTo(side * 0.24, base);
+        path.lineTo(side * 0.58, base);
+        path.lineTo(side * 0.64, side * 0.36);
+        path.lineTo(side * 0.70, base + side * 0.12);
+        path.lineTo(side * 0.76, base);
+        path.lineTo(side * 0.9, base);
+        p.setBrush(Qt::NoBrush);
+        p.setPen(QPen(QColor(255, 80, 60), std::max(1.0, side / 20.0)));
+        p.drawPath(path);
+        p.setPen(QPen(QColor(200, 200, 255), std::max(1.0, side / 40.0)));
+        p.drawLine(QPointF(side * 0.64, side * 0.12), QPointF(side * 0.64, side * 0.88));
+        p.end();
+        icon.addPixmap(pixmap);
+    }
+    return icon;
+}

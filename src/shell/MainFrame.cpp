@@ -1,0 +1,357 @@
+#include "shell/MainFrame.h"
+
+#include "cablelib/FormKU.h"
+#include "controls/FormParams.h"
+#include "controls/FormSet.h"
+#include "display/Form.h"
+#include "display/FormDraw.h"
+#include "library/FormMemory.h"
+#include "model/CommandIds.h"
+#include "model/CommandTable.h"
+#include "model/Format.h"
+#include "model/PrivateProfile.h"
+#include "model/ProgramFolder.h"
+#include "model/ZR815KDoc.h"
+#include "shell/Artwork.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QEvent>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMenuBar>
+#include <QProcess>
+#include <QScreen>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QUrl>
+
+// Refreshes the frame's action states after every document update.
+class CFrameObserver : public CDocView
+{
+public:
+    explicit CFrameObserver(CMainFrame& frame)
+        : m_frame(frame)
+    {
+    }
+    void OnUpdate(CDocView*, int) override { m_frame.RefreshCommandStates(); }
+
+private:
+    CMainFrame& m_frame;
+};
+
+namespace {
+
+constexpr int kSeparator = 0;
+
+const std::vector<int> kAnchorBar = {ID_ANCHOR_CURSOR1, ID_ANCHOR_CURSOR2};
+const std::vector<int> kVelocityBar = {ID_VELOCITY_PRESENTATION, ID_RETURN_LOSS};
+const std::vector<int> kDisplayBar = {ID_APPROXIMATION, ID_DUAL_SCREEN, ID_CHANNEL_SETTINGS, ID_MEMORY_PANE,
+                                      ID_LEGEND,        kSeparator,     ID_PRINT,            kSeparator,
+                                      ID_APPLY_SITE_GRID};
+const std::vector<int> kScaleBar = {ID_SCALE_62_5, ID_SCALE_125, ID_SCALE_250, ID_SCALE_500, ID_SCALE_1K,
+                                    kSeparator,    ID_SCALE_2K,  ID_SCALE_4K,  ID_SCALE_8K,  ID_SCALE_16K,
+                                    ID_SCALE_32K,  ID_SCALE_64K, ID_SCALE_128K};
+
+QRect ToQRect(const PaneRect& r) { return QRect(r.x, r.y, r.width, r.height); }
+
+} // namespace
+
+CMainFrame::CMainFrame(CZR815KDoc& doc, QWidget* parent)
+    : QMainWindow(parent), m_doc(doc)
+{
+    setWindowTitle(QString::fromLatin1(kCaption));
+    setWindowIcon(ApplicationIcon());
+    setMinimumSize(kMinWidth, kMinHeight);
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        m_flags.m_bSmallScreen = IsSmallScreen(screen->size().width(), screen->size().height());
+    }
+
+    CreatePanes();
+    CreateActions();
+    CreateMenus();
+    CreateToolBars();
+    CreateStatusBar();
+
+    m_flags.m_bDualScreen = PrivateProfile(doc.SettingsPath()).GetInt(kSettingsSection, "TWOSCREEN", 0) != 0;
+    m_pObserver = std::make_unique<CFrameObserver>(*this);
+    m_doc.AddView(m_pObserver.get());
+    RefreshCommandStates();
+}
+
+CMainFrame::~CMainFrame()
+{
+    m_doc.RemoveView(m_pObserver.get());
+    PrivateProfile(m_doc.SettingsPath())
+        .WriteString(kSettingsSection, "TWOSCREEN", FormatInt(m_flags.m_bDualScreen ? 1 : 0));
+    // The panes go next, while the frame is still whole; each writes its own keys.
+    m_pArea->removeEventFilter(this);
+    delete m_pArea;
+}
+
+void CMainFrame::CreatePanes()
+{
+    m_pArea = new QWidget(this);
+    m_pFormSet = new CFormSet(m_doc, m_pArea);
+    m_pFormMemory = new CFormMemory(m_doc, m_pArea);
+    m_pFormParams = new CFormParams(m_doc, m_pArea);
+    m_pFormKU = new CFormKU(m_doc, m_pArea);
+    m_pForm = new CForm(m_doc, m_pArea);
+    m_pFormDraw = new CFormDraw(m_doc, m_pArea);
+    m_pFormDraw->SetCommandRouter([this](int id) { ExecuteCommand(id); });
+    for (CFormView* pane : Panes()) {
+        connect(pane, &CFormView::commandStatesChanged, this, &CMainFrame::RefreshCommandStates);
+    }
+    m_pArea->installEventFilter(this);
+    setCentralWidget(m_pArea);
+    m_bPanesReady = true;
+}
+
+std::vector<CFormView*> CMainFrame::Panes() const
+{
+    // The order F6 walks through them.
+    return {m_pFormSet, m_pForm, m_pFormDraw, m_pFormParams, m_pFormKU, m_pFormMemory};
+}
+
+void CMainFrame::InitialUpdate()
+{
+    for (CFormView* pane : Panes()) {
+        pane->OnInitialUpdate();
+    }
+    RefreshCommandStates();
+}
+
+void CMainFrame::CreateActions()
+{
+    for (const CommandInfo& info : AllCommands()) {
+        auto* action = new QAction(QString::fromUtf8(info.menuText), this);
+        action->setStatusTip(QString::fromUtf8(PromptStatus(info)));
+        const QString tip = QString::fromUtf8(PromptTooltip(info));
+        action->setToolTip(tip.isEmpty() ? QString::fromUtf8(info.menuText) : tip);
+        action->setCheckable(info.checkable);
+        action->setIcon(CommandIcon(info.id));
+        const int id = info.id;
+        connect(action, &QAction::triggered, this, [this, id] { ExecuteCommand(id); });
+        m_actions[id] = action;
+    }
+    Action(ID_NEXT_PANE)->setShortcut(QKeySequence(Qt::Key_F6));
+    Action(ID_PREV_PANE)->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F6));
+    addAction(Action(ID_NEXT_PANE));
+    addAction(Action(ID_PREV_PANE));
+}
+
+QAction* CMainFrame::Action(int id) const
+{
+    const auto it = m_actions.find(id);
+    return it == m_actions.end() ? nullptr : it->second;
+}
+
+void CMainFrame::CreateMenus()
+{
+    const auto fill = [this](QMenu* menu, const std::vector<int>& ids) {
+        for (int id : ids) {
+            if (id == kSeparator) {
+                menu->addSeparator();
+            } else {
+                menu->addAction(Action(id));
+            }
+        }
+        connect(menu, &QMenu::aboutToShow, this, &CMainFrame::RefreshCommandStates);
+    };
+    fill(menuBar()->addMenu("View"),
+         {ID_DUAL_SCREEN, ID_MEMORY_PANE, ID_CHANNEL_SETTINGS, ID_LEGEND, ID_APPROXIMATION});
+    QMenu* settings = menuBar()->addMenu("Settings");
+    QMenu* scale = settings->addMenu("Scale");
+    fill(scale, {ID_SCALE_62_5, ID_SCALE_125, ID_SCALE_250, ID_SCALE_500, ID_SCALE_1K, ID_SCALE_2K, ID_SCALE_4K,
+                 ID_SCALE_8K, ID_SCALE_16K, ID_SCALE_32K, ID_SCALE_64K, ID_SCALE_128K});
+    settings->addSeparator();
+    fill(settings, {ID_ANCHOR_CURSOR1, ID_ANCHOR_CURSOR2, kSeparator, ID_VELOCITY_PRESENTATION, ID_RETURN_LOSS,
+                    kSeparator, ID_PRINT});
+    fill(menuBar()->addMenu("Manage"), {ID_MODE_ZOOM, kSeparator, ID_MODE_CURSOR1, ID_MODE_CURSOR2, kSeparator,
+                                        ID_MODE_MEMORY1, ID_MODE_MEMORY2, ID_MODE_MEMORY3});
+    fill(menuBar()->addMenu("Help"), {ID_HELP_CONTENTS, ID_APP_ABOUT});
+}
+
+QToolBar* CMainFrame::AddBar(const QString& title, Qt::ToolBarArea area, QSize iconSize,
+                             const std::vector<int>& ids)
+{
+    auto* bar = new QToolBar(title, this);
+    bar->setObjectName(title);
+    bar->setAllowedAreas(area);
+    bar->setMovable(true);
+    bar->setFloatable(false);
+    bar->setIconSize(iconSize);
+    for (int id : ids) {
+        if (id == kSeparator) {
+            bar->addSeparator();
+        } else {
+            bar->addAction(Action(id));
+        }
+    }
+    addToolBar(area, bar);
+    return bar;
+}
+
+void CMainFrame::CreateToolBars()
+{
+    m_pAnchorBar = AddBar("Zoom anchor", Qt::TopToolBarArea, kButtonSize, kAnchorBar);
+    m_pVelocityBar = AddBar("Velocity factor", Qt::TopToolBarArea, kButtonSize, kVelocityBar);
+    m_pDisplayBar = AddBar("Display", Qt::TopToolBarArea, kButtonSize, kDisplayBar);
+    m_pScaleBar = AddBar("Scale", Qt::LeftToolBarArea, kScaleButtonSize, kScaleBar);
+}
+
+void CMainFrame::CreateStatusBar()
+{
+    // The idle text; prompts of menu items and buttons show over it while pointed at.
+    m_pReady = new QLabel("Ready", this);
+    statusBar()->addWidget(m_pReady, 1);
+}
+
+// --- layout ----------------------------------------------------------------------
+
+bool CMainFrame::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_pArea && event->type() == QEvent::Resize) {
+        OnAreaResized();
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void CMainFrame::OnAreaResized()
+{
+    if (!m_bPanesReady || isMinimized()) {
+        return;
+    }
+    ApplyFrameSize(m_flags, width(), height());
+    LayoutPanes();
+    RefreshCommandStates();
+}
+
+void CMainFrame::LayoutPanes()
+{
+    PaneGeometry geometry;
+    geometry.clientWidth = width();
+    geometry.clientHeight = height();
+    geometry.areaWidth = m_pArea->width();
+    geometry.areaHeight = m_pArea->height();
+    geometry.previewOn = m_pFormMemory->IsPreviewOn();
+    const PaneRects r = ComputePaneLayout(m_flags, geometry);
+    const std::pair<CFormView*, PaneRect> placement[] = {
+        {m_pFormSet, r.cursorStrip}, {m_pForm, r.secondScreen},   {m_pFormDraw, r.display},
+        {m_pFormParams, r.parameters}, {m_pFormKU, r.cableLibrary}, {m_pFormMemory, r.library}};
+    for (const auto& [pane, rect] : placement) {
+        pane->setGeometry(ToQRect(rect));
+        pane->setVisible(!rect.Empty());
+    }
+}
+
+void CMainFrame::OnPreviewChanged()
+{
+    if (m_flags.m_bLibraryShown) {
+        LayoutPanes();
+    }
+}
+
+// --- commands ----------------------------------------------------------------------
+
+void CMainFrame::ExecuteCommand(int id)
+{
+    for (CFormView* pane : Panes()) {
+        if (pane->OnCommand(id)) {
+            RefreshCommandStates();
+            return;
+        }
+    }
+    if (RunDocCommand(m_doc, id) || RunFrameCommand(id) || (m_fnAppCommand && m_fnAppCommand(id))) {
+        RefreshCommandStates();
+    }
+}
+
+bool CMainFrame::RunFrameCommand(int id)
+{
+    if (ApplyPaneCommand(m_flags, id)) {
+        LayoutPanes();
+        return true;
+    }
+    switch (id) {
+    case ID_HELP_CONTENTS:
+        OpenHelp();
+        return true;
+    case ID_NEXT_PANE:
+        MoveFocus(1);
+        return true;
+    case ID_PREV_PANE:
+        MoveFocus(-1);
+        return true;
+    default:
+        return false;
+    }
+}
+
+CommandState CMainFrame::StateOf(int id) const
+{
+    for (const CFormView* pane : Panes()) {
+        if (const auto state = pane->CommandStateOf(id)) {
+            return *state;
+        }
+    }
+    if (const auto state = DocCommandState(m_doc, id)) {
+        return *state;
+    }
+    if (const auto state = PaneCommandState(m_flags, id)) {
+        return *state;
+    }
+    return CommandState{true, false};
+}
+
+void CMainFrame::RefreshCommandStates()
+{
+    for (const auto& [id, action] : m_actions) {
+        const CommandState state = StateOf(id);
+        action->setEnabled(state.enabled);
+        if (action->isCheckable()) {
+            action->setChecked(state.checked);
+        }
+    }
+}
+
+void CMainFrame::MoveFocus(int step)
+{
+    std::vector<CFormView*> shown;
+    for (CFormView* pane : Panes()) {
+        if (pane->isVisible()) {
+            shown.push_back(pane);
+        }
+    }
+    if (shown.empty()) {
+        return;
+    }
+    int current = -1;
+    for (int i = 0; i < static_cast<int>(shown.size()); ++i) {
+        if (shown[i]->isAncestorOf(QApplication::focusWidget()) || shown[i] == QApplication::focusWidget()) {
+            current = i;
+        }
+    }
+    const int count = static_cast<int>(shown.size());
+    const int next = current < 0 ? (step > 0 ? 0 : count - 1) : (current + step + count) % count;
+    CFormView* target = shown[next];
+    target->setFocusPolicy(Qt::StrongFocus);
+    target->setFocus(Qt::OtherFocusReason);
+}
+
+void CMainFrame::OpenHelp() const
+{
+    // The compiled help beside the program when the desktop can open it, else
+    // the program's own HTML guide. Nothing is reported either way.
+    const QString folder = QString::fromStdString(ProgramFolder());
+    const QString chm = folder + "help.chm";
+    if (QFileInfo::exists(chm)) {
+        QProcess query;
+        query.start("xdg-mime", {"query", "default", "application/vnd.ms-htmlhelp"});
+        if (query.waitForFinished(2000) && !query.readAllStandardOutput().trimmed().isEmpty()) {
+            QDesktopServices::openUrl(QUrl::fromLocalFile(chm));
+            return;
+        }
+    }
+    QDesktopServices::openUrl(QUrl::fromLocalFile(folder + "help.html"));
+}
