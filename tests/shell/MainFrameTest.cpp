@@ -1,0 +1,148 @@
+#include "display/FormDraw.h"
+#include "model/CommandIds.h"
+#include "model/PrivateProfile.h"
+#include "model/ZR815KDoc.h"
+#include "shell/MainFrame.h"
+#include "support/TempDir.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QToolBar>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace {
+
+class MainFrame : public ::testing::Test
+{
+protected:
+    void Build(const std::string& ini = "")
+    {
+        if (!ini.empty()) {
+            dir.WriteFile("param.ini", ini);
+        }
+        doc = std::make_unique<CZR815KDoc>(dir / "param.ini");
+        frame = std::make_unique<CMainFrame>(*doc);
+        frame->resize(1280, 900);
+        frame->show();
+        frame->InitialUpdate();
+    }
+    void TearDown() override
+    {
+        frame.reset();
+        doc.reset();
+    }
+    void Trigger(int id) { frame->Action(id)->trigger(); }
+    bool Checked(int id) { return frame->Action(id)->isChecked(); }
+    bool Enabled(int id) { return frame->Action(id)->isEnabled(); }
+
+    TempDir dir;
+    std::unique_ptr<CZR815KDoc> doc;
+    std::unique_ptr<CMainFrame> frame;
+};
+
+TEST_F(MainFrame, MenusBarsAndStatusBar)
+{
+    Build();
+    EXPECT_EQ(frame->windowTitle(), "Ondalis 5.0");
+    EXPECT_GE(frame->minimumWidth(), 640);
+    EXPECT_GE(frame->minimumHeight(), 480);
+    QStringList menus;
+    for (QAction* a : frame->menuBar()->actions()) {
+        menus << a->text();
+    }
+    EXPECT_EQ(menus, (QStringList{"View", "Settings", "Manage", "Help"}));
+    EXPECT_EQ(frame->Action(ID_SCALE_62_5)->text(), "62,5 m");
+    EXPECT_EQ(frame->Action(ID_ANCHOR_CURSOR2)->text(), "Measerement Cursor 2");
+    EXPECT_EQ(frame->Action(ID_ANCHOR_CURSOR2)->toolTip(), "Cursor2");
+    EXPECT_EQ(frame->Action(ID_DUAL_SCREEN)->statusTip(),
+              "Second screen: displays the whole range waveform and the frame of current Horizontal Zoom");
+    EXPECT_EQ(frame->IdleLabel()->text(), "Ready");
+
+    EXPECT_EQ(frame->ScaleBar()->allowedAreas(), Qt::LeftToolBarArea);
+    EXPECT_EQ(frame->ScaleBar()->iconSize(), QSize(36, 15));
+    EXPECT_EQ(frame->toolBarArea(frame->ScaleBar()), Qt::LeftToolBarArea);
+    for (QToolBar* bar : frame->TopBars()) {
+        EXPECT_EQ(bar->allowedAreas(), Qt::TopToolBarArea);
+        EXPECT_EQ(bar->iconSize(), QSize(16, 15));
+        EXPECT_TRUE(bar->isMovable());
+    }
+    const auto display = frame->TopBars()[2]->actions();
+    ASSERT_EQ(display.size(), 9);
+    EXPECT_EQ(display[0], frame->Action(ID_APPROXIMATION)) << "menu and button share one action";
+    EXPECT_TRUE(display[5]->isSeparator());
+}
+
+TEST_F(MainFrame, CommandsReachTheDocumentAndStatesFollow)
+{
+    Build();
+    Trigger(ID_SCALE_4K);
+    EXPECT_DOUBLE_EQ(doc->m_dScale, 4000);
+    EXPECT_TRUE(Checked(ID_SCALE_4K));
+    EXPECT_FALSE(Checked(ID_SCALE_62_5));
+
+    doc->SetZoom(2);
+    EXPECT_TRUE(Enabled(ID_ANCHOR_CURSOR1));
+    EXPECT_FALSE(Enabled(ID_ANCHOR_CURSOR2)) << "states refresh after each document update";
+
+    EXPECT_FALSE(Enabled(ID_MODE_MEMORY2));
+    doc->m_memory[1].m_bOn = true;
+    doc->UpdateAllViews(nullptr, HINT_MEMORY);
+    Trigger(ID_MODE_MEMORY2);
+    EXPECT_EQ(doc->m_nMouseMode, 6);
+    EXPECT_TRUE(Checked(ID_MODE_MEMORY2));
+    doc->m_memory[1].m_bOn = false;
+    doc->UpdateAllViews(nullptr, HINT_MEMORY);
+    EXPECT_TRUE(Checked(ID_MODE_MEMORY2));
+    EXPECT_FALSE(Enabled(ID_MODE_MEMORY2));
+
+    Trigger(ID_VELOCITY_PRESENTATION);
+    EXPECT_TRUE(doc->m_bShowHalfVelocity);
+    EXPECT_TRUE(Checked(ID_VELOCITY_PRESENTATION));
+    EXPECT_EQ(frame->GetDisplayForm()->GetLegend().GetColumnHeading(4), "V/2");
+
+    // The legend command goes to the display form, whatever has the focus.
+    Trigger(ID_LEGEND);
+    EXPECT_FALSE(frame->GetDisplayForm()->IsLegendShown());
+    EXPECT_FALSE(Checked(ID_LEGEND));
+    EXPECT_FALSE(Enabled(ID_APPLY_SITE_GRID));
+}
+
+TEST_F(MainFrame, PaneCommandsShowAndHidePanes)
+{
+    Build();
+    CFormDraw* display = frame->GetDisplayForm();
+    const int fullHeight = display->height();
+    EXPECT_FALSE(Checked(ID_DUAL_SCREEN));
+    Trigger(ID_DUAL_SCREEN);
+    EXPECT_TRUE(Checked(ID_DUAL_SCREEN));
+    EXPECT_EQ(display->height(), fullHeight - 120);
+    Trigger(ID_MEMORY_PANE);
+    EXPECT_FALSE(frame->Flags().m_bLibraryShown);
+    EXPECT_GT(display->height(), fullHeight - 120);
+}
+
+TEST_F(MainFrame, TwoScreenIsReadAndWrittenAsZeroOrOne)
+{
+    Build("[KLM-204]\nTWOSCREEN=5\n");
+    EXPECT_TRUE(frame->Flags().m_bDualScreen);
+    frame.reset();
+    EXPECT_EQ(PrivateProfile(dir / "param.ini").GetString(kSettingsSection, "TWOSCREEN", ""), "1");
+}
+
+TEST_F(MainFrame, ShutdownWritesEachOwnersKeysInOrder)
+{
+    Build();
+    frame.reset();
+    doc.reset();
+    const std::string text = dir.ReadFile("param.ini");
+    const auto at = [&](const char* key) { return text.find(std::string("\n") + key + "="); };
+    ASSERT_NE(at("TWOSCREEN"), std::string::npos);
+    EXPECT_LT(at("TWOSCREEN"), at("SAVE"));
+    EXPECT_LT(at("SAVE"), at("SCALE"));
+    EXPECT_LT(at("SCALE"), at("RL"));
+}
+
+} // namespace
