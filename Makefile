@@ -2,8 +2,9 @@
 BUILD_DIR ?= build
 JOBS ?= 2
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
+BIN := $(BUILD_DIR)/bin
 
-.PHONY: all deps configure build run test bench samples clean
+.PHONY: all deps configure build run test bench samples install clean
 
 all: build
 
@@ -17,16 +18,20 @@ build: configure
 	@cmake --build $(BUILD_DIR) -j $(JOBS)
 
 samples: build
-	@$(BUILD_DIR)/bin/tdrsynth samples $(BUILD_DIR)/bin/Save/
+	@$(BIN)/tdrsynth samples $(BIN)/Save/
+	@$(BIN)/tdrsynth info $(BIN)/Save/
 
 run: samples
-	@$(BUILD_DIR)/bin/tdrsynth info $(BUILD_DIR)/bin/Save/
+	@$(BIN)/ondalis
 
 test: build
 	@cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
 
 bench: build
-	@for b in $(BUILD_DIR)/bin/bench_*; do echo "== $$b"; $$b; done
+	@for b in $(BIN)/bench_*; do echo "== $$b"; $$b; done
+
+install: build
+	@cmake --install $(BUILD_DIR)
 
 clean:
 	@rm -rf $(BUILD_DIR)

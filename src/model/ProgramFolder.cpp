@@ -3,19 +3,51 @@
 #include <cstdlib>
 #include <filesystem>
 #include <system_error>
+#include <unistd.h>
 
-std::string ProgramFolder()
+namespace {
+
+std::string WithSlash(std::string folder)
 {
-    std::string folder;
-    if (const char* home = std::getenv("ONDALIS_HOME"); home != nullptr && *home != '\0') {
-        folder = home;
-    } else {
-        std::error_code ec;
-        const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-        folder = ec ? std::filesystem::current_path(ec).string() : exe.parent_path().string();
-    }
     if (folder.empty() || folder.back() != '/') {
         folder += '/';
     }
     return folder;
+}
+
+// Per-user folder of an installed program whose own folder is not writable.
+std::string UserDataFolder()
+{
+    std::string base;
+    if (const char* data = std::getenv("XDG_DATA_HOME"); data != nullptr && *data == '/') {
+        base = data;
+    } else if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') {
+        base = std::string(home) + "/.local/share";
+    } else {
+        return std::string();
+    }
+    const std::string folder = WithSlash(base) + "ondalis";
+    std::error_code ec;
+    std::filesystem::create_directories(folder, ec);
+    return ec ? std::string() : folder;
+}
+
+} // namespace
+
+std::string ProgramFolder()
+{
+    if (const char* home = std::getenv("ONDALIS_HOME"); home != nullptr && *home != '\0') {
+        return WithSlash(home);
+    }
+    std::error_code ec;
+    const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    const std::string folder = ec ? std::filesystem::current_path(ec).string() : exe.parent_path().string();
+    // Installed system-wide the program's folder is read-only; settings and the
+    // default waveform folder then live in the user's data folder.
+    if (::access(folder.c_str(), W_OK) != 0) {
+        if (std::string user = UserDataFolder(); !user.empty()) {
+            return WithSlash(user);
+        }
+    }
+    return WithSlash(folder);
 }

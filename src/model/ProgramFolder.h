@@ -1,6 +1,7 @@
 // The program's own folder, where param.ini, the default Save/ folder and the
 // help file live. ONDALIS_HOME, when set and not empty, names it instead
-// (tests and portable installs use it).
+// (tests and portable installs use it). A program installed where its folder
+// cannot be written uses the user's data folder (~/.local/share/ondalis/).
 #pragma once
 
 #include <string>

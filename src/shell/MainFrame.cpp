@@ -353,5 +353,11 @@ void CMainFrame::OpenHelp() const
             return;
         }
     }
-    QDesktopServices::openUrl(QUrl::fromLocalFile(folder + "help.html"));
+    QString html = folder + "help.html";
+#ifdef ONDALIS_DOCDIR
+    if (!QFileInfo::exists(html)) {
+        html = QStringLiteral(ONDALIS_DOCDIR "/help.html");
+    }
+#endif
+    QDesktopServices::openUrl(QUrl::fromLocalFile(html));
 }
