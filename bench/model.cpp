@@ -4,6 +4,7 @@
 #include "model/WaveformRecord.h"
 #include "model/ZR815KDoc.h"
 #include "tdrsynth/Synth.h"
+#include "support/ScratchFolder.h"
 
 #include <benchmark/benchmark.h>
 
@@ -17,38 +18,6 @@
 
 namespace {
 
-// A scratch folder for the whole run, removed at exit.
-class ScratchFolder
-{
-  public:
-    ScratchFolder()
-    {
-        std::string pattern = (std::filesystem::temp_directory_path() / "ondalis-bench-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) != nullptr) {
-            m_path = pattern;
-        }
-    }
-    ~ScratchFolder()
-    {
-        std::error_code ec;
-        if (!m_path.empty()) {
-            std::filesystem::remove_all(m_path, ec);
-        }
-    }
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
-
-    const std::filesystem::path& Path() const { return m_path; }
-
-  private:
-    std::filesystem::path m_path;
-};
-
-ScratchFolder& Scratch()
-{
-    static ScratchFolder folder;
-    return folder;
-}
 
 // A 1 km waveform with a few faults, written once.
 const std::filesystem::path& WaveformFile()
