@@ -1,0 +1,215 @@
+#include "controls/ReportCtrl.h"
+
+#include <QFont>
+#include <QFontMetrics>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QPainter>
+#include <QPalette>
+
+#include <algorithm>
+
+namespace {
+
+const QString kEllipsis = QStringLiteral("...");
+
+// Removes the last character, keeping a surrogate pair whole.
+void ChopCharacter(QString& text)
+{
+    const qsizetype n = text.size();
+    if (n >= 2 && text.at(n - 1).isLowSurrogate() && text.at(n - 2).isHighSurrogate())
+        text.chop(2);
+    else
+        text.chop(1);
+}
+
+// Arial whose whole cell (ascent plus descent) is 12 units high, so that a
+// text drawn one unit below a rule clears the next rule of its 14-unit row.
+QFont PrintFont()
+{
+    constexpr int kCellHeight = CReportCtrl::kPrintRowHeight - 2;
+    QFont font(QStringLiteral("Arial"));
+    int nPixelSize = kCellHeight;
+    font.setPixelSize(nPixelSize);
+    while (nPixelSize > 1 && QFontMetrics(font).height() > kCellHeight)
+        font.setPixelSize(--nPixelSize);
+    return font;
+}
+
+// Draws text with its top-left corner at (x, y).
+void DrawTextTopLeft(QPainter& painter, const QFontMetrics& fm, int x, int y, const QString& text)
+{
+    painter.drawText(QPoint(x, y + fm.ascent()), text);
+}
+
+} // namespace
+
+CReportCtrl::CReportCtrl(QWidget* parent, int nID)
+    : QTableView(parent), m_pModel(new CReportModel(this)), m_nID(nID)
+{
+    setModel(m_pModel);
+    setShowGrid(true);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setWordWrap(false);
+    setCornerButtonEnabled(false);
+    setTabKeyNavigation(false);
+    setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+
+    // Rows all have one height, so the view never measures their contents.
+    QHeaderView* rows = verticalHeader();
+    rows->hide();
+    rows->setMinimumSectionSize(1);
+    rows->setSectionResizeMode(QHeaderView::Fixed);
+    rows->setDefaultSectionSize(fontMetrics().height() + 4);
+
+    // Columns are sized by their owner; a width of 0 hides a column.
+    QHeaderView* columns = horizontalHeader();
+    columns->setMinimumSectionSize(0);
+    columns->setStretchLastSection(false);
+    columns->setSectionsClickable(false);
+    columns->setHighlightSections(false);
+
+    // A selection stays as visible without the focus as with it.
+    QPalette pal = palette();
+    for (QPalette::ColorRole role : {QPalette::Highlight, QPalette::HighlightedText})
+        pal.setBrush(QPalette::Inactive, role, pal.brush(QPalette::Active, role));
+    setPalette(pal);
+}
+
+int CReportCtrl::InsertColumn(const QString& strHeading, int nFormat)
+{
+    return m_pModel->InsertColumn(strHeading, nFormat);
+}
+
+void CReportCtrl::SetColumnWidth(int nColumn, int nWidth)
+{
+    if (nColumn < 0 || nColumn >= GetColumnCount())
+        return;
+    setColumnWidth(nColumn, std::max(nWidth, 0));
+}
+
+int CReportCtrl::GetColumnWidth(int nColumn) const
+{
+    return columnWidth(nColumn);
+}
+
+bool CReportCtrl::SetColumnHeading(int nColumn, const QString& strHeading)
+{
+    return m_pModel->SetColumnHeading(nColumn, strHeading);
+}
+
+QString CReportCtrl::GetColumnHeading(int nColumn) const
+{
+    return m_pModel->GetColumnHeading(nColumn);
+}
+
+int CReportCtrl::GetColumnCount() const
+{
+    return m_pModel->GetColumnCount();
+}
+
+bool CReportCtrl::AddItem(int /*nRow*/, int nColumn, const QString& strText)
+{
+    return m_pModel->AddItem(nColumn, strText);
+}
+
+void CReportCtrl::UpdateItemCount()
+{
+    m_pModel->UpdateItemCount();
+}
+
+bool CReportCtrl::DeleteRow(int nRow)
+{
+    return m_pModel->DeleteRow(nRow);
+}
+
+void CReportCtrl::DeleteAllRows()
+{
+    m_pModel->DeleteAllRows();
+}
+
+QString CReportCtrl::GetCellText(int nRow, int nColumn) const
+{
+    return m_pModel->GetCellText(nRow, nColumn);
+}
+
+QString CReportCtrl::GetItemText(int nRow, int nColumn) const
+{
+    return m_pModel->data(m_pModel->index(nRow, nColumn), Qt::DisplayRole).toString();
+}
+
+int CReportCtrl::GetRowCount() const
+{
+    return m_pModel->GetStoredRowCount();
+}
+
+int CReportCtrl::GetItemCount() const
+{
+    return m_pModel->GetItemCount();
+}
+
+QList<int> CReportCtrl::GetSelectedRows() const
+{
+    QList<int> rows;
+    for (const QModelIndex& index : selectionModel()->selectedRows())
+        rows.append(index.row());
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+int CReportCtrl::GetRowHeight() const
+{
+    return verticalHeader()->defaultSectionSize();
+}
+
+void CReportCtrl::SetCellColors(CellColorFn fnColors)
+{
+    m_pModel->SetCellColors(std::move(fnColors));
+}
+
+void CReportCtrl::FitText(int nWidth, QString& strText) const
+{
+    FitText(fontMetrics(), nWidth, strText);
+}
+
+void CReportCtrl::FitText(const QFontMetrics& fm, int nWidth, QString& strText)
+{
+    if (fm.horizontalAdvance(strText) <= nWidth)
+        return;
+    QString strPrefix = strText;
+    while (!strPrefix.isEmpty()) {
+        ChopCharacter(strPrefix);
+        strText = strPrefix + kEllipsis;
+        if (fm.horizontalAdvance(strPrefix) <= nWidth)
+            return;
+    }
+}
+
+void CReportCtrl::PrintTable(QPainter& painter, int nPageWidthMm) const
+{
+    const int nColumns = GetColumnCount();
+    if (nColumns <= 0)
+        return;
+    const int cw = (4 * nPageWidthMm - 120) / nColumns;
+    const int rh = kPrintRowHeight;
+
+    painter.save();
+    painter.setFont(PrintFont());
+    // The texts are fitted with the font they are printed in.
+    const QFontMetrics fm = painter.fontMetrics();
+    const auto drawCell = [&](int x0, int top, int nFitWidth, QString text) {
+        painter.drawRect(QRect(x0, top, cw, rh));
+        FitText(fm, nFitWidth, text);
+        const int tw = fm.horizontalAdvance(text);
+        DrawTextTopLeft(painter, fm, x0 + cw / 2 - tw / 2, top + 1, text);
+    };
+    for (int i = 0; i < nColumns; ++i) {
+        const int x0 = cw * i;
+        drawCell(x0, 0, cw - 1, GetColumnHeading(i));
+        for (int j = 0; j < GetRowCount(); ++j)
+            drawCell(x0, (j + 1) * rh, cw - 2, GetCellText(j, i));
+    }
+    painter.restore();
+}
