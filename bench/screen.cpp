@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QPainter>
 
+#include "support/QtBenchMain.h"
 #include <benchmark/benchmark.h>
 
 #include <clocale>
@@ -100,16 +101,4 @@ BENCHMARK(BM_RepaintWithGridRebuild)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 
-int main(int argc, char** argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    std::setlocale(LC_NUMERIC, "C");
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+ONDALIS_QT_BENCHMARK_MAIN()

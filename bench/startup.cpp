@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QImage>
 #include <QMainWindow>
+#include "support/QtBenchMain.h"
 #include <benchmark/benchmark.h>
 #include <fstream>
 
@@ -60,14 +61,4 @@ BENCHMARK(BM_StartEmptyWindow)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
-int main(int argc, char** argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+ONDALIS_QT_BENCHMARK_MAIN()

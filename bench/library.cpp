@@ -1,0 +1,332 @@
+// The waveform library's folder work, each beside the least work that does the
+// same job: listing a folder of 10,000 waveforms (headers decoded, cell texts
+// built) against opening each file and reading its first 44 bytes; exporting
+// 1,000 waveforms as text against writing the same text with one write per file.
+//
+// The files go to a scratch folder under $ONDALIS_BENCH_DIR, else the system's
+// temporary folder; it is built once and removed at exit.
+#include "library/core/TextExport.h"
+#include "library/core/WaveformListing.h"
+#include "model/WaveformRecord.h"
+#include "model/FileTime.h"
+
+#include <benchmark/benchmark.h>
+
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <dirent.h>
+#include <sys/stat.h>
+#include <fcntl.h>
+#include <filesystem>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+constexpr int kListedFiles = 10000;
+constexpr int kExportedFiles = 1000;
+
+class ScratchFolder
+{
+  public:
+    ScratchFolder()
+    {
+        const char* base = std::getenv("ONDALIS_BENCH_DIR");
+        const std::filesystem::path root =
+            base ? std::filesystem::path(base) : std::filesystem::temp_directory_path();
+        std::string pattern = (root / "ondalis-bench-XXXXXX").string();
+        if (::mkdtemp(pattern.data()) != nullptr) {
+            m_path = pattern;
+        }
+    }
+    ~ScratchFolder()
+    {
+        std::error_code ec;
+        if (!m_path.empty()) {
+            std::filesystem::remove_all(m_path, ec);
+        }
+    }
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+
+    const std::filesystem::path& Path() const { return m_path; }
+
+  private:
+    std::filesystem::path m_path;
+};
+
+ScratchFolder& Scratch()
+{
+    static ScratchFolder folder;
+    return folder;
+}
+
+void PutWord(std::string& bytes, std::size_t index, int32_t value)
+{
+    const uint32_t v = static_cast<uint32_t>(value);
+    for (std::size_t b = 0; b < 4; ++b) {
+        bytes[index * 4 + b] = static_cast<char>((v >> (8 * b)) & 0xFF);
+    }
+}
+
+// Waveform number n: valid header indices that vary from file to file, and a
+// damped wave with noise as samples.
+std::string WaveformBytes(int n)
+{
+    std::string bytes(kTdrFileSize, '\0');
+    PutWord(bytes, 1, n % 12);
+    PutWord(bytes, 2, (n / 12) % 12);
+    PutWord(bytes, 3, n % 9);
+    PutWord(bytes, 4, n % 40 - 20);
+    PutWord(bytes, 5, 50 + n % 3 * 25);
+    PutWord(bytes, 6, 1200 + n % 600);
+    PutWord(bytes, 8, n % 50);
+    PutWord(bytes, 9, n % 30);
+    PutWord(bytes, 10, n % 2 ? kMethodPulse : kMethodArc);
+    uint32_t noise = 2463534242u + static_cast<uint32_t>(n);
+    for (std::size_t i = 0; i < kTdrSampleCount; ++i) {
+        noise ^= noise << 13;
+        noise ^= noise >> 17;
+        noise ^= noise << 5;
+        const int wave = static_cast<int>(120.0 * static_cast<double>(8000 - i) / 8000.0 *
+                                          ((i / 40) % 2 ? 1 : -1) * ((i % 40) / 40.0));
+        const int value = std::clamp(wave + static_cast<int>(noise % 9) - 4, -128, 127);
+        bytes[kTdrHeaderBytes + i] = static_cast<char>(static_cast<int8_t>(value));
+    }
+    return bytes;
+}
+
+bool WriteWhole(const std::filesystem::path& path, const std::string& bytes)
+{
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0) {
+        return false;
+    }
+    const bool ok = ::write(fd, bytes.data(), bytes.size()) == static_cast<ssize_t>(bytes.size());
+    return ::close(fd) == 0 && ok;
+}
+
+// A folder of `count` waveforms named wave00000.tdr ..., built on first use.
+std::filesystem::path MakeFolder(const char* name, int count)
+{
+    const std::filesystem::path folder = Scratch().Path() / name;
+    std::filesystem::create_directories(folder);
+    char file[32];
+    for (int n = 0; n < count; ++n) {
+        std::snprintf(file, sizeof file, "wave%05d.tdr", n);
+        if (!WriteWhole(folder / file, WaveformBytes(n))) {
+            return {};
+        }
+    }
+    return folder;
+}
+
+const std::filesystem::path& ListingFolder()
+{
+    static const std::filesystem::path folder = MakeFolder("listing", kListedFiles);
+    return folder;
+}
+
+const std::filesystem::path& ExportFolder()
+{
+    static const std::filesystem::path folder = MakeFolder("export", kExportedFiles);
+    return folder;
+}
+
+void BM_ListFolder(benchmark::State& state)
+{
+    const std::filesystem::path& folder = ListingFolder();
+    std::size_t rows = 0;
+    for (auto _ : state) {
+        const std::vector<WaveformListing> listing = ListWaveformFolder(folder);
+        for (const WaveformListing& row : listing) {
+            const auto cells = WaveListCells(row, true);
+            benchmark::DoNotOptimize(cells.data());
+        }
+        rows = listing.size();
+    }
+    if (rows != kListedFiles) {
+        state.SkipWithError("not every waveform was listed");
+    }
+    state.SetItemsProcessed(static_cast<int64_t>(state.iterations()) * kListedFiles);
+}
+BENCHMARK(BM_ListFolder)->Unit(benchmark::kMillisecond);
+void BM_ListOnly(benchmark::State& state)
+{
+    for (auto _ : state) {
+        auto l = ListWaveformFolder(ListingFolder());
+        benchmark::DoNotOptimize(l.data());
+    }
+}
+BENCHMARK(BM_ListOnly)->Unit(benchmark::kMillisecond);
+void BM_CellsOnly(benchmark::State& state)
+{
+    auto l = ListWaveformFolder(ListingFolder());
+    for (auto _ : state) {
+        for (const WaveformListing& row : l) {
+            const auto cells = WaveListCells(row, true);
+            benchmark::DoNotOptimize(cells.data());
+        }
+    }
+}
+BENCHMARK(BM_CellsOnly)->Unit(benchmark::kMillisecond);
+void BM_TimeOnly(benchmark::State& state)
+{
+    for (auto _ : state) {
+        for (int i = 0; i < 10000; ++i) {
+            benchmark::DoNotOptimize(LocalFileTimeFromUnix(1700000000 + i, 0));
+        }
+    }
+}
+BENCHMARK(BM_TimeOnly)->Unit(benchmark::kMillisecond);
+
+// Baseline: one pass over the folder, each .tdr opened and its 44 header bytes read.
+void BM_ListBaseline(benchmark::State& state)
+{
+    const std::filesystem::path& folder = ListingFolder();
+    std::size_t read = 0;
+    for (auto _ : state) {
+        read = 0;
+        DIR* dir = ::opendir(folder.c_str());
+        if (dir == nullptr) {
+            state.SkipWithError("the folder cannot be opened");
+            return;
+        }
+        const int folderFd = ::dirfd(dir);
+        std::array<char, kTdrDecodedHeaderBytes> header;
+        while (const dirent* entry = ::readdir(dir)) {
+            const std::string_view name = entry->d_name;
+            if (!name.ends_with(".tdr")) {
+                continue;
+            }
+            const int fd = ::openat(folderFd, entry->d_name, O_RDONLY | O_CLOEXEC);
+            if (fd >= 0) {
+                read += ::read(fd, header.data(), header.size()) == static_cast<ssize_t>(header.size());
+                ::close(fd);
+            }
+            benchmark::DoNotOptimize(header.data());
+        }
+        ::closedir(dir);
+    }
+    if (read != kListedFiles) {
+        state.SkipWithError("not every header was read");
+    }
+    state.SetItemsProcessed(static_cast<int64_t>(state.iterations()) * kListedFiles);
+}
+BENCHMARK(BM_ListBaseline)->Unit(benchmark::kMillisecond);
+void BM_ListFstat(benchmark::State& state)
+{
+    const std::filesystem::path& folder = ListingFolder();
+    for (auto _ : state) {
+        DIR* dir = ::opendir(folder.c_str());
+        const int folderFd = ::dirfd(dir);
+        std::array<char, kTdrDecodedHeaderBytes> header;
+        while (const dirent* entry = ::readdir(dir)) {
+            const std::string_view name = entry->d_name;
+            if (!name.ends_with(".tdr")) {
+                continue;
+            }
+            const int fd = ::openat(folderFd, entry->d_name, O_RDONLY | O_CLOEXEC|O_NONBLOCK|O_NOCTTY);
+            if (fd >= 0) {
+                struct stat info;
+                if (state.range(0)) ::fstat(fd, &info);
+                benchmark::DoNotOptimize(::pread(fd, header.data(), header.size(), 0));
+                ::close(fd);
+            }
+            benchmark::DoNotOptimize(header.data());
+        }
+        ::closedir(dir);
+    }
+}
+BENCHMARK(BM_ListFstat)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+void BM_ExportFolder(benchmark::State& state)
+{
+    const std::filesystem::path& folder = ExportFolder();
+    for (auto _ : state) {
+        const TextExportResult result = ExportFolderText(folder);
+        if (result.m_nWritten != kExportedFiles) {
+            state.SkipWithError("not every waveform was exported");
+            return;
+        }
+    }
+    state.SetItemsProcessed(static_cast<int64_t>(state.iterations()) * kExportedFiles);
+}
+BENCHMARK(BM_ExportFolder)->Unit(benchmark::kMillisecond);
+
+// The text of every export waveform, made once for the baselines.
+const std::vector<std::string>& ExportTexts()
+{
+    static const std::vector<std::string> texts = [] {
+        std::vector<std::string> out;
+        for (int n = 0; n < kExportedFiles; ++n) {
+            const std::string bytes = WaveformBytes(n);
+            out.push_back(WaveformText(std::span<const int8_t>(
+                reinterpret_cast<const int8_t*>(bytes.data()) + kTdrHeaderBytes, kTdrSampleCount)));
+        }
+        return out;
+    }();
+    return texts;
+}
+
+// Baseline: the finished texts written with one open, write and close per file.
+void BM_ExportBaseline(benchmark::State& state)
+{
+    const std::filesystem::path folder = ExportFolder() / "plain";
+    std::filesystem::create_directories(folder);
+    const std::vector<std::string>& texts = ExportTexts();
+    char file[32];
+    for (auto _ : state) {
+        for (int n = 0; n < kExportedFiles; ++n) {
+            std::snprintf(file, sizeof file, "wave%05d.txt", n);
+            if (!WriteWhole(folder / file, texts[static_cast<std::size_t>(n)])) {
+                state.SkipWithError("a file could not be written");
+                return;
+            }
+        }
+    }
+    state.SetItemsProcessed(static_cast<int64_t>(state.iterations()) * kExportedFiles);
+}
+BENCHMARK(BM_ExportBaseline)->Unit(benchmark::kMillisecond);
+
+// Second baseline: the same texts, each replacing its file the durable way the
+// export does (temporary file, flushed, renamed, folder flushed), which shows
+// what the crash safety itself costs on the file system at hand.
+void BM_ExportDurableBaseline(benchmark::State& state)
+{
+    const std::filesystem::path folder = ExportFolder() / "durable";
+    std::filesystem::create_directories(folder);
+    const std::vector<std::string>& texts = ExportTexts();
+    const std::string temporary = (folder / ".partial").string();
+    char file[32];
+    for (auto _ : state) {
+        for (int n = 0; n < kExportedFiles; ++n) {
+            std::snprintf(file, sizeof file, "wave%05d.txt", n);
+            const std::string& text = texts[static_cast<std::size_t>(n)];
+            const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+            const bool ok = fd >= 0 &&
+                            ::write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size()) &&
+                            ::fsync(fd) == 0;
+            if (fd >= 0) {
+                ::close(fd);
+            }
+            if (!ok || ::rename(temporary.c_str(), (folder / file).c_str()) != 0) {
+                state.SkipWithError("a file could not be written");
+                return;
+            }
+            const int folderFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+            if (folderFd >= 0) {
+                ::fsync(folderFd);
+                ::close(folderFd);
+            }
+        }
+    }
+    state.SetItemsProcessed(static_cast<int64_t>(state.iterations()) * kExportedFiles);
+}
+BENCHMARK(BM_ExportDurableBaseline)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+BENCHMARK_MAIN();
