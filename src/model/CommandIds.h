@@ -36,7 +36,13 @@ enum CommandId : int {
     ID_DUAL_SCREEN = 32840,
     ID_CHANNEL_SETTINGS = 32923,
     ID_MEMORY_PANE = 32924,
-    ID_PREVIEW_CHANGED = 32975,
+    ID_PREVIEW = 32975,
+    // Waveform library panel
+    ID_OPEN_WAVE_FOLDER = 32959,
+    ID_LOAD_M1 = 32960,
+    ID_LOAD_M2 = 32962,
+    ID_LOAD_M3 = 32964,
+    ID_EXPORT_TEXT = 33028,
     // Help and application
     ID_HELP_CONTENTS = 32996,
     ID_APP_ABOUT = 57664,

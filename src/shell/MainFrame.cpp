@@ -13,6 +13,7 @@
 #include "model/ProgramFolder.h"
 #include "model/ZR815KDoc.h"
 #include "shell/Artwork.h"
+#include "shell/CommandAction.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -123,21 +124,25 @@ void CMainFrame::InitialUpdate()
 
 void CMainFrame::CreateActions()
 {
-    for (const CommandInfo& info : AllCommands()) {
-        auto* action = new QAction(QString::fromUtf8(info.menuText), this);
-        action->setStatusTip(QString::fromUtf8(PromptStatus(info)));
-        const QString tip = QString::fromUtf8(PromptTooltip(info));
-        action->setToolTip(tip.isEmpty() ? QString::fromUtf8(info.menuText) : tip);
-        action->setCheckable(info.checkable);
-        action->setIcon(CommandIcon(info.id));
-        const int id = info.id;
-        connect(action, &QAction::triggered, this, [this, id] { ExecuteCommand(id); });
-        m_actions[id] = action;
+    MakeAction(ID_NEXT_PANE)->setShortcut(QKeySequence(Qt::Key_F6));
+    MakeAction(ID_PREV_PANE)->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F6));
+    addAction(MakeAction(ID_NEXT_PANE));
+    addAction(MakeAction(ID_PREV_PANE));
+}
+
+QAction* CMainFrame::MakeAction(int id)
+{
+    if (const auto it = m_actions.find(id); it != m_actions.end()) {
+        return it->second;
     }
-    Action(ID_NEXT_PANE)->setShortcut(QKeySequence(Qt::Key_F6));
-    Action(ID_PREV_PANE)->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F6));
-    addAction(Action(ID_NEXT_PANE));
-    addAction(Action(ID_PREV_PANE));
+    const CommandInfo* info = FindCommand(id);
+    if (info == nullptr) {
+        return nullptr;
+    }
+    QAction* action = CreateCommandAction(*info, this);
+    connect(action, &QAction::triggered, this, [this, id] { ExecuteCommand(id); });
+    m_actions[id] = action;
+    return action;
 }
 
 QAction* CMainFrame::Action(int id) const
@@ -153,7 +158,7 @@ void CMainFrame::CreateMenus()
             if (id == kSeparator) {
                 menu->addSeparator();
             } else {
-                menu->addAction(Action(id));
+                menu->addAction(MakeAction(id));
             }
         }
         connect(menu, &QMenu::aboutToShow, this, &CMainFrame::RefreshCommandStates);
@@ -185,7 +190,7 @@ QToolBar* CMainFrame::AddBar(const QString& title, Qt::ToolBarArea area, QSize i
         if (id == kSeparator) {
             bar->addSeparator();
         } else {
-            bar->addAction(Action(id));
+            bar->addAction(MakeAction(id));
         }
     }
     addToolBar(area, bar);

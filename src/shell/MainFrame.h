@@ -39,6 +39,7 @@ public:
     // Sends every pane its initial update.
     void InitialUpdate();
 
+    // The frame's action of a command id (null when the frame shows none).
     QAction* Action(int id) const;
     // Carries out a command through the owner chain.
     void ExecuteCommand(int id);
@@ -65,6 +66,8 @@ protected:
 private:
     void CreatePanes();
     void CreateActions();
+    // The action of a command, made on first use from the command table.
+    QAction* MakeAction(int id);
     void CreateMenus();
     void CreateToolBars();
     void CreateStatusBar();

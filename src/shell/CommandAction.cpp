@@ -1,0 +1,16 @@
+#include "shell/CommandAction.h"
+
+#include "shell/Artwork.h"
+
+QAction* CreateCommandAction(const CommandInfo& info, QObject* parent)
+{
+    auto* action = new QAction(QString::fromUtf8(info.menuText), parent);
+    const QString status = QString::fromUtf8(PromptStatus(info));
+    const QString tip = QString::fromUtf8(PromptTooltip(info));
+    action->setStatusTip(status);
+    // A prompt without a tooltip part shows its status text, or the menu text.
+    action->setToolTip(!tip.isEmpty() ? tip : !status.isEmpty() ? status : QString::fromUtf8(info.menuText));
+    action->setCheckable(info.checkable);
+    action->setIcon(CommandIcon(info.id));
+    return action;
+}
