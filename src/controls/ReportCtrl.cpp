@@ -3,6 +3,7 @@
 #include <QFont>
 #include <QFontMetrics>
 #include <QHeaderView>
+#include <QStyledItemDelegate>
 #include <QItemSelectionModel>
 #include <QPainter>
 #include <QPalette>
@@ -44,6 +45,28 @@ void DrawTextTopLeft(QPainter& painter, const QFontMetrics& fm, int x, int y, co
 
 } // namespace
 
+namespace {
+
+// A cell the owner gives a background colour keeps it even in a selected row
+// (the colour cell of a loaded waveform); every other cell of a selected row
+// shows the selection.
+class COwnerColourDelegate : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override
+    {
+        QStyledItemDelegate::initStyleOption(option, index);
+        if (index.data(Qt::BackgroundRole).isValid()) {
+            option->state &= ~QStyle::State_Selected;
+        }
+    }
+};
+
+} // namespace
+
 CReportCtrl::CReportCtrl(QWidget* parent, int nID)
     : QTableView(parent), m_pModel(new CReportModel(this)), m_nID(nID)
 {
@@ -76,6 +99,8 @@ CReportCtrl::CReportCtrl(QWidget* parent, int nID)
     for (QPalette::ColorRole role : {QPalette::Highlight, QPalette::HighlightedText})
         pal.setBrush(QPalette::Inactive, role, pal.brush(QPalette::Active, role));
     setPalette(pal);
+
+    setItemDelegate(new COwnerColourDelegate(this));
 }
 
 int CReportCtrl::InsertColumn(const QString& strHeading, int nFormat)

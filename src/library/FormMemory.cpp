@@ -1,6 +1,417 @@
 #include "library/FormMemory.h"
 
-CFormMemory::CFormMemory(CZR815KDoc& doc, QWidget* parent)
-    : CFormView(doc, parent)
+#include "library/core/PreviewPicking.h"
+#include "library/core/TdrFolder.h"
+#include "library/core/TextExport.h"
+#include "library/core/WaveformListing.h"
+#include "model/CommandIds.h"
+#include "model/CommandTable.h"
+#include "model/PrivateProfile.h"
+#include "model/ProgramFolder.h"
+#include "model/ZR815KDoc.h"
+#include "shell/CommandAction.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QHeaderView>
+#include <QMessageBox>
+#include <QProgressDialog>
+#include <QScreen>
+#include <QScrollBar>
+#include <QStyle>
+#include <QTabBar>
+#include <QToolBar>
+#include <filesystem>
+
+namespace {
+
+const QColor kPreviewColour(0, 200, 255);
+// Exports of more files than this show a progress dialog that can cancel them.
+constexpr std::size_t kProgressThreshold = 20;
+
+const int kChannelCommands[3] = {ID_LOAD_M1, ID_LOAD_M2, ID_LOAD_M3};
+const int kToolBarIds[] = {ID_OPEN_WAVE_FOLDER, 0, ID_LOAD_M1, ID_LOAD_M2, ID_LOAD_M3, 0, ID_PREVIEW, ID_EXPORT_TEXT};
+
+int ChannelOfCommand(int id)
 {
+    for (int k = 0; k < 3; ++k) {
+        if (kChannelCommands[k] == id) {
+            return k;
+        }
+    }
+    return -1;
+}
+
+std::string WithSlash(std::string folder)
+{
+    if (folder.empty() || folder.back() != '/') {
+        folder += '/';
+    }
+    return folder;
+}
+
+QString ErrorBoxText() { return QString::fromLatin1(CFormMemory::kErrorText); }
+
+} // namespace
+
+CFormMemory::CFormMemory(CZR815KDoc& doc, QWidget* parent)
+    : CFormView(doc, parent), m_listWaves(this, kListId), m_preview(this, kPreviewId)
+{
+    m_strWaveFolder =
+        WithSlash(PrivateProfile(doc.SettingsPath()).GetString(kSettingsSection, "OPEN", ProgramFolder() + "Save/"));
+    m_previewRecord.m_bOn = true;
+    m_previewRecord.m_crColor = Colour{0, 200, 255};
+    m_fnChooseFile = [this](const QString& folder) {
+        return QFileDialog::getOpenFileName(this, "Select waveforms", folder, "Waveforms (*.tdr)");
+    };
+    m_fnErrorBox = [this](const QString& text) { QMessageBox::critical(this, "Error", text); };
+
+    CreateList();
+    CreatePreview();
+    CreateToolBar();
+    m_pTabPages = new QTabBar(this);
+    m_pTabPages->setShape(QTabBar::RoundedSouth);
+    m_pTabPages->addTab("Waveforms");
+    RefreshToolStates();
+}
+
+CFormMemory::~CFormMemory()
+{
+    PrivateProfile(GetDocument().SettingsPath()).WriteString(kSettingsSection, "OPEN", m_strWaveFolder);
+}
+
+void CFormMemory::CreateList()
+{
+    for (const std::string& heading : WaveListHeadings(GetDocument().m_bShowHalfVelocity)) {
+        m_listWaves.InsertColumn(QString::fromStdString(heading), CReportCtrl::LVCFMT_CENTER);
+    }
+    // The colour cell of a row whose file a channel holds: the first such channel's colour.
+    m_listWaves.SetCellColors([this](int row, int column) {
+        CReportCtrl::CellColors colours;
+        if (column != 0) {
+            return colours;
+        }
+        const std::string name = m_listWaves.GetCellText(row, 1).toStdString();
+        for (const WaveformRecord& channel : GetDocument().m_memory) {
+            if (channel.m_bOn && channel.m_strName == name) {
+                const Colour& c = channel.m_crColor;
+                colours.crBack = QColor(c.r, c.g, c.b);
+                break;
+            }
+        }
+        return colours;
+    });
+    ListWaveforms();
+    connect(m_listWaves.selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            [this](const QItemSelection& selected) {
+                if (!selected.indexes().isEmpty()) {
+                    LoadPreview(selected.indexes().first().row());
+                }
+                RefreshToolStates();
+                emit commandStatesChanged();
+            });
+}
+
+void CFormMemory::CreatePreview()
+{
+    m_preview.SetStyle(CScreenWnd::StyleGrid | CScreenWnd::StyleYLabels | CScreenWnd::StyleXLabels);
+    m_preview.SetYRange(-128, 127, 255);
+    m_preview.SetXRange(0, 500, 500);
+    m_preview.SetYLabels(-128, 127);
+    m_preview.SetXLabels(0, 62.5);
+    const struct
+    {
+        const char* name;
+        int count;
+    } lines[] = {{"1", 2}, {"2", 2}, {"", 500}, {"\u041C1", 2}, {"\u041C2", 2}};
+    for (const auto& line : lines) {
+        m_preview.AddLine(kPreviewColour, line.count, QString::fromUtf8(line.name));
+    }
+    for (int i = 0; i < 3; ++i) {
+        m_preview.GetLine(i)->SetState(CArrPoints::StateVisible);
+    }
+    const int markers = GetDocument().m_bShowMarkers ? CArrPoints::StateVisible | CArrPoints::StateLabel : 0;
+    m_preview.GetLine(3)->SetState(markers);
+    m_preview.GetLine(4)->SetState(markers);
+    m_preview.setVisible(false);
+}
+
+void CFormMemory::CreateToolBar()
+{
+    m_pToolWaves = new QToolBar(this);
+    m_pToolWaves->setIconSize(QSize(16, 15));
+    for (int id : kToolBarIds) {
+        if (id == 0) {
+            m_pToolWaves->addSeparator();
+            continue;
+        }
+        QAction* action = CreateCommandAction(*FindCommand(id), this);
+        connect(action, &QAction::triggered, this, [this, id] { OnCommand(id); });
+        m_pToolWaves->addAction(action);
+        m_toolActions[id] = action;
+    }
+}
+
+QAction* CFormMemory::ToolAction(int id) const
+{
+    const auto it = m_toolActions.find(id);
+    return it == m_toolActions.end() ? nullptr : it->second;
+}
+
+// --- listing and layout ------------------------------------------------------------------
+
+void CFormMemory::ListWaveforms()
+{
+    const bool halfVelocity = GetDocument().m_bShowHalfVelocity;
+    m_listWaves.DeleteAllRows();
+    for (const WaveformListing& row : ListWaveformFolder(m_strWaveFolder)) {
+        const auto cells = WaveListCells(row, halfVelocity);
+        for (int column = 0; column < kWaveListColumns; ++column) {
+            m_listWaves.AddItem(0, column, QString::fromStdString(cells[column]));
+        }
+    }
+    m_listWaves.UpdateItemCount();
+}
+
+void CFormMemory::Layout(bool firstLayoutWidths)
+{
+    const int cx = width();
+    const int cy = height();
+    const int h = m_pToolWaves->sizeHint().height();
+    const QScreen* screen = QApplication::primaryScreen();
+    m_pToolWaves->setGeometry(0, 0, screen ? screen->size().width() : cx, h);
+    m_pTabPages->setGeometry(0, cy - kTabHeight, cx, kTabHeight);
+    if (m_bPreview) {
+        m_preview.setGeometry(0, h, cx, kPreviewHeight);
+        m_listWaves.setGeometry(0, h + kPreviewHeight, cx, cy - h - kPreviewHeight - kTabHeight);
+    } else {
+        m_preview.setGeometry(QRect());
+        m_listWaves.setGeometry(0, h, cx, cy - h - kTabHeight);
+    }
+    m_preview.setVisible(m_bPreview);
+
+    // The name column gives way to the scroll bar when the rows overflow the list.
+    const int rowHeight = std::max(m_listWaves.GetRowHeight(), 1);
+    const int perPage = std::max(m_listWaves.viewport()->height(), 0) / rowHeight;
+    const int scrollBar =
+        m_listWaves.GetItemCount() > perPage ? style()->pixelMetric(QStyle::PM_ScrollBarExtent) : 0;
+    const bool markers = GetDocument().m_bShowMarkers;
+    const auto widths = firstLayoutWidths ? WaveListLayoutWidths(cx, scrollBar, markers)
+                                          : WaveListResizeWidths(cx, scrollBar, markers);
+    for (int column = 0; column < kWaveListColumns; ++column) {
+        m_listWaves.SetColumnWidth(column, widths[column]);
+    }
+}
+
+void CFormMemory::OnInitialUpdate()
+{
+    Layout(true);
+    m_bLaidOut = true;
+}
+
+void CFormMemory::resizeEvent(QResizeEvent* event)
+{
+    CFormView::resizeEvent(event);
+    if (m_bLaidOut) {
+        Layout(false);
+    }
+}
+
+void CFormMemory::OnUpdate(CDocView*, int hint)
+{
+    const CZR815KDoc& doc = GetDocument();
+    if (hint == HINT_VELOCITY) {
+        m_listWaves.SetColumnHeading(4, QString::fromStdString(WaveListHeadings(doc.m_bShowHalfVelocity)[4]));
+        ListWaveforms();
+    } else if (hint == HINT_MARKERS && m_bLaidOut) {
+        Layout(true);
+    }
+    m_preview.SetApproximation(doc.m_bApproximation);
+    if (m_bPreview) {
+        m_preview.update();
+    }
+    m_listWaves.viewport()->update();
+    RefreshToolStates();
+}
+
+// --- commands ----------------------------------------------------------------------------
+
+int CFormMemory::FirstSelectedRow() const
+{
+    const QList<int> rows = m_listWaves.GetSelectedRows();
+    return rows.isEmpty() ? -1 : rows.first();
+}
+
+void CFormMemory::SelectRow(int row)
+{
+    m_listWaves.selectRow(row);
+}
+
+bool CFormMemory::OnCommand(int id)
+{
+    if (const int channel = ChannelOfCommand(id); channel >= 0) {
+        ToggleChannel(channel);
+    } else if (id == ID_OPEN_WAVE_FOLDER) {
+        ChooseFolder();
+    } else if (id == ID_PREVIEW) {
+        m_bPreview = !m_bPreview;
+        Layout(false);
+        emit previewToggled();
+    } else if (id == ID_EXPORT_TEXT) {
+        ExportText();
+    } else {
+        return false;
+    }
+    RefreshToolStates();
+    emit commandStatesChanged();
+    return true;
+}
+
+std::optional<CommandState> CFormMemory::CommandStateOf(int id) const
+{
+    const bool selected = FirstSelectedRow() >= 0;
+    if (const int channel = ChannelOfCommand(id); channel >= 0) {
+        return CommandState{selected, GetDocument().m_memory[channel].m_bOn};
+    }
+    switch (id) {
+    case ID_OPEN_WAVE_FOLDER:
+        return CommandState{true, false};
+    case ID_PREVIEW:
+        return CommandState{selected, m_bPreview};
+    case ID_EXPORT_TEXT:
+        return CommandState{selected, false};
+    default:
+        return std::nullopt;
+    }
+}
+
+void CFormMemory::RefreshToolStates()
+{
+    for (const auto& [id, action] : m_toolActions) {
+        const CommandState state = CommandStateOf(id).value_or(CommandState{});
+        action->setEnabled(state.enabled);
+        if (action->isCheckable()) {
+            action->setChecked(state.checked);
+        }
+    }
+}
+
+void CFormMemory::ChooseFolder()
+{
+    const QString chosen = m_fnChooseFile(QString::fromStdString(m_strWaveFolder));
+    if (chosen.isEmpty()) {
+        return;
+    }
+    CZR815KDoc& doc = GetDocument();
+    for (WaveformRecord& channel : doc.m_memory) {
+        channel.m_bOn = false;
+    }
+    const std::string path = chosen.toStdString();
+    m_strWaveFolder = path.substr(0, path.rfind('/') + 1);
+    ListWaveforms();
+    doc.UpdateAllViews(nullptr, HINT_MEMORY);
+}
+
+bool CFormMemory::LoadSelectedWaveform(WaveformRecord& record)
+{
+    const int row = FirstSelectedRow();
+    if (row < 0) {
+        return false;
+    }
+    return LoadListedWaveform(record, m_strWaveFolder, m_listWaves.GetCellText(row, 1).toStdString());
+}
+
+void CFormMemory::ToggleChannel(int channel)
+{
+    WaveformRecord& record = GetDocument().m_memory[channel];
+    if (record.ToggleOn() && !LoadSelectedWaveform(record)) {
+        record.ToggleOn();
+        m_fnErrorBox(ErrorBoxText());
+    }
+    m_listWaves.viewport()->update();
+    GetDocument().UpdateAllViews(this, HINT_MEMORY);
+}
+
+void CFormMemory::LoadPreview(int row)
+{
+    const int64_t time = m_previewRecord.m_ftTime;
+    if (!LoadListedWaveform(m_previewRecord, m_strWaveFolder, m_listWaves.GetCellText(row, 1).toStdString())) {
+        return; // the plot keeps what it showed
+    }
+    m_previewRecord.m_ftTime = time; // the preview takes no file time
+    const PreviewPicture picture = PickPreview(m_previewRecord);
+    m_previewRecord.m_displaySecond = picture.m_values;
+    m_preview.SetXLabels(picture.m_dLabelLeft, picture.m_dLabelRight);
+    CArrPoints* trace = m_preview.GetLine(2);
+    for (int c = 0; c < 500; ++c) {
+        trace->SetPoint(c, c, CScreenWnd::ClampValue(picture.m_values[c], 127, -128));
+    }
+    const bool markers = GetDocument().m_bShowMarkers;
+    const int columns[2] = {picture.m_nMarkerColumn1, picture.m_nMarkerColumn2};
+    for (int i = 0; i < 2; ++i) {
+        CArrPoints* marker = m_preview.GetLine(3 + i);
+        marker->SetState(markers ? CArrPoints::StateVisible | CArrPoints::StateLabel : CArrPoints::StateHidden);
+        if (markers) {
+            marker->SetPoint(0, columns[i], -128);
+            marker->SetPoint(1, columns[i], 127);
+        }
+    }
+    m_preview.update();
+}
+
+void CFormMemory::ExportText()
+{
+    const std::vector<TextExportJob> jobs = ListTextExportJobs(m_strWaveFolder);
+    if (jobs.empty()) {
+        return;
+    }
+    std::unique_ptr<QProgressDialog> progress;
+    if (jobs.size() > kProgressThreshold) {
+        progress = std::make_unique<QProgressDialog>("Writing waveforms as text...", "Cancel", 0,
+                                                     static_cast<int>(jobs.size()), this);
+        progress->setWindowModality(Qt::WindowModal);
+        progress->setMinimumDuration(300);
+    }
+    QStringList failed;
+    for (std::size_t i = 0; i < jobs.size(); ++i) {
+        if (progress) {
+            progress->setValue(static_cast<int>(i));
+            if (progress->wasCanceled()) {
+                break;
+            }
+        }
+        if (!ExportWaveformText(m_strWaveFolder, jobs[i])) {
+            failed << QString::fromStdString(jobs[i].m_strSource);
+        }
+    }
+    if (progress) {
+        progress->setValue(static_cast<int>(jobs.size()));
+    }
+    if (!failed.isEmpty()) {
+        m_fnErrorBox("These waveforms could not be written as text:\n" + failed.join("\n"));
+    }
+}
+
+bool CFormMemory::OpenWaveformFile(const std::string& path)
+{
+    const std::filesystem::path file(path);
+    const std::string fileName = file.filename().string();
+    if (!HasTdrExtension(fileName)) {
+        return false;
+    }
+    std::error_code ec;
+    const std::filesystem::path absolute = std::filesystem::absolute(file, ec);
+    m_strWaveFolder = WithSlash((ec ? file : absolute).parent_path().string());
+    ListWaveforms();
+    const QString name = QString::fromStdString(WaveformNameOf(fileName));
+    for (int row = 0; row < m_listWaves.GetRowCount(); ++row) {
+        if (m_listWaves.GetCellText(row, 1) == name) {
+            SelectRow(row);
+            if (!GetDocument().m_memory[0].m_bOn) {
+                OnCommand(ID_LOAD_M1);
+            }
+            return GetDocument().m_memory[0].m_bOn;
+        }
+    }
+    return false;
 }

@@ -1,17 +1,88 @@
-// The pane that will hold the waveform folder list, the memory channels and the preview. For now an empty view of the document.
+// The waveform library panel: the .tdr files of one folder with their
+// parameters, the memory-channel commands M1..M3 that load the selected file into
+// the document, the preview strip of the selected file, and the text export.
 #pragma once
 
+#include "controls/ReportCtrl.h"
+#include "display/ScreenWnd.h"
+#include "model/WaveformRecord.h"
 #include "shell/FormView.h"
+
+#include <functional>
+#include <map>
+#include <string>
+
+class QTabBar;
+class QToolBar;
 
 class CFormMemory : public CFormView
 {
     Q_OBJECT
 public:
-    explicit CFormMemory(CZR815KDoc& doc, QWidget* parent = nullptr);
+    static constexpr int kListId = 157;
+    static constexpr int kPreviewId = 160;
+    static constexpr int kPreviewHeight = 250;
+    static constexpr int kTabHeight = 23;
+    static constexpr const char* kErrorText = "Chosen waveform it isn't found.\nopen the new folder with waveforms.";
 
-    // The preview strip makes the library pane taller.
+    explicit CFormMemory(CZR815KDoc& doc, QWidget* parent = nullptr);
+    // Writes OPEN.
+    ~CFormMemory() override;
+
+    void OnInitialUpdate() override;
+    void OnUpdate(CDocView* sender, int hint) override;
+    bool OnCommand(int id) override;
+    std::optional<CommandState> CommandStateOf(int id) const override;
+
+    // Refills the list from the folder.
+    void ListWaveforms();
+    // Lists the folder of a .tdr file, selects it and loads it into M1.
+    bool OpenWaveformFile(const std::string& path);
+
     bool IsPreviewOn() const { return m_bPreview; }
+    const std::string& GetWaveFolder() const { return m_strWaveFolder; }
+    CReportCtrl& GetList() { return m_listWaves; }
+    CScreenWnd& GetPreview() { return m_preview; }
+    const WaveformRecord& GetPreviewRecord() const { return m_previewRecord; }
+    QToolBar* GetToolBar() const { return m_pToolWaves; }
+    QAction* ToolAction(int id) const;
+    void SelectRow(int row);
+
+    // Dialogs, replaceable in tests: the file chosen to name a folder (empty
+    // when cancelled), and the error box.
+    void SetFolderChooser(std::function<QString(const QString& folder)> choose) { m_fnChooseFile = std::move(choose); }
+    void SetErrorBox(std::function<void(const QString& text)> show) { m_fnErrorBox = std::move(show); }
+
+signals:
+    // The preview strip was switched on or off: the pane wants another height.
+    void previewToggled();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
+    void CreateList();
+    void CreatePreview();
+    void CreateToolBar();
+    void Layout(bool firstLayoutWidths);
+    void ChooseFolder();
+    void ToggleChannel(int channel);
+    bool LoadSelectedWaveform(WaveformRecord& record);
+    void LoadPreview(int row);
+    void ExportText();
+    void RefreshToolStates();
+    int FirstSelectedRow() const;
+
+    CReportCtrl m_listWaves;
+    CScreenWnd m_preview;
+    QToolBar* m_pToolWaves = nullptr;
+    QTabBar* m_pTabPages = nullptr;
+    std::map<int, QAction*> m_toolActions;
+    std::string m_strWaveFolder;
+    int m_nPage = 0;
+    bool m_bLaidOut = false;
     bool m_bPreview = false;
+    WaveformRecord m_previewRecord;
+    std::function<QString(const QString&)> m_fnChooseFile;
+    std::function<void(const QString&)> m_fnErrorBox;
 };

@@ -138,6 +138,34 @@ QIcon CommandIcon(int id)
             p.fillRect(4, 9, 8, 5, Qt::white);
             p.drawRect(4, 9, 7, 5);
         });
+    case ID_OPEN_WAVE_FOLDER:
+        return Painted(kButtonSize, [](QPainter& p) {
+            p.setPen(kInk);
+            p.setBrush(QColor(240, 200, 90));
+            p.drawRect(1, 4, 13, 9);
+            p.drawRect(1, 2, 5, 2);
+        });
+    case ID_LOAD_M1:
+    case ID_LOAD_M2:
+    case ID_LOAD_M3: {
+        const int channel = id == ID_LOAD_M1 ? 0 : id == ID_LOAD_M2 ? 1 : 2;
+        const QColor colours[3] = {kTrace, QColor(255, 153, 0), QColor(200, 0, 200)};
+        return Painted(kButtonSize, [all, channel, colours](QPainter& p) {
+            Text(p, all, QString("M%1").arg(channel + 1), colours[channel], 9);
+        });
+    }
+    case ID_PREVIEW:
+        return Painted(kButtonSize, [](QPainter& p) {
+            p.fillRect(1, 2, 14, 11, Qt::black);
+            Trace(p, QRect(2, 3, 12, 9), QColor(0, 200, 255));
+        });
+    case ID_EXPORT_TEXT:
+        return Painted(kButtonSize, [all](QPainter& p) {
+            p.setPen(kInk);
+            p.setBrush(Qt::white);
+            p.drawRect(2, 0, 11, 14);
+            Text(p, all, "txt", kInk, 7);
+        });
     case ID_APPLY_SITE_GRID:
         return Painted(kButtonSize, [](QPainter& p) {
             p.setPen(QPen(kInk, 1));

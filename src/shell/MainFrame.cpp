@@ -100,6 +100,7 @@ void CMainFrame::CreatePanes()
     m_pForm = new CForm(m_doc, m_pArea);
     m_pFormDraw = new CFormDraw(m_doc, m_pArea);
     m_pFormDraw->SetCommandRouter([this](int id) { ExecuteCommand(id); });
+    connect(m_pFormMemory, &CFormMemory::previewToggled, this, &CMainFrame::OnPreviewChanged);
     for (CFormView* pane : Panes()) {
         connect(pane, &CFormView::commandStatesChanged, this, &CMainFrame::RefreshCommandStates);
     }

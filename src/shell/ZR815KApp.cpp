@@ -4,6 +4,7 @@
 #include "model/ProgramFolder.h"
 #include "model/ZR815KDoc.h"
 #include "shell/AboutDlg.h"
+#include "library/FormMemory.h"
 #include "shell/MainFrame.h"
 
 #include <QScreen>
@@ -26,6 +27,11 @@ bool CZR815KApp::InitInstance(bool show)
     m_pFrame = std::make_unique<CMainFrame>(*m_pDoc);
     m_pFrame->SetApplicationCommands([this](int id) { return OnAppCommand(id); });
     m_pFrame->InitialUpdate();
+    // A waveform named on the command line opens in M1, its folder listed.
+    const QStringList args = arguments();
+    if (args.size() > 1 && args[1].endsWith(".tdr", Qt::CaseInsensitive)) {
+        m_pFrame->GetLibraryForm()->OpenWaveformFile(args[1].toStdString());
+    }
     if (show) {
         // Without a window manager (a bare X server) maximising does nothing:
         // start with the screen's available area so the window fills it anyway.
