@@ -11,7 +11,11 @@ class ScratchFolder
 public:
     ScratchFolder()
     {
-        std::string pattern = (std::filesystem::temp_directory_path() / "ondalis-bench-XXXXXX").string();
+        // $ONDALIS_BENCH_DIR chooses the file system to measure on (tmpfs, ext4, ...).
+        const char* base = std::getenv("ONDALIS_BENCH_DIR");
+        const std::filesystem::path root =
+            base != nullptr ? std::filesystem::path(base) : std::filesystem::temp_directory_path();
+        std::string pattern = (root / "ondalis-bench-XXXXXX").string();
         if (::mkdtemp(pattern.data()) != nullptr) {
             m_path = pattern;
         }

@@ -557,8 +557,9 @@ bool PrivateProfile::WriteString(std::string_view section, std::string_view key,
 
 // ---- atomic replacement --------------------------------------------------------
 
-bool WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes)
+bool WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes, Durability durability)
 {
+    const bool flushed = durability == Durability::Flushed;
     namespace fs = std::filesystem;
     std::error_code ec;
 
@@ -612,13 +613,15 @@ bool WriteFileAtomically(const std::filesystem::path& path, std::string_view byt
         // cannot give files away, and the new file stays theirs.
         [[maybe_unused]] const int kept = ::fchown(fd, oldInfo.st_uid, oldInfo.st_gid);
     }
-    if (::fsync(fd) != 0)
+    if (flushed && ::fsync(fd) != 0)
         return fail(true);
     if (::close(fd) != 0)
         return fail(false);
     if (::rename(pattern.c_str(), target.c_str()) != 0)
         return fail(false);
 
+    if (!flushed)
+        return true;
     // Make the rename itself durable.
     const int folderFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (folderFd >= 0) {

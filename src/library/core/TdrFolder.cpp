@@ -1,0 +1,205 @@
+#include "library/core/TdrFolder.h"
+
+#include "model/WaveformRecord.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr std::string_view kExtension = ".tdr";
+
+char LowerAscii(char c)
+{
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool IsContinuation(unsigned char c)
+{
+    return (c & 0xC0) == 0x80;
+}
+
+bool IsWaveformFile(const struct stat& info)
+{
+    return S_ISREG(info.st_mode) && info.st_size == static_cast<off_t>(kTdrFileSize);
+}
+
+// Folds ASCII and Cyrillic letters to capitals in place. The Cyrillic small
+// letters are the two-byte sequences D0 B0..D0 BF (а..п), D1 80..D1 8F (р..я)
+// and D1 90..D1 9F (ѐ..џ); their capitals are D0 90..D0 AF and D0 80..D0 8F,
+// so the length never changes.
+void FoldInPlace(char* text, std::size_t size)
+{
+    for (std::size_t i = 0; i < size; ++i) {
+        const unsigned char c = static_cast<unsigned char>(text[i]);
+        if (c >= 'a' && c <= 'z') {
+            text[i] = static_cast<char>(c - 'a' + 'A');
+            continue;
+        }
+        if ((c == 0xD0 || c == 0xD1) && i + 1 < size &&
+            IsContinuation(static_cast<unsigned char>(text[i + 1]))) {
+            const unsigned char next = static_cast<unsigned char>(text[i + 1]);
+            if (c == 0xD0 && next >= 0xB0) {
+                text[i + 1] = static_cast<char>(next - 0x20);
+            } else if (c == 0xD1 && next <= 0x8F) {
+                text[i] = static_cast<char>(0xD0);
+                text[i + 1] = static_cast<char>(next + 0x20);
+            } else if (c == 0xD1 && next <= 0x9F) {
+                text[i] = static_cast<char>(0xD0);
+                text[i + 1] = static_cast<char>(next - 0x10);
+            }
+            ++i;
+        }
+    }
+}
+
+} // namespace
+
+bool HasTdrExtension(std::string_view fileName)
+{
+    if (fileName.size() <= kExtension.size()) {
+        return false;
+    }
+    const std::string_view tail = fileName.substr(fileName.size() - kExtension.size());
+    for (std::size_t i = 0; i < kExtension.size(); ++i) {
+        if (LowerAscii(tail[i]) != kExtension[i]) {
+            return false;
+        }
+    }
+    return true;
+}
+
+std::string WaveformNameOf(std::string_view fileName)
+{
+    return std::string(fileName.substr(0, fileName.size() < 4 ? 0 : fileName.size() - 4));
+}
+
+std::string FoldedName(std::string_view name)
+{
+    std::string out(name);
+    FoldInPlace(out.data(), out.size());
+    return out;
+}
+
+bool NameOrderLess(std::string_view a, std::string_view b)
+{
+    const std::string fa = FoldedName(a);
+    const std::string fb = FoldedName(b);
+    if (fa != fb) {
+        return fa < fb;
+    }
+    return a < b;
+}
+
+void NameOrderSort::Add(std::string_view name)
+{
+    Key key;
+    key.m_nOffset = static_cast<uint32_t>(m_raw.size());
+    key.m_nLength = static_cast<uint32_t>(name.size());
+    key.m_nIndex = static_cast<uint32_t>(m_keys.size());
+    m_raw.append(name);
+    m_folded.append(name);
+    char* folded = m_folded.data() + key.m_nOffset;
+    FoldInPlace(folded, name.size());
+    for (std::size_t i = 0; i < 8; ++i) {
+        key.m_nPrefix <<= 8;
+        key.m_nPrefix |= i < name.size() ? static_cast<unsigned char>(folded[i]) : 0u;
+    }
+    m_keys.push_back(key);
+}
+
+std::vector<uint32_t> NameOrderSort::Order() const
+{
+    // Bytes compared as unsigned, as std::string compares them.
+    const auto compare = [](const char* a, std::size_t an, const char* b, std::size_t bn) {
+        const int c = std::memcmp(a, b, std::min(an, bn));
+        return c != 0 ? c : (an < bn ? -1 : an > bn ? 1 : 0);
+    };
+    std::vector<Key> keys = m_keys;
+    std::sort(keys.begin(), keys.end(), [&](const Key& a, const Key& b) {
+        if (a.m_nPrefix != b.m_nPrefix) {
+            return a.m_nPrefix < b.m_nPrefix;
+        }
+        // Most names differ in their first 8 bytes; the rest compare whole.
+        const int c =
+            compare(m_folded.data() + a.m_nOffset, a.m_nLength, m_folded.data() + b.m_nOffset, b.m_nLength);
+        if (c != 0) {
+            return c < 0;
+        }
+        return compare(m_raw.data() + a.m_nOffset, a.m_nLength, m_raw.data() + b.m_nOffset, b.m_nLength) < 0;
+    });
+    std::vector<uint32_t> order;
+    order.reserve(keys.size());
+    for (const Key& key : keys) {
+        order.push_back(key.m_nIndex);
+    }
+    return order;
+}
+
+int OpenForReading(int folderFd, const char* name)
+{
+    int fd;
+    do {
+        fd = ::openat(folderFd, name, O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    } while (fd < 0 && errno == EINTR);
+    return fd;
+}
+
+bool ForEachTdrFile(const std::filesystem::path& folder, bool openFiles,
+                    const std::function<void(const TdrFolderEntry&)>& visit)
+{
+    const int folderFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folderFd < 0) {
+        return false;
+    }
+    DIR* dir = ::fdopendir(folderFd);
+    if (dir == nullptr) {
+        ::close(folderFd);
+        return false;
+    }
+    while (const dirent* entry = ::readdir(dir)) {
+        // Only regular files and links (which may point at one) can qualify;
+        // a file system that does not report the type is asked by stat.
+        const bool regular = entry->d_type == DT_REG;
+        if (!regular && entry->d_type != DT_LNK && entry->d_type != DT_UNKNOWN) {
+            continue;
+        }
+        if (!HasTdrExtension(entry->d_name)) {
+            continue;
+        }
+        struct stat info = {};
+        // A regular file is safe to open, and the size of the open file is what
+        // counts, so it is not looked up twice.
+        if (!(openFiles && regular)) {
+            if (::fstatat(folderFd, entry->d_name, &info, 0) != 0 || !IsWaveformFile(info)) {
+                continue;
+            }
+        }
+        TdrFolderEntry found;
+        found.m_nFolderFd = folderFd;
+        found.m_pName = entry->d_name;
+        if (openFiles) {
+            found.m_nFileFd = OpenForReading(folderFd, entry->d_name);
+            if (found.m_nFileFd < 0) {
+                continue;
+            }
+            if (::fstat(found.m_nFileFd, &info) != 0 || !IsWaveformFile(info)) {
+                ::close(found.m_nFileFd);
+                continue;
+            }
+        }
+        found.m_nWriteSeconds = info.st_mtim.tv_sec;
+        found.m_nWriteNanos = info.st_mtim.tv_nsec;
+        visit(found);
+        if (found.m_nFileFd >= 0) {
+            ::close(found.m_nFileFd);
+        }
+    }
+    ::closedir(dir); // closes folderFd too
+    return true;
+}

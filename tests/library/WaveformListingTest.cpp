@@ -1,0 +1,237 @@
+#include "library/core/WaveformListing.h"
+#include "library/core/TdrFolder.h"
+#include "model/FileTime.h"
+#include "support/TdrBytes.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <ctime>
+#include <fcntl.h>
+#include <numeric>
+#include <optional>
+#include <sys/stat.h>
+
+namespace {
+
+// Moscow time (UTC+3, no daylight saving) while the object lives.
+struct MoscowTime
+{
+    MoscowTime()
+    {
+        const char* old = std::getenv("TZ");
+        m_old = old ? std::optional<std::string>(old) : std::nullopt;
+        ::setenv("TZ", "MSK-3", 1);
+        ::tzset();
+    }
+    ~MoscowTime()
+    {
+        m_old ? ::setenv("TZ", m_old->c_str(), 1) : ::unsetenv("TZ");
+        ::tzset();
+    }
+    std::optional<std::string> m_old;
+};
+
+std::vector<std::string> Names(const std::vector<WaveformListing>& rows)
+{
+    std::vector<std::string> names;
+    for (const WaveformListing& row : rows) {
+        names.push_back(row.m_strName);
+    }
+    return names;
+}
+
+TEST(WaveformListing, ListsWholeWaveformFilesInCaseInsensitiveOrder)
+{
+    TempDir dir;
+    const std::string wave = TdrBytes().Bytes();
+    for (const char* name : {"a.tdr", "a.b.tdr", "X.TDR", "Zeta.Tdr", "alpha.tdr", "ALPHA.tdr", "Яма.tdr",
+                             "юг.tdr", "ёлка.tdr", "tdr", ".tdr", "wave.txt"}) {
+        dir.WriteFile(name, wave);
+    }
+    dir.WriteFile("b.tdr", std::string(100, '\0'));
+    dir.WriteFile("long.tdr", wave + "x");
+    dir.WriteFile("bad.tdr", TdrBytes().Word(2, 12).Bytes()); // scale index out of range
+    std::filesystem::create_directory(dir / "folder.tdr");
+    ::mkfifo((dir / "pipe.tdr").c_str(), 0644);
+    std::filesystem::create_symlink(dir / "a.tdr", dir / "linked.tdr");
+    std::filesystem::create_symlink(dir / "gone", dir / "dangling.tdr");
+
+    const std::vector<WaveformListing> rows = ListWaveformFolder(dir.Folder());
+    // Letters compare as capitals (Cyrillic ё, ю, я too); names equal but for
+    // case keep byte order; "a.b.tdr" comes before "a.tdr" as 'B' < 'T'.
+    const std::vector<std::string> expected = {"a.b", "a",    "ALPHA", "alpha", "linked",
+                                               "X",   "Zeta", "ёлка",  "юг",    "Яма"};
+    ASSERT_EQ(Names(rows), expected);
+    EXPECT_EQ(rows[5].m_strFileName, "X.TDR");
+
+    EXPECT_TRUE(ListWaveformFolder(dir / "missing").empty());
+    EXPECT_TRUE(ListWaveformFolder(dir / "a.tdr").empty()) << "a file is not a folder";
+}
+
+TEST(WaveformListing, HeadersThatDoNotDecodeAreLeftOut)
+{
+    TempDir dir;
+    dir.WriteFile("good.tdr", TdrBytes().Word(1, 11).Word(2, 11).Word(3, 30).Bytes());
+    dir.WriteFile("pulse12.tdr", TdrBytes().Word(1, 12).Bytes());
+    dir.WriteFile("scaleneg.tdr", TdrBytes().Word(2, -1).Bytes());
+    dir.WriteFile("average31.tdr", TdrBytes().Word(3, 31).Bytes());
+    dir.WriteFile("odd.tdr", TdrBytes().Word(0, -1).Word(7, -1).Word(11, -1).Sample(0, 0x80).Bytes());
+    EXPECT_EQ(Names(ListWaveformFolder(dir.Path())), (std::vector<std::string>{"good", "odd"}));
+}
+
+TEST(WaveformListing, CellsShowTheHeaderAndTheFileTime)
+{
+    MoscowTime zone;
+    TempDir dir;
+    dir.WriteFile("w.tdr", TdrBytes()
+                               .Word(1, 3)    // pulse 100 ns
+                               .Word(2, 0)    // scale 62.5 m
+                               .Word(3, 4)    // 16 averages
+                               .Word(4, -7)   // gain
+                               .Word(5, 75)   // impedance
+                               .Word(6, 1500) // PR 1.5, V/2 100
+                               .Word(8, 3)    // delay 15
+                               .Word(9, 0)    // threshold 60
+                               .Word(10, 73)  // pulse method
+                               .Bytes());
+    // 2013-03-06 22:15:09 UTC is 01:15:09 the next day in Moscow.
+    const timespec times[2] = {{1362608109, 0}, {1362608109, 0}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, (dir / "w.tdr").c_str(), times, 0), 0);
+
+    const std::vector<WaveformListing> rows = ListWaveformFolder(dir.Path());
+    ASSERT_EQ(rows.size(), 1u);
+    std::array<std::string, kWaveListColumns> cells = {" ",     "w",  "62.5", "100",        "100.0",
+                                                       "16",    "-7", "75",   " ",          " ",
+                                                       "pulse", "60", "15.0", "07.03.2013", "01:15:09"};
+    EXPECT_EQ(WaveListCells(rows[0], true), cells);
+    cells[4] = "1.500";
+    EXPECT_EQ(WaveListCells(rows[0], false), cells);
+
+    const auto headings = WaveListHeadings(true);
+    EXPECT_EQ(headings[4], "V/2");
+    EXPECT_EQ(WaveListHeadings(false)[4], "PR");
+    EXPECT_EQ(headings[8], "\u041C1") << "marker headings begin with a Cyrillic Em";
+    EXPECT_EQ(headings[9], "\u041C2");
+}
+
+TEST(WaveformListing, CellFormatsAcrossTheirRanges)
+{
+    MoscowTime zone;
+    WaveformListing row;
+    const auto cellsOf = [&](const TdrBytes& bytes, bool halfVelocity) {
+        row.m_header = *DecodeTdrHeader(bytes.Span());
+        return WaveListCells(row, halfVelocity);
+    };
+    auto cells =
+        cellsOf(TdrBytes().Word(1, 11).Word(2, 11).Word(3, 0).Word(6, 1234).Word(8, -1).Word(9, -70), false);
+    EXPECT_EQ(cells[2], "128000.0");
+    EXPECT_EQ(cells[3], "50000");
+    EXPECT_EQ(cells[4], "1.234");
+    EXPECT_EQ(cells[5], "1");
+    EXPECT_EQ(cells[11], "-10");
+    EXPECT_EQ(cells[12], "-5.0");
+    EXPECT_EQ(cellsOf(TdrBytes().Word(6, 1234), true)[4], "121.6");
+    for (const auto& [code, text] : std::vector<std::pair<int, std::string>>{
+             {68, "arc"}, {73, "pulse"}, {75, "ware"}, {0, ""}, {'d', ""}}) {
+        EXPECT_EQ(cellsOf(TdrBytes().Word(10, code), false)[10], text) << code;
+    }
+    // New Year in Moscow: 2024-12-31 21:00:00 UTC.
+    row.m_ftTime = LocalFileTimeFromUnix(1735678800, 0);
+    cells = WaveListCells(row, false);
+    EXPECT_EQ(cells[13], "01.01.2025");
+    EXPECT_EQ(cells[14], "00:00:00");
+}
+
+TEST(WaveformListing, ColumnWidthRules)
+{
+    const std::array<int, kWaveListColumns> resize = {20, 240, 60, 60, 60, 60, 60, 80,
+                                                      0,  0,   60, 60, 60, 80, 60};
+    EXPECT_EQ(WaveListResizeWidths(1000, 0, false), resize);
+    // Markers widen their columns to 80 and take 160 from the name; a scroll bar takes its thickness.
+    const auto marked = WaveListResizeWidths(1000, 17, true);
+    EXPECT_EQ(marked[1], 63);
+    EXPECT_EQ(marked[8] + marked[9], 160);
+    // First layout and the markers toggle: method, threshold and delay at 40.
+    const auto layout = WaveListLayoutWidths(1000, 0, false);
+    EXPECT_EQ(layout[1], 240);
+    EXPECT_EQ(layout[10] + layout[11] + layout[12], 120);
+    for (bool markers : {false, true}) {
+        const auto r = WaveListResizeWidths(1600, 0, markers);
+        const auto l = WaveListLayoutWidths(1600, 0, markers);
+        EXPECT_EQ(std::accumulate(r.begin(), r.end(), 0), 1560);
+        EXPECT_EQ(std::accumulate(l.begin(), l.end(), 0), 1500);
+    }
+    EXPECT_EQ(WaveListResizeWidths(500, 17, true)[1], 0) << "never negative";
+}
+
+TEST(WaveformName, ExtensionFoldingAndOrder)
+{
+    EXPECT_TRUE(HasTdrExtension("A.TdR"));
+    EXPECT_FALSE(HasTdrExtension(".tdr"));
+    EXPECT_FALSE(HasTdrExtension("a.tdr.bak"));
+    EXPECT_EQ(WaveformNameOf("a.b.TDR"), "a.b");
+
+    EXPECT_EQ(FoldedName("abz_AZ09"), "ABZ_AZ09");
+    EXPECT_EQ(FoldedName("абвпрсяёђџАЯЁ"), "АБВПРСЯЁЂЏАЯЁ");
+    // Bytes that are not valid UTF-8 stay as they are.
+    EXPECT_EQ(FoldedName("\xD0"), "\xD0");
+    EXPECT_EQ(FoldedName("\xD1z\xE2\x80\x94"), "\xD1Z\xE2\x80\x94");
+
+    // Capitals put '_' after the letters, as a case-insensitive file system does.
+    EXPECT_TRUE(NameOrderLess("ab.tdr", "a_b.tdr"));
+    EXPECT_TRUE(NameOrderLess("a", "B"));
+    EXPECT_TRUE(NameOrderLess("B.tdr", "b.tdr"));
+    EXPECT_FALSE(NameOrderLess("x", "x"));
+
+    // The bulk sort agrees with the pairwise order on shared prefixes, case
+    // variants and names ending inside or beyond its 8-byte prefix.
+    std::vector<std::string> names = {
+        "wave0001.tdr", "WAVE0001.tdr", "wave00010.tdr", "wave0001", "wave000", "a",  "A",  "",
+        "abcdefgh",     "ABCDEFGHI",    "abcdefgh_",     "Яма",      "ЯМА2",    "ёж", "Ёж", "еж"};
+    for (int n = 0; n < 200; ++n) {
+        names.push_back((n % 3 ? "Wave" : "wAVE") + std::to_string(n * 7919 % 1000) +
+                        (n % 2 ? ".tdr" : ".TDR"));
+    }
+    NameOrderSort sort;
+    for (const std::string& name : names) {
+        sort.Add(name);
+    }
+    std::vector<std::string> bulk;
+    for (const uint32_t index : sort.Order()) {
+        bulk.push_back(names[index]);
+    }
+    std::sort(names.begin(), names.end(), [](const auto& a, const auto& b) { return NameOrderLess(a, b); });
+    EXPECT_EQ(bulk, names);
+}
+
+TEST(LoadListedWaveform, FindsTheFileWhateverTheCaseOfItsExtension)
+{
+    TempDir dir;
+    dir.WriteFile("X.TDR", TdrBytes().Word(2, 6).Sample(7, 0x80).Bytes());
+    dir.WriteFile("short.Tdr", TdrBytes().Bytes().substr(1));
+    dir.WriteFile("bad.TDR", TdrBytes().Word(2, 12).Bytes());
+    WaveformRecord record;
+    record.m_dMarker1 = 9;
+    ASSERT_TRUE(LoadListedWaveform(record, dir.Folder(), "X"));
+    EXPECT_DOUBLE_EQ(record.m_dScale, 4000);
+    EXPECT_EQ(record.m_samples[7], -128);
+    EXPECT_EQ(record.m_dMarker1, 0);
+    EXPECT_EQ(record.m_ftTime, LastWriteLocalFileTime(dir / "X.TDR").value_or(-1));
+
+    // Failures take the name and keep the waveform.
+    for (const char* name : {"missing", "short", "bad", "X.T"}) {
+        EXPECT_FALSE(LoadListedWaveform(record, dir.Folder(), name)) << name;
+        EXPECT_EQ(record.m_strName, name);
+        EXPECT_DOUBLE_EQ(record.m_dScale, 4000) << name;
+    }
+
+    // "<name>.tdr" wins over other spellings of the extension.
+    dir.WriteFile("X.tdr", TdrBytes().Word(2, 0).Bytes());
+    ASSERT_TRUE(LoadListedWaveform(record, dir.Folder(), "X"));
+    EXPECT_DOUBLE_EQ(record.m_dScale, 62.5);
+}
+
+} // namespace
