@@ -193,17 +193,20 @@ const std::vector<std::string>& ExportTexts()
     return texts;
 }
 
-// Baseline: the finished texts written with one open, write and close per file.
-void BM_ExportBaseline(benchmark::State& state)
+// Writes every export text into a subfolder with `writeOne`, once to create the
+// files, then once per round, so each round replaces existing files as the
+// export does.
+template <typename WriteOne>
+void RunWriteBaseline(benchmark::State& state, const char* subfolder, WriteOne writeOne)
 {
-    const std::filesystem::path folder = ExportFolder() / "plain";
+    const std::filesystem::path folder = ExportFolder() / subfolder;
     std::filesystem::create_directories(folder);
     const std::vector<std::string>& texts = ExportTexts();
     const auto writeAll = [&] {
         char file[32];
         for (int n = 0; n < kExportedFiles; ++n) {
             std::snprintf(file, sizeof file, "wave%05d.txt", n);
-            if (!WriteWhole(folder / file, texts[static_cast<std::size_t>(n)])) {
+            if (!writeOne(folder, folder / file, texts[static_cast<std::size_t>(n)])) {
                 return false;
             }
         }
@@ -218,48 +221,39 @@ void BM_ExportBaseline(benchmark::State& state)
     }
     state.SetItemsProcessed(static_cast<int64_t>(state.iterations()) * kExportedFiles);
 }
+
+// Baseline: the finished texts written with one open, write and close per file.
+void BM_ExportBaseline(benchmark::State& state)
+{
+    RunWriteBaseline(state, "plain", [](const std::filesystem::path&, const std::filesystem::path& path,
+                                        const std::string& text) { return WriteWhole(path, text); });
+}
 BENCHMARK(BM_ExportBaseline)->Unit(benchmark::kMillisecond);
 
-// Second baseline: the same texts, each replacing its file the durable way the
-// export does (temporary file, flushed, renamed, folder flushed), which shows
-// what the crash safety itself costs on the file system at hand.
+// Second baseline: each text replacing its file the durable way settings files
+// are written (temporary file, flushed, renamed, folder flushed), which shows
+// what crash safety costs on the file system at hand.
 void BM_ExportDurableBaseline(benchmark::State& state)
 {
-    const std::filesystem::path folder = ExportFolder() / "durable";
-    std::filesystem::create_directories(folder);
-    const std::vector<std::string>& texts = ExportTexts();
-    const std::string temporary = (folder / ".partial").string();
-    const auto writeAll = [&] {
-        char file[32];
-        for (int n = 0; n < kExportedFiles; ++n) {
-            std::snprintf(file, sizeof file, "wave%05d.txt", n);
-            const std::string& text = texts[static_cast<std::size_t>(n)];
-            const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-            const bool ok = fd >= 0 &&
-                            ::write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size()) &&
-                            ::fsync(fd) == 0;
-            if (fd >= 0) {
-                ::close(fd);
-            }
-            if (!ok || ::rename(temporary.c_str(), (folder / file).c_str()) != 0) {
-                return false;
-            }
-            const int folderFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-            if (folderFd >= 0) {
-                ::fsync(folderFd);
-                ::close(folderFd);
-            }
+    RunWriteBaseline(state, "durable", [](const std::filesystem::path& folder, const std::filesystem::path& path,
+                                          const std::string& text) {
+        const std::string temporary = (folder / ".partial").string();
+        const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+        const bool ok = fd >= 0 && ::write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size()) &&
+                        ::fsync(fd) == 0;
+        if (fd >= 0) {
+            ::close(fd);
+        }
+        if (!ok || ::rename(temporary.c_str(), path.c_str()) != 0) {
+            return false;
+        }
+        const int folderFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (folderFd >= 0) {
+            ::fsync(folderFd);
+            ::close(folderFd);
         }
         return true;
-    };
-    writeAll();
-    for (auto _ : state) {
-        if (!writeAll()) {
-            state.SkipWithError("a file could not be written");
-            return;
-        }
-    }
-    state.SetItemsProcessed(static_cast<int64_t>(state.iterations()) * kExportedFiles);
+    });
 }
 BENCHMARK(BM_ExportDurableBaseline)->Unit(benchmark::kMillisecond);
 
