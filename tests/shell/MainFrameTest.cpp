@@ -2,10 +2,14 @@
 #include "model/CommandIds.h"
 #include "model/PrivateProfile.h"
 #include "model/ZR815KDoc.h"
+#include "shell/AboutDlg.h"
 #include "shell/MainFrame.h"
 #include "support/TempDir.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QPushButton>
+#include <QTest>
 #include <QLabel>
 #include <QMenuBar>
 #include <QStatusBar>
@@ -143,6 +147,32 @@ TEST_F(MainFrame, ShutdownWritesEachOwnersKeysInOrder)
     EXPECT_LT(at("TWOSCREEN"), at("SAVE"));
     EXPECT_LT(at("SAVE"), at("SCALE"));
     EXPECT_LT(at("SCALE"), at("RL"));
+}
+
+TEST_F(MainFrame, F6WalksTheFocusThroughTheShownPanes)
+{
+    Build();
+    frame->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(frame.get()));
+    std::vector<QWidget*> visited;
+    for (int i = 0; i < 4; ++i) {
+        frame->ExecuteCommand(ID_NEXT_PANE);
+        visited.push_back(QApplication::focusWidget());
+    }
+    ASSERT_NE(visited[0], nullptr);
+    EXPECT_NE(visited[0], visited[1]);
+    for (QWidget* w : visited) {
+        EXPECT_TRUE(w == nullptr || w->isVisible());
+    }
+    frame->ExecuteCommand(ID_PREV_PANE);
+    EXPECT_EQ(QApplication::focusWidget(), visited[2]);
+}
+
+TEST(AboutBox, TitleAndOkButton)
+{
+    CAboutDlg about;
+    EXPECT_EQ(about.windowTitle(), "Ondalis 5.0 v. 1.128");
+    EXPECT_EQ(about.findChildren<QPushButton*>().size(), 1);
 }
 
 } // namespace
