@@ -42,14 +42,6 @@ int ChannelOfCommand(int id)
     return -1;
 }
 
-std::string WithSlash(std::string folder)
-{
-    if (folder.empty() || folder.back() != '/') {
-        folder += '/';
-    }
-    return folder;
-}
-
 QString ErrorBoxText() { return QString::fromLatin1(CFormMemory::kErrorText); }
 
 } // namespace
@@ -58,7 +50,7 @@ CFormMemory::CFormMemory(CZR815KDoc& doc, QWidget* parent)
     : CFormView(doc, parent), m_listWaves(this, kListId), m_preview(this, kPreviewId)
 {
     m_strWaveFolder =
-        WithSlash(PrivateProfile(doc.SettingsPath()).GetString(kSettingsSection, "OPEN", ProgramFolder() + "Save/"));
+        FolderWithSlash(PrivateProfile(doc.SettingsPath()).GetString(kSettingsSection, "OPEN", ProgramFolder() + "Save/"));
     m_previewRecord.m_bOn = true;
     m_previewRecord.m_crColor = Colour{0, 200, 255};
     m_fnChooseFile = [this](const QString& folder) {
@@ -401,7 +393,7 @@ bool CFormMemory::OpenWaveformFile(const std::string& path)
     }
     std::error_code ec;
     const std::filesystem::path absolute = std::filesystem::absolute(file, ec);
-    m_strWaveFolder = WithSlash((ec ? file : absolute).parent_path().string());
+    m_strWaveFolder = FolderWithSlash((ec ? file : absolute).parent_path().string());
     ListWaveforms();
     const QString name = QString::fromStdString(WaveformNameOf(fileName));
     for (int row = 0; row < m_listWaves.GetRowCount(); ++row) {

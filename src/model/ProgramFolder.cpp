@@ -7,14 +7,6 @@
 
 namespace {
 
-std::string WithSlash(std::string folder)
-{
-    if (folder.empty() || folder.back() != '/') {
-        folder += '/';
-    }
-    return folder;
-}
-
 // Per-user folder of an installed program whose own folder is not writable.
 std::string UserDataFolder()
 {
@@ -26,7 +18,7 @@ std::string UserDataFolder()
     } else {
         return std::string();
     }
-    const std::string folder = WithSlash(base) + "ondalis";
+    const std::string folder = FolderWithSlash(base) + "ondalis";
     std::error_code ec;
     std::filesystem::create_directories(folder, ec);
     return ec ? std::string() : folder;
@@ -37,7 +29,7 @@ std::string UserDataFolder()
 std::string ProgramFolder()
 {
     if (const char* home = std::getenv("ONDALIS_HOME"); home != nullptr && *home != '\0') {
-        return WithSlash(home);
+        return FolderWithSlash(home);
     }
     std::error_code ec;
     const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
@@ -46,8 +38,16 @@ std::string ProgramFolder()
     // default waveform folder then live in the user's data folder.
     if (::access(folder.c_str(), W_OK) != 0) {
         if (std::string user = UserDataFolder(); !user.empty()) {
-            return WithSlash(user);
+            return FolderWithSlash(user);
         }
     }
-    return WithSlash(folder);
+    return FolderWithSlash(folder);
+}
+
+std::string FolderWithSlash(std::string folder)
+{
+    if (folder.empty() || folder.back() != '/') {
+        folder += '/';
+    }
+    return folder;
 }

@@ -8,3 +8,6 @@
 
 // The folder as the program passes folders around: always ending with '/'.
 std::string ProgramFolder();
+
+// A folder string as the program keeps them: ending with '/'.
+std::string FolderWithSlash(std::string folder);
