@@ -1,7 +1,7 @@
 // The pane that will hold the library of cable velocity factors. For now an empty view of the document.
 #pragma once
 
-#include "shell/FormView.h"
+#include "base/FormView.h"
 
 class CFormKU : public CFormView
 {

@@ -1,7 +1,7 @@
 // The pane that will hold the shifts of M1 to M3 and the velocity factor. For now an empty view of the document.
 #pragma once
 
-#include "shell/FormView.h"
+#include "base/FormView.h"
 
 class CFormParams : public CFormView
 {

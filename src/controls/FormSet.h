@@ -1,7 +1,7 @@
 // The pane that will hold the distances of the cursors C1 and C2, the zoom and the distance between the cursors. For now an empty view of the document.
 #pragma once
 
-#include "shell/FormView.h"
+#include "base/FormView.h"
 
 class CFormSet : public CFormView
 {

@@ -1,7 +1,7 @@
 // The pane that will hold the whole-range plot with the zoom frame. For now an empty view of the document.
 #pragma once
 
-#include "shell/FormView.h"
+#include "base/FormView.h"
 
 class CForm : public CFormView
 {

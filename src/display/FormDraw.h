@@ -4,10 +4,10 @@
 // into document operations by mouse mode, and offers the mouse-mode menu.
 #pragma once
 
+#include "base/FormView.h"
 #include "controls/ReportCtrl.h"
 #include "display/ScreenWnd.h"
 #include "model/PlotMouse.h"
-#include "shell/FormView.h"
 
 #include <functional>
 #include <string>

@@ -1,5 +1,6 @@
 #include "library/FormMemory.h"
 
+#include "base/CommandAction.h"
 #include "library/core/PreviewPicking.h"
 #include "library/core/TdrFolder.h"
 #include "library/core/TextExport.h"
@@ -9,7 +10,6 @@
 #include "model/PrivateProfile.h"
 #include "model/ProgramFolder.h"
 #include "model/ZR815KDoc.h"
-#include "shell/CommandAction.h"
 
 #include <QApplication>
 #include <QFileDialog>

@@ -3,10 +3,10 @@
 // the document, the preview strip of the selected file, and the text export.
 #pragma once
 
+#include "base/FormView.h"
 #include "controls/ReportCtrl.h"
 #include "display/ScreenWnd.h"
 #include "model/WaveformRecord.h"
-#include "shell/FormView.h"
 
 #include <functional>
 #include <map>

@@ -1,6 +1,6 @@
 #include "shell/AboutDlg.h"
 
-#include "shell/Artwork.h"
+#include "base/Artwork.h"
 
 #include <QLabel>
 #include <QPushButton>

@@ -1,5 +1,7 @@
 #include "shell/MainFrame.h"
 
+#include "base/Artwork.h"
+#include "base/CommandAction.h"
 #include "cablelib/FormKU.h"
 #include "controls/FormParams.h"
 #include "controls/FormSet.h"
@@ -12,8 +14,6 @@
 #include "model/PrivateProfile.h"
 #include "model/ProgramFolder.h"
 #include "model/ZR815KDoc.h"
-#include "shell/Artwork.h"
-#include "shell/CommandAction.h"
 
 #include <QApplication>
 #include <QDesktopServices>

@@ -1,6 +1,6 @@
 // Writes the program's icon as PNG files for installation: ondalis-icon FOLDER
 // gives FOLDER/<size>x<size>/apps/ondalis.png for each size the icon is painted at.
-#include "shell/Artwork.h"
+#include "base/Artwork.h"
 
 #include <QDir>
 #include <QGuiApplication>

@@ -1,4 +1,4 @@
-#include "shell/Artwork.h"
+#include "base/Artwork.h"
 
 #include "model/CommandIds.h"
 #include "model/DocCommands.h"

@@ -1,6 +1,6 @@
-#include "shell/CommandAction.h"
+#include "base/CommandAction.h"
 
-#include "shell/Artwork.h"
+#include "base/Artwork.h"
 
 QAction* CreateCommandAction(const CommandInfo& info, QObject* parent)
 {

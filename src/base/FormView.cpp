@@ -1,4 +1,4 @@
-#include "shell/FormView.h"
+#include "base/FormView.h"
 
 #include "model/ZR815KDoc.h"
 
