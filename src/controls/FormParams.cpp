@@ -1,6 +1,178 @@
 #include "controls/FormParams.h"
 
+#include "controls/ControlNotify.h"
+#include "controls/HSpin.h"
+#include "controls/core/ParamsPanel.h"
+#include "model/ZR815KDoc.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QRadioButton>
+#include <cmath>
+
+namespace {
+
+const char* const kShiftLabels[3] = {"Shift M1", "Shift M2", "Shift M3"};
+const char* const kShiftTips[3] = {"Vertical waveform shift M1", "Vertical waveform shift M2",
+                                   "Vertical waveform shift M3"};
+const char* const kReferenceTips[3] = {
+    "В режиме \"Разность\" из П1 поточечно вычитаются остальные рефлектограммы",
+    "В режиме \"Разность\" из П2 поточечно вычитаются остальные рефлектограммы",
+    "В режиме \"Разность\" из П3 поточечно вычитаются остальные рефлектограммы"};
+
+QRect ToQRect(const ControlRect& r) { return QRect(r.x, r.y, r.width, r.height); }
+
+} // namespace
+
 CFormParams::CFormParams(CZR815KDoc& doc, QWidget* parent)
     : CFormView(doc, parent)
 {
+    for (std::size_t k = 0; k < 3; ++k) {
+        m_labels[k] = new QLabel(QString::fromLatin1(kShiftLabels[k]), this);
+        m_labels[k]->adjustSize();
+    }
+    // The factor's label switches between "PR" and "V/2" and keeps one size,
+    // wide enough for either, with its text against the field.
+    m_labels[3] = new QLabel("V/2", this);
+    m_labels[3]->adjustSize();
+    m_labels[3]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    m_labels[3]->setText("PR");
+
+    m_pCheckMarkers = new QCheckBox(QString::fromUtf8("Отображать метки"), this);
+    m_pCheckMarkers->setAccessibleName(QString::fromUtf8("Отображать метки"));
+    m_pCheckMarkers->setEnabled(false);
+    m_pCheckMarkers->hide();
+}
+
+void CFormParams::OnInitialUpdate()
+{
+    CFormView::OnInitialUpdate();
+    CZR815KDoc& doc = GetDocument();
+    for (std::size_t k = 0; k < 3; ++k) {
+        CHSpin* field = new CHSpin(this, kShiftId + static_cast<int>(k));
+        field->MoveSpin(QRect(20, 24 * static_cast<int>(k), 95, 22));
+        field->SetParams(-kShiftFieldLimit, kShiftFieldLimit, doc.m_memory[k].m_nShift, 1, 0, "");
+        field->SetSpinName(QString::fromLatin1(kShiftLabels[k]));
+        field->setToolTip(QString::fromLatin1(kShiftTips[k]));
+        m_labels[k]->setBuddy(field);
+        connect(field, &CHSpin::changeNotified, this, &CFormParams::OnFieldChanged);
+        field->ShowSpin(true);
+        m_spinShift[k] = field;
+
+        // Reference marks: plain radio buttons whose checks the panel sets
+        // itself (no automatic exclusion), never shown.
+        auto* radio = new QRadioButton(this);
+        radio->setAutoExclusive(false);
+        radio->setGeometry(3, 24 * static_cast<int>(k) + 4, 16, 22);
+        radio->setToolTip(QString::fromUtf8(kReferenceTips[k]));
+        radio->setAccessibleName(QString::fromUtf8(kReferenceTips[k]));
+        radio->hide();
+        m_radioRef[k] = radio;
+    }
+
+    m_pSpinFactor = new CHSpin(this, kFactorId);
+    m_pSpinFactor->MoveSpin(QRect(20, 76, 95, 22));
+    m_pSpinFactor->setToolTip("Current value of velocity factor");
+    m_labels[3]->setBuddy(m_pSpinFactor);
+    connect(m_pSpinFactor, &CHSpin::changeNotified, this, &CFormParams::OnFieldChanged);
+    SetFactorParams();
+    m_pSpinFactor->EnableSpin(true);
+    m_pSpinFactor->ShowSpin(true);
+
+    m_pCheckMarkers->setChecked(doc.m_bShowMarkers);
+    m_radioRef[0]->setEnabled(false);
+    m_radioRef[0]->setChecked(true);
+    m_radioRef[1]->setEnabled(false);
+    m_radioRef[2]->setEnabled(false);
+    // No channel is drawn yet.
+    for (CHSpin* field : m_spinShift) {
+        field->EnableSpin(false);
+        field->ShowText("-");
+    }
+    m_bCreated = true;
+    Layout();
+}
+
+void CFormParams::SetFactorParams()
+{
+    const VelocityField f = VelocityFieldOf(GetDocument());
+    m_labels[3]->setText(QString::fromLatin1(f.label));
+    m_pSpinFactor->SetSpinName(QString::fromLatin1(f.label));
+    m_pSpinFactor->SetParams(f.minimum, f.maximum, f.value, f.step, f.precision, "");
+}
+
+void CFormParams::OnUpdate(CDocView*, int hint)
+{
+    if (!m_bCreated) {
+        return;
+    }
+    CZR815KDoc& doc = GetDocument();
+    if (hint == HINT_VELOCITY) {
+        SetFactorParams();
+    }
+    std::array<bool, 3> on{};
+    std::array<bool, 3> checked{};
+    for (std::size_t k = 0; k < 3; ++k) {
+        on[k] = doc.m_memory[k].m_bOn;
+        checked[k] = m_radioRef[k]->isChecked();
+        if (on[k]) {
+            m_spinShift[k]->EnableSpin(true);
+            m_spinShift[k]->SetValue(doc.m_memory[k].m_nShift);
+        } else {
+            m_spinShift[k]->EnableSpin(false);
+            m_spinShift[k]->ShowText("-");
+        }
+    }
+    const ReferenceMarks marks = UpdateReferenceMarks(on, checked);
+    for (std::size_t k = 0; k < 3; ++k) {
+        m_radioRef[k]->setChecked(marks.checked[k]);
+        m_radioRef[k]->setEnabled(marks.enabled[k]);
+    }
+    if (marks.broadcast) {
+        doc.UpdateAllViews(this, HINT_MEMORY);
+    }
+    m_pSpinFactor->SetValue(VelocityFieldValue(doc));
+    m_pSpinFactor->EnableSpin(!doc.m_bGridApplied);
+}
+
+void CFormParams::OnFieldChanged(int id, int code)
+{
+    if (code != kEnUpdate) {
+        return;
+    }
+    CZR815KDoc& doc = GetDocument();
+    if (id >= kShiftId && id < kShiftId + 3) {
+        const std::size_t k = static_cast<std::size_t>(id - kShiftId);
+        doc.m_memory[k].m_nShift = static_cast<int32_t>(std::trunc(m_spinShift[k]->GetValue()));
+        doc.UpdateAllViews(nullptr, HINT_REDRAW);
+    } else if (id == kFactorId) {
+        doc.m_dFactor = FactorFromVelocityField(doc.m_bShowHalfVelocity, m_pSpinFactor->GetValue());
+        doc.UpdateAllViews(nullptr, HINT_REDRAW);
+    }
+}
+
+void CFormParams::Layout()
+{
+    if (!m_bCreated) {
+        return;
+    }
+    std::array<LabelSize, 4> sizes;
+    for (std::size_t k = 0; k < sizes.size(); ++k) {
+        sizes[k] = {m_labels[k]->width(), m_labels[k]->height()};
+    }
+    const ParamsPlacement place = ComputeParamsLayout(width(), sizes);
+    for (std::size_t k = 0; k < sizes.size(); ++k) {
+        m_labels[k]->move(place.labels[k].x, place.labels[k].y);
+    }
+    for (std::size_t k = 0; k < 3; ++k) {
+        m_spinShift[k]->MoveSpin(ToQRect(place.fields[k]));
+    }
+    m_pSpinFactor->MoveSpin(ToQRect(place.fields[3]));
+    update();
+}
+
+void CFormParams::resizeEvent(QResizeEvent* event)
+{
+    CFormView::resizeEvent(event);
+    Layout();
 }
