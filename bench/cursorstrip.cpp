@@ -9,7 +9,7 @@
 #include "shell/MainFrame.h"
 #include "support/QtBenchMain.h"
 #include "support/ScratchFolder.h"
-#include "tdrsynth/Synth.h"
+#include "support/ThreeChannels.h"
 
 #include <QApplication>
 #include <QWheelEvent>
@@ -20,13 +20,7 @@ namespace {
 // Three synthetic channels at scale 4 km, zoom 2, C1 inside the window.
 void Fill(CZR815KDoc& doc)
 {
-    for (int k = 0; k < 3; ++k) {
-        SynthParams params = ParamsForScale(5 + k);
-        params.m_nSeed = static_cast<uint64_t>(k + 11);
-        DecodeWaveform(doc.m_memory[k], SynthesiseTdr(params));
-        doc.m_memory[k].m_bOn = true;
-        doc.m_memory[k].m_strName = "channel " + std::to_string(k + 1);
-    }
+    LoadThreeChannels(doc, 11);
     doc.SetScale(6);
     doc.m_dCursor1 = 1000;
     doc.m_dCursor2 = 1800;

@@ -4,7 +4,7 @@
 #include "display/FormDraw.h"
 #include "model/ZR815KDoc.h"
 #include "support/ScratchFolder.h"
-#include "tdrsynth/Synth.h"
+#include "support/ThreeChannels.h"
 
 #include <QApplication>
 #include "support/QtBenchMain.h"
@@ -16,14 +16,7 @@ namespace {
 // A document with three synthetic channels at scale 4 km, zoom 1.
 void Fill(CZR815KDoc& doc)
 {
-    for (int k = 0; k < 3; ++k) {
-        SynthParams params = ParamsForScale(5 + k);
-        params.m_nSeed = static_cast<uint64_t>(k + 7);
-        const std::vector<uint8_t> bytes = SynthesiseTdr(params);
-        DecodeWaveform(doc.m_memory[k], bytes);
-        doc.m_memory[k].m_bOn = true;
-        doc.m_memory[k].m_strName = "channel " + std::to_string(k + 1);
-    }
+    LoadThreeChannels(doc, 7);
     doc.SetScale(6);
     doc.m_dCursor1 = 1000;
     doc.m_dCursor2 = 2500;

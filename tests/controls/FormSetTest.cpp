@@ -3,6 +3,7 @@
 #include "controls/core/CursorStrip.h"
 #include "display/FormDraw.h"
 #include "model/ZR815KDoc.h"
+#include "support/SiteGrid.h"
 #include "support/TempDir.h"
 #include "support/WheelEvent.h"
 
@@ -172,9 +173,8 @@ TEST_F(FormSet, C2OntoC1ShowsZeroLength)
 
 TEST_F(FormSet, ACursorStepTakesTheFactorOfItsSiteGridSection)
 {
-    // Two sections: 0..101 m at PR 1.5, then 1.8 (bounds in centimetres).
-    doc.m_gridSections = {{1.5, 10100, 0, 10100}, {1.8, 89900, 10100, 100000}};
-    doc.m_bGridSelected = doc.m_bGridApplied = true;
+    // Two sections: 0..101 m at PR 1.5, then 1.8.
+    ApplySiteGrid(doc, {{1.5, 101}, {1.8, 899}});
     doc.UpdateAllViews(nullptr, HINT_REDRAW);
     SendWheel(C1(), 120); // 100 + one column = 102, in the second section
     EXPECT_EQ(doc.m_dCursor1, 102);

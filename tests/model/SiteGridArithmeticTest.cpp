@@ -1,4 +1,5 @@
 #include "model/ZR815KDoc.h"
+#include "support/SiteGrid.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -14,22 +15,7 @@ protected:
     {
     }
 
-    void Apply(std::initializer_list<std::pair<double, double>> sections)
-    {
-        doc.m_gridSections.clear();
-        double start = 0;
-        for (auto [factor, metres] : sections) {
-            SiteGridSection s;
-            s.m_dFactor = factor;
-            s.m_dLength = metres * 100;
-            s.m_dStart = start;
-            s.m_dEnd = start + s.m_dLength;
-            start = s.m_dEnd;
-            doc.m_gridSections.push_back(s);
-        }
-        doc.m_bGridSelected = true;
-        doc.m_bGridApplied = true;
-    }
+    void Apply(std::initializer_list<std::pair<double, double>> sections) { ApplySiteGrid(doc, sections); }
     std::pair<double, double> ViewDistances(int* count = nullptr)
     {
         double left = 0, right = 0;

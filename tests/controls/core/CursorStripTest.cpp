@@ -1,6 +1,7 @@
 #include "controls/core/CursorStrip.h"
 
 #include "model/ZR815KDoc.h"
+#include "support/SiteGrid.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -25,22 +26,7 @@ protected:
     }
 
     // Sections of (PR, length in metres) laid end to end from position 0.
-    void ApplyGrid(std::initializer_list<std::pair<double, double>> sections)
-    {
-        doc.m_gridSections.clear();
-        double start = 0;
-        for (auto [factor, metres] : sections) {
-            SiteGridSection s;
-            s.m_dFactor = factor;
-            s.m_dLength = metres * 100;
-            s.m_dStart = start;
-            s.m_dEnd = start + s.m_dLength;
-            start = s.m_dEnd;
-            doc.m_gridSections.push_back(s);
-        }
-        doc.m_bGridSelected = true;
-        doc.m_bGridApplied = true;
-    }
+    void ApplyGrid(std::initializer_list<std::pair<double, double>> sections) { ApplySiteGrid(doc, sections); }
 
     static void ExpectField(const CursorField& got, double minimum, double maximum, double value, double step)
     {
