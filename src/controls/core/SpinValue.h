@@ -45,7 +45,7 @@ class SpinValue
     int GetPrecision() const { return m_nPrecision; }
     const std::string& GetUnit() const { return m_strUnit; }
     // What the field shows: "12.500 m", or the pending typed text.
-    const std::string& Text() const { return m_strText; }
+    std::string Text() const { return m_strText; }
     // Go to minimum, step down, step up, go to maximum.
     std::array<bool, 4> ButtonsEnabled() const { return m_buttons; }
     bool IsFieldEnabled() const { return m_bEnabled; }
