@@ -11,16 +11,31 @@
 #include <QHeaderView>
 #include <QMenu>
 #include <QWheelEvent>
+#include <algorithm>
 #include <cmath>
 
 namespace {
 
 QColor ToQColor(const Colour& c) { return QColor(c.r, c.g, c.b); }
 
+// A column as an int. Cursor and marker positions can be typed in, so the
+// column one falls in may be any double, NaN included, and converting a value
+// beyond int to int is undefined. The plot clips everything outside 0..500, so
+// the column is first held to a range far beyond the plot; NaN lies outside it
+// too and goes to the far left.
+int ToColumn(double column)
+{
+    constexpr double kFar = 1e6;
+    if (std::isnan(column)) {
+        return static_cast<int>(-kFar);
+    }
+    return static_cast<int>(std::clamp(column, -kFar, kFar));
+}
+
 // Column of a vertical line at a position: the nearest column edge.
 int LineColumn(double position, double left, double columnWidth)
 {
-    return static_cast<int>(std::floor((position - left) / columnWidth + 0.5));
+    return ToColumn(std::floor((position - left) / columnWidth + 0.5));
 }
 
 // The mode commands of the context menu, with their texts there; 0 separates.
@@ -206,8 +221,8 @@ void CFormDraw::FillPlot()
     const double c = doc.ColumnWidth();
     m_plot.SetXLabels(left / doc.m_dFactor * tables::kReferenceFactor,
                       right / doc.m_dFactor * tables::kReferenceFactor);
-    const int c1 = static_cast<int>(std::trunc((doc.m_dCursor1 - left) / c));
-    const int c2 = static_cast<int>(std::trunc((doc.m_dCursor2 - left) / c));
+    const int c1 = ToColumn(HeldColumn(doc.m_dCursor1 - left, c));
+    const int c2 = ToColumn(HeldColumn(doc.m_dCursor2 - left, c));
     for (int k = 0; k < 3; ++k) {
         WaveformRecord& record = doc.m_memory[k];
         const int marker1 = kLineMarker + 2 * k;

@@ -20,6 +20,19 @@ const char* const kShiftKeys[3] = {"Y_P1", "Y_P2", "Y_P3"};
 
 } // namespace
 
+// A window's left edge is seldom a whole number of columns from 0, so a point
+// placed exactly on a column edge can divide out a hair short of it
+// (386.99999999999994). Truncating that would give the column before: a cursor
+// step from there would land on the same point again, for ever, and the byte
+// read under the cursor would be its neighbour's.
+double HeldColumn(double offset, double columnWidth)
+{
+    const double q = offset / columnWidth;
+    const double whole = std::round(q);
+    const double tolerance = std::max(1e-6, 1e-9 * std::abs(whole));
+    return std::abs(q - whole) <= tolerance ? whole : std::trunc(q);
+}
+
 // --- construction and settings ------------------------------------------------
 
 CZR815KDoc::CZR815KDoc(std::filesystem::path iniPath)
@@ -205,7 +218,7 @@ bool CZR815KDoc::StepCursor(double& cursor, int delta)
     double right = 0;
     GetViewWindow(left, right);
     const double c = ColumnWidth();
-    const double k = std::trunc((cursor - left) / c);
+    const double k = HeldColumn(cursor - left, c);
     double moved = 0;
     if (IsStepDown(delta)) {
         moved = left + k * c - c;

@@ -96,6 +96,11 @@ private:
     std::vector<CDocView*> m_views;
 };
 
+// The column that holds a point `offset` from a window's left edge, for columns
+// `columnWidth` wide: the whole part of offset / columnWidth, where a quotient
+// within a rounding hair of a whole number counts as that number.
+double HeldColumn(double offset, double columnWidth);
+
 // Mouse modes of the plot.
 enum MouseMode : int32_t {
     MOUSE_ZOOM = 0,

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 
 namespace {
@@ -101,6 +102,32 @@ TEST_F(ReportTest, OwnerColoursAndColumnFormatsReachTheDataRoles)
     EXPECT_FALSE(Data(1, 1, Qt::ForegroundRole).isValid()); // invalid colour: the default
 
     EXPECT_EQ(Data(0, 1, Qt::TextAlignmentRole).toInt() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
+    EXPECT_EQ(Data(0, 2, Qt::TextAlignmentRole).toInt() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
+    EXPECT_EQ(list.GetModel()->headerData(2, Qt::Horizontal, Qt::TextAlignmentRole).toInt() &
+                  Qt::AlignHorizontal_Mask,
+              Qt::AlignHCenter);
+}
+
+TEST_F(ReportTest, CentredColumnShowsItsTextInTheMiddleOfTheCell)
+{
+    AddRow({"a", "b", "88"});
+    list.UpdateItemCount();
+    list.SetColumnWidth(2, 160);
+    list.resize(500, 200);
+    const QImage image = list.viewport()->grab().toImage();
+    const QRect cell = list.visualRect(list.GetModel()->index(0, 2)).adjusted(2, 2, -2, -2);
+    const QColor paper = image.pixelColor(cell.left(), cell.top());
+    int inkLeft = cell.right() + 1, inkRight = cell.left() - 1;
+    for (int y = cell.top(); y <= cell.bottom(); ++y)
+        for (int x = cell.left(); x <= cell.right(); ++x)
+            if (image.pixelColor(x, y) != paper) {
+                inkLeft = std::min(inkLeft, x);
+                inkRight = std::max(inkRight, x);
+            }
+    ASSERT_LE(inkLeft, inkRight) << "the text was drawn";
+    const int gapLeft = inkLeft - cell.left(), gapRight = cell.right() - inkRight;
+    EXPECT_GT(gapLeft, 40);
+    EXPECT_NEAR(gapLeft, gapRight, 4);
 }
 
 TEST_F(ReportTest, ViewAsksOnlyForThePaintedRows)

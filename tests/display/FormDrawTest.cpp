@@ -5,8 +5,10 @@
 
 #include <QHeaderView>
 #include <QMenu>
+#include <QPainter>
 #include <QTest>
 #include <gtest/gtest.h>
+#include <cmath>
 #include <numeric>
 
 namespace {
@@ -148,6 +150,92 @@ TEST_F(FormDraw, TracesCursorsAndReturnLoss)
     doc.UpdateAllViews(nullptr, HINT_REDRAW);
     EXPECT_EQ(doc.m_memory[0].m_nValueC1, 255);
     EXPECT_EQ(Cell(0, 9), "-30");
+}
+
+TEST_F(FormDraw, CursorAndMarkerLinesSitAtTheNearestColumnEdge)
+{
+    SwitchOn(0);
+    doc.SetScale(4); // 2 m columns
+    doc.m_bShowMarkers = true;
+    doc.m_dCursor1 = 21.2; // 10.6 columns
+    doc.m_dCursor2 = 20.8; // 10.4 columns
+    doc.m_memory[0].m_dMarker1 = 41.2;
+    doc.m_memory[0].m_dMarker2 = 40.8;
+    doc.UpdateAllViews(nullptr, HINT_REDRAW);
+    CScreenWnd& plot = form.GetPlot();
+    EXPECT_EQ(plot.GetLine(CFormDraw::kLineCursor1)->GetPoint(0).x(), 11);
+    EXPECT_EQ(plot.GetLine(CFormDraw::kLineCursor2)->GetPoint(0).x(), 10);
+    EXPECT_EQ(plot.GetLine(CFormDraw::kLineMarker)->GetPoint(0).x(), 21);
+    EXPECT_EQ(plot.GetLine(CFormDraw::kLineMarker + 1)->GetPoint(0).x(), 20);
+}
+
+TEST_F(FormDraw, PositionsFarBeyondTheWindowDrawOutsideThePlotAndReadNoByte)
+{
+    SwitchOn(0, 9);
+    doc.SetScale(4); // 2 m columns
+    doc.m_bShowMarkers = true;
+    CScreenWnd& plot = form.GetPlot();
+    // Pixels of a cursor's colour in the rendered plot.
+    const auto cursorPixels = [&](const Colour& c) {
+        QImage image(plot.size(), QImage::Format_RGB32);
+        image.fill(QColor(1, 2, 3));
+        QPainter painter(&image);
+        plot.DrawScreen(painter);
+        painter.end();
+        const QRgb colour = QColor(c.r, c.g, c.b).rgb();
+        int count = 0;
+        for (int py = 0; py < image.height(); ++py) {
+            for (int px = 0; px < image.width(); ++px) {
+                count += image.pixel(px, py) == colour ? 1 : 0;
+            }
+        }
+        return count;
+    };
+    doc.m_dCursor1 = 200;
+    doc.m_dCursor2 = 400;
+    doc.UpdateAllViews(nullptr, HINT_REDRAW);
+    ASSERT_GT(cursorPixels(doc.m_crCursor1), 0);
+    ASSERT_GT(cursorPixels(doc.m_crCursor2), 0);
+
+    doc.m_memory[0].m_nValueC1 = 77;
+    doc.m_memory[0].m_nValueC2 = 78;
+    doc.m_dCursor1 = 1e300;
+    doc.m_dCursor2 = 2 * (4294967296.0 + 10); // 2^32 + 10 columns: column 10 if cut to 32 bits
+    doc.m_memory[0].m_dMarker1 = std::nan("");
+    doc.m_memory[0].m_dMarker2 = -1e300;
+    doc.UpdateAllViews(nullptr, HINT_REDRAW);
+
+    const auto x = [&](int line) { return plot.GetLine(line)->GetPoint(0).x(); };
+    EXPECT_GT(x(CFormDraw::kLineCursor1), 500) << "far right stays on the right";
+    EXPECT_GT(x(CFormDraw::kLineCursor2), 500);
+    EXPECT_LT(x(CFormDraw::kLineMarker), 0) << "NaN lies outside the plot";
+    EXPECT_LT(x(CFormDraw::kLineMarker + 1), 0);
+    EXPECT_EQ(doc.m_memory[0].m_nValueC1, 77) << "no byte lies under a cursor outside the window";
+    EXPECT_EQ(doc.m_memory[0].m_nValueC2, 78);
+    EXPECT_EQ(cursorPixels(doc.m_crCursor1), 0);
+    EXPECT_EQ(cursorPixels(doc.m_crCursor2), 0);
+}
+
+TEST_F(FormDraw, CursorStepsOffTheColumnGridReadTheByteUnderTheirLine)
+{
+    // Zoomed in on 93.777 m the window starts at 31.277 m, a fraction of a
+    // column off the grid, so cursors stepped onto a column edge divide out a
+    // hair short of it.
+    SwitchOn(0);
+    for (std::size_t k = 0; k < doc.m_memory[0].m_samples.size(); ++k) {
+        doc.m_memory[0].m_samples[k] = static_cast<int8_t>(k / 2 % 100); // every column its own byte
+    }
+    doc.SetScale(4);
+    doc.m_dCursor1 = 93.777;
+    doc.SetZoom(3); // columns of 0.25 m, two samples each
+    doc.m_nMouseMode = MOUSE_CURSOR1;
+    doc.SetCursorColumn(doc.m_dCursor1, 0);
+    for (int i = 0; i < 387; ++i) {
+        ASSERT_TRUE(ApplyPlotWheel(doc, 120));
+    }
+    EXPECT_EQ(form.GetPlot().GetLine(0)->GetPoint(0).x(), 387);
+    EXPECT_EQ(doc.m_memory[0].m_nValueC1, static_cast<uint8_t>(doc.m_memory[0].m_displayMain[387]));
+    EXPECT_NE(doc.m_memory[0].m_displayMain[387], doc.m_memory[0].m_displayMain[386]);
 }
 
 TEST_F(FormDraw, VelocityHintChangesOnlyTheLegend)

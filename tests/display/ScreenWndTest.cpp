@@ -232,6 +232,32 @@ TEST_F(PlotTest, OneVertexIsOnePixelAndInvisibleVerticesDrawNothing)
     EXPECT_EQ(pixels, (PixelSet{{Pixel(250, 10).x(), Pixel(250, 10).y()}}));
 }
 
+TEST_F(PlotTest, ColumnFiveHundredIsTheLastColumnInside)
+{
+    CArrPoints* c2 = AddCursors().second;
+    // A lone vertex on the right edge is one pixel there.
+    AddLine(kOrange, 1).SetPoint(0, 500, 10);
+    EXPECT_EQ(PixelsOf(Render(), kOrange), (PixelSet{{Pixel(500, 10).x(), Pixel(500, 10).y()}}));
+
+    // A line ending there keeps its name label.
+    CArrPoints& line = AddLine(kRed, 2, CArrPoints::StateVisible | CArrPoints::StateLabel);
+    line.SetName("M1");
+    line.SetPoint(0, 100, 0);
+    line.SetPoint(1, 500, 0);
+    const QFontMetrics fm(CScreenWnd::PlotFont());
+    const QPoint corner(Pixel(500, 0).x() - fm.horizontalAdvance("M1") / 2, Pixel(500, 0).y() - fm.height() / 3);
+    EXPECT_TRUE(Is(Render(), corner.x(), corner.y(), kRed));
+
+    // A cursor in column 500 runs the whole height of the plot.
+    c2->SetPoint(0, 500, 127);
+    c2->SetPoint(1, 500, -128);
+    c2->SetState(CArrPoints::StateVisible);
+    const QImage image = Render();
+    const QRect r = plot.GetPlotRect();
+    for (int y = r.top(); y <= r.top() + r.height(); ++y)
+        ASSERT_TRUE(Is(image, Pixel(500, 0).x(), y, kBlue)) << y;
+}
+
 TEST_F(PlotTest, StaircaseWithoutApproximation)
 {
     SizeForPlot(1000, 255); // two pixels per column

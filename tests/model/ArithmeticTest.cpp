@@ -1,7 +1,11 @@
+#include "model/PlotMouse.h"
+#include "model/ScaleTables.h"
 #include "model/ZR815KDoc.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
+
+#include <cmath>
 
 namespace {
 
@@ -165,6 +169,95 @@ TEST_F(Arithmetic, CursorColumnsAndSteps)
     EXPECT_TRUE(hints.empty());
 }
 
+// Steps a cursor from column 0 to the right edge and back one wheel step at a
+// time; every step must move it exactly one column, and the edges must stop it.
+::testing::AssertionResult WalksColumnByColumn(CZR815KDoc& doc, double& cursor)
+{
+    double left = 0, right = 0;
+    doc.GetViewWindow(left, right);
+    const double c = doc.ColumnWidth();
+    const auto column = [&] { return (cursor - left) / c; };
+    doc.SetCursorColumn(cursor, 0);
+    for (int i = 1; i <= 500; ++i) {
+        const double before = cursor;
+        if (!doc.StepCursor(cursor, 120)) {
+            return ::testing::AssertionFailure() << "step up to column " << i << " refused";
+        }
+        if (!(cursor > before) || std::abs(column() - i) > 1e-6) {
+            return ::testing::AssertionFailure() << "step up to column " << i << " reached " << column();
+        }
+    }
+    if (cursor != right || doc.StepCursor(cursor, 120) || cursor != right) {
+        return ::testing::AssertionFailure() << "the right edge does not hold, cursor " << cursor;
+    }
+    for (int i = 499; i >= 0; --i) {
+        const double before = cursor;
+        if (!doc.StepCursor(cursor, -120)) {
+            return ::testing::AssertionFailure() << "step down to column " << i << " refused";
+        }
+        if (!(cursor < before) || std::abs(column() - i) > 1e-6) {
+            return ::testing::AssertionFailure() << "step down to column " << i << " reached " << column();
+        }
+    }
+    if (cursor != left || doc.StepCursor(cursor, -120) || cursor != left) {
+        return ::testing::AssertionFailure() << "the left edge does not hold, cursor " << cursor;
+    }
+    return ::testing::AssertionSuccess();
+}
+
+TEST(CursorStepsOffGrid, WheelKeepsMovingTheCursorInAWindowOffTheColumnGrid)
+{
+    // Zooming in on a cursor at 93.777 m puts the window's left edge there less
+    // half a window, a fraction of a column off the grid from 0.
+    TempDir dir;
+    dir.WriteFile("param.ini", "[KLM-204]\nSCALE=4\nCURSOR1=93777\n");
+    CZR815KDoc doc(dir / "param.ini");
+    doc.m_nMouseMode = MOUSE_ZOOM;
+    for (int i = 0; i < 3; ++i) {
+        ASSERT_TRUE(ApplyPlotWheel(doc, 120));
+    }
+    double left = 0, right = 0;
+    doc.GetViewWindow(left, right);
+    ASSERT_DOUBLE_EQ(left, 31.277);
+    ASSERT_DOUBLE_EQ(doc.ColumnWidth(), 0.25);
+
+    doc.m_nMouseMode = MOUSE_CURSOR1;
+    doc.SetCursorColumn(doc.m_dCursor1, 0);
+    for (int i = 1; i <= 500; ++i) {
+        const double before = doc.m_dCursor1;
+        ASSERT_TRUE(ApplyPlotWheel(doc, 120)) << i;
+        ASSERT_GT(doc.m_dCursor1, before) << "an update was sent for step " << i << " but the cursor stayed";
+        ASSERT_NEAR(doc.m_dCursor1, left + 0.25 * i, 1e-9) << i;
+    }
+    EXPECT_EQ(doc.m_dCursor1, right);
+    EXPECT_FALSE(ApplyPlotWheel(doc, 120));
+    EXPECT_EQ(doc.m_dCursor1, right);
+}
+
+TEST_F(Arithmetic, CursorStepsOneColumnAtATimeInEveryWindow)
+{
+    int offGrid = 0;
+    for (int scale = 1; scale < tables::kCount; ++scale) {
+        doc.SetScale(scale);
+        for (int zoom = 1; zoom <= tables::MaxZoom(doc.m_dScale); ++zoom) {
+            doc.m_nZoom = zoom;
+            for (double share : {0.013, 0.1, 0.2371, 0.3, 0.5, 0.61, 0.777, 0.9}) {
+                for (double extra : {0.0, 0.001, 0.0437, 1.0 / 3}) {
+                    doc.m_dZoomCentre = doc.m_dScale * share + extra;
+                    const auto [left, right] = Window();
+                    if (std::fmod(left, doc.ColumnWidth()) != 0) {
+                        ++offGrid;
+                    }
+                    ASSERT_TRUE(WalksColumnByColumn(doc, doc.m_dCursor1))
+                        << "scale " << doc.m_dScale << ", zoom " << zoom << ", centre " << doc.m_dZoomCentre
+                        << ", window " << left << ".." << right;
+                }
+            }
+        }
+    }
+    EXPECT_GT(offGrid, 500) << "most windows start off the column grid";
+}
+
 TEST_F(Arithmetic, CursorDistanceSnapsToWholeColumnsFromZero)
 {
     doc.SetScale(4); // c = 2 m
@@ -175,6 +268,9 @@ TEST_F(Arithmetic, CursorDistanceSnapsToWholeColumnsFromZero)
     doc.SetCursorDistance(doc.m_dCursor2, 100.9 * 1.5 / 1.6); // position 100.9
     EXPECT_DOUBLE_EQ(doc.m_dCursor2, 100);
     EXPECT_EQ(hints, (std::vector<int>{HINT_REDRAW, HINT_REDRAW}));
+    doc.m_dFactor = 1.5; // a distance is its position
+    doc.SetCursorDistance(doc.m_dCursor1, 101.2);
+    EXPECT_DOUBLE_EQ(doc.m_dCursor1, 102) << "50.6 columns round up to column 51";
 }
 
 TEST_F(Arithmetic, DistancesAndVelocityPresentations)
@@ -283,6 +379,7 @@ TEST_F(Arithmetic, ReturnLoss)
     EXPECT_EQ(rl(32, 64), -6);
     EXPECT_EQ(rl(255 - 64, 32), 6) << "negative samples count by their size";
     EXPECT_EQ(rl(128, 127), 0);
+    EXPECT_EQ(rl(254, 1), 0) << "byte 254 is an amplitude of 1 (255 - 254)";
     EXPECT_EQ(rl(0, 0), 0);
 }
 

@@ -98,6 +98,10 @@ TEST(PaneLayout, EnteringSmallScreenAgainResetsThePanelMode)
     ApplyFrameSize(flags, 751, 550);
     EXPECT_EQ(flags.m_nPanelMode, 0);
     EXPECT_FALSE(flags.m_bLibraryShown);
+    ApplyFrameSize(flags, 751, 551);
+    ASSERT_FALSE(flags.m_bSmallScreen);
+    ApplyFrameSize(flags, 750, 551);
+    EXPECT_TRUE(flags.m_bSmallScreen) << "a width of 750 alone is small";
 }
 
 TEST(PaneLayout, DegenerateSizesGiveEmptyPanesNotNegativeOnes)
@@ -116,7 +120,9 @@ TEST(PaneLayout, DegenerateSizesGiveEmptyPanesNotNegativeOnes)
         }
     }
     EXPECT_TRUE(IsSmallScreen(800, 1200));
+    EXPECT_FALSE(IsSmallScreen(801, 1200));
     EXPECT_TRUE(IsSmallScreen(1920, 600));
+    EXPECT_FALSE(IsSmallScreen(1920, 601));
     EXPECT_FALSE(IsSmallScreen(801, 601));
 }
 
