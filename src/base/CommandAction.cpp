@@ -10,6 +10,11 @@ QAction* CreateCommandAction(const CommandInfo& info, QObject* parent)
     action->setStatusTip(status);
     // A prompt without a tooltip part shows its status text, or the menu text.
     action->setToolTip(!tip.isEmpty() ? tip : !status.isEmpty() ? status : QString::fromUtf8(info.menuText));
+    // A command without a menu item still needs words for screen readers: its
+    // tool button takes the action's text as its accessible name.
+    if (info.menuText[0] == '\0') {
+        action->setText(QString::fromStdString(CommandName(info)));
+    }
     action->setCheckable(info.checkable);
     action->setIcon(CommandIcon(info.id));
     return action;

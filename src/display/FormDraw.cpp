@@ -68,6 +68,7 @@ CFormDraw::~CFormDraw()
 
 void CFormDraw::CreatePlot()
 {
+    m_plot.setAccessibleName("Waveform plot");
     const CZR815KDoc& doc = GetDocument();
     m_plot.SetPlotRect(QRect());
     m_plot.SetStyle(CScreenWnd::StyleGrid | CScreenWnd::StyleYLabels | CScreenWnd::StyleXLabels);
@@ -98,6 +99,7 @@ void CFormDraw::CreatePlot()
 
 void CFormDraw::CreateLegend()
 {
+    m_list.setAccessibleName("Legend");
     m_list.setGeometry(QRect());
     // The legend only shows: no focus, no selection, mouse input passes through.
     // (Disabling it outright would grey its headings.)

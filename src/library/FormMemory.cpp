@@ -62,6 +62,7 @@ CFormMemory::CFormMemory(CZR815KDoc& doc, QWidget* parent)
     CreatePreview();
     CreateToolBar();
     m_pTabPages = new QTabBar(this);
+    m_pTabPages->setAccessibleName("Library pages");
     m_pTabPages->setShape(QTabBar::RoundedSouth);
     m_pTabPages->addTab("Waveforms");
     RefreshToolStates();
@@ -74,6 +75,7 @@ CFormMemory::~CFormMemory()
 
 void CFormMemory::CreateList()
 {
+    m_listWaves.setAccessibleName("Waveforms");
     for (const std::string& heading : WaveListHeadings(GetDocument().m_bShowHalfVelocity)) {
         m_listWaves.InsertColumn(QString::fromStdString(heading), CReportCtrl::LVCFMT_CENTER);
     }
@@ -106,6 +108,7 @@ void CFormMemory::CreateList()
 
 void CFormMemory::CreatePreview()
 {
+    m_preview.setAccessibleName("Preview");
     m_preview.SetStyle(CScreenWnd::StyleGrid | CScreenWnd::StyleYLabels | CScreenWnd::StyleXLabels);
     m_preview.SetYRange(-128, 127, 255);
     m_preview.SetXRange(0, 500, 500);
@@ -131,6 +134,7 @@ void CFormMemory::CreatePreview()
 void CFormMemory::CreateToolBar()
 {
     m_pToolWaves = new QToolBar(this);
+    m_pToolWaves->setAccessibleName("Waveform library tools");
     m_pToolWaves->setIconSize(QSize(16, 15));
     for (int id : kToolBarIds) {
         if (id == 0) {

@@ -86,3 +86,33 @@ std::string PromptTooltip(const CommandInfo& info)
     const char* newline = std::strchr(info.prompt, '\n');
     return newline ? std::string(newline + 1) : std::string();
 }
+
+namespace {
+
+std::string Trimmed(const std::string& text)
+{
+    const auto first = text.find_first_not_of(' ');
+    if (first == std::string::npos) {
+        return std::string();
+    }
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+} // namespace
+
+std::string CommandName(const CommandInfo& info)
+{
+    for (const std::string& text : {std::string(info.menuText), PromptTooltip(info), PromptStatus(info)}) {
+        if (const std::string name = Trimmed(text); !name.empty()) {
+            return name;
+        }
+    }
+    switch (info.id) {
+    case ID_EXPORT_TEXT:
+        return "Export waveforms as text";
+    case ID_APPLY_SITE_GRID:
+        return "Apply site grid";
+    default:
+        return "Command " + std::to_string(info.id);
+    }
+}

@@ -21,3 +21,8 @@ const CommandInfo* FindCommand(int id);
 // The two halves of a prompt.
 std::string PromptStatus(const CommandInfo& info);
 std::string PromptTooltip(const CommandInfo& info);
+
+// What a screen reader calls the command: the menu text, else the tooltip, else
+// the status text, else a plain description for the few commands whose texts
+// are blank.
+std::string CommandName(const CommandInfo& info);

@@ -6,7 +6,12 @@
 #include "shell/MainFrame.h"
 #include "support/TempDir.h"
 
+#include <QAbstractItemView>
+#include <QAccessible>
 #include <QAction>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QTabBar>
 #include <QApplication>
 #include <QPushButton>
 #include <QTest>
@@ -173,6 +178,33 @@ TEST(AboutBox, TitleAndOkButton)
     CAboutDlg about;
     EXPECT_EQ(about.windowTitle(), "Ondalis 5.0 v. 1.128");
     EXPECT_EQ(about.findChildren<QPushButton*>().size(), 1);
+}
+
+} // namespace
+
+namespace {
+
+// Every control a user can reach is named for screen readers and automation:
+// by its own accessible name, its text, or its tooltip.
+TEST_F(MainFrame, EveryShownControlHasAnAccessibleName)
+{
+    Build();
+    QStringList unnamed;
+    for (QWidget* w : frame->findChildren<QWidget*>()) {
+        const bool control = qobject_cast<QAbstractButton*>(w) || qobject_cast<QLineEdit*>(w) ||
+                             qobject_cast<QComboBox*>(w) || qobject_cast<QAbstractItemView*>(w) ||
+                             qobject_cast<QTabBar*>(w) || w->inherits("CScreenWnd");
+        // A table's header is named by its headings; a tool bar's extension arrow by Qt.
+        if (!control || !w->isVisible() || w->inherits("QHeaderView")) {
+            continue;
+        }
+        QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(w);
+        if (iface == nullptr || iface->text(QAccessible::Name).trimmed().isEmpty()) {
+            unnamed << QString("%1 %2 in %3").arg(w->metaObject()->className(), w->objectName() + "/" + w->toolTip(),
+                                               w->parentWidget() ? w->parentWidget()->metaObject()->className() : "");
+        }
+    }
+    EXPECT_TRUE(unnamed.isEmpty()) << unnamed.join(", ").toStdString();
 }
 
 } // namespace
