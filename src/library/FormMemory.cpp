@@ -1,6 +1,6 @@
 #include "library/FormMemory.h"
 
-#include "base/CommandAction.h"
+#include "base/PanelToolBar.h"
 #include "library/core/PreviewPicking.h"
 #include "library/core/TdrFolder.h"
 #include "library/core/TextExport.h"
@@ -30,7 +30,7 @@ const QColor kPreviewColour(0, 200, 255);
 constexpr std::size_t kProgressThreshold = 20;
 
 const int kChannelCommands[3] = {ID_LOAD_M1, ID_LOAD_M2, ID_LOAD_M3};
-const int kToolBarIds[] = {ID_OPEN_WAVE_FOLDER, 0, ID_LOAD_M1, ID_LOAD_M2, ID_LOAD_M3, 0, ID_PREVIEW, ID_EXPORT_TEXT};
+const std::vector<int> kToolBarIds = {ID_OPEN_WAVE_FOLDER, 0, ID_LOAD_M1, ID_LOAD_M2, ID_LOAD_M3, 0, ID_PREVIEW, ID_EXPORT_TEXT};
 
 int ChannelOfCommand(int id)
 {
@@ -133,26 +133,11 @@ void CFormMemory::CreatePreview()
 
 void CFormMemory::CreateToolBar()
 {
-    m_pToolWaves = new QToolBar(this);
-    m_pToolWaves->setAccessibleName("Waveform library tools");
-    m_pToolWaves->setIconSize(QSize(16, 15));
-    for (int id : kToolBarIds) {
-        if (id == 0) {
-            m_pToolWaves->addSeparator();
-            continue;
-        }
-        QAction* action = CreateCommandAction(*FindCommand(id), this);
-        connect(action, &QAction::triggered, this, [this, id] { OnCommand(id); });
-        m_pToolWaves->addAction(action);
-        m_toolActions[id] = action;
-    }
+    m_pToolWaves = std::make_unique<CPanelToolBar>(this, kToolBarIds, "Waveform library tools",
+                                                   [this](int id) { OnCommand(id); });
 }
 
-QAction* CFormMemory::ToolAction(int id) const
-{
-    const auto it = m_toolActions.find(id);
-    return it == m_toolActions.end() ? nullptr : it->second;
-}
+QAction* CFormMemory::ToolAction(int id) const { return m_pToolWaves->Action(id); }
 
 // --- listing and layout ------------------------------------------------------------------
 
@@ -173,9 +158,9 @@ void CFormMemory::Layout(bool firstLayoutWidths)
 {
     const int cx = width();
     const int cy = height();
-    const int h = m_pToolWaves->sizeHint().height();
+    const int h = m_pToolWaves->Bar()->sizeHint().height();
     const QScreen* screen = QApplication::primaryScreen();
-    m_pToolWaves->setGeometry(0, 0, screen ? screen->size().width() : cx, h);
+    m_pToolWaves->Bar()->setGeometry(0, 0, screen ? screen->size().width() : cx, h);
     m_pTabPages->setGeometry(0, cy - kTabHeight, cx, kTabHeight);
     if (m_bPreview) {
         m_preview.setGeometry(0, h, cx, kPreviewHeight);
@@ -283,13 +268,7 @@ std::optional<CommandState> CFormMemory::CommandStateOf(int id) const
 
 void CFormMemory::RefreshToolStates()
 {
-    for (const auto& [id, action] : m_toolActions) {
-        const CommandState state = CommandStateOf(id).value_or(CommandState{});
-        action->setEnabled(state.enabled);
-        if (action->isCheckable()) {
-            action->setChecked(state.checked);
-        }
-    }
+    m_pToolWaves->Refresh([this](int id) { return CommandStateOf(id); });
 }
 
 void CFormMemory::ChooseFolder()

@@ -4,12 +4,13 @@
 #pragma once
 
 #include "base/FormView.h"
+#include "base/PanelToolBar.h"
 #include "controls/ReportCtrl.h"
 #include "display/ScreenWnd.h"
 #include "model/WaveformRecord.h"
 
 #include <functional>
-#include <map>
+#include <memory>
 #include <string>
 
 class QTabBar;
@@ -44,7 +45,7 @@ public:
     CReportCtrl& GetList() { return m_listWaves; }
     CScreenWnd& GetPreview() { return m_preview; }
     const WaveformRecord& GetPreviewRecord() const { return m_previewRecord; }
-    QToolBar* GetToolBar() const { return m_pToolWaves; }
+    QToolBar* GetToolBar() const { return m_pToolWaves->Bar(); }
     QAction* ToolAction(int id) const;
     void SelectRow(int row);
 
@@ -75,9 +76,8 @@ private:
 
     CReportCtrl m_listWaves;
     CScreenWnd m_preview;
-    QToolBar* m_pToolWaves = nullptr;
+    std::unique_ptr<CPanelToolBar> m_pToolWaves;
     QTabBar* m_pTabPages = nullptr;
-    std::map<int, QAction*> m_toolActions;
     std::string m_strWaveFolder;
     int m_nPage = 0;
     bool m_bLaidOut = false;
