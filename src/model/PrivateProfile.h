@@ -15,6 +15,8 @@
 // it, flushed, renamed), so a crash never leaves it half written.
 #pragma once
 
+#include "model/SafeFile.h" // WriteFileAtomically, for the writer and for users of this header
+
 #include <cstdint>
 #include <filesystem>
 #include <optional>
@@ -84,14 +86,3 @@ private:
     ProfileText Load() const;
     std::filesystem::path m_path;
 };
-
-// Replaces path with bytes atomically: a temporary file in the same folder is
-// written, flushed and renamed over it. An existing file keeps its permissions;
-// a read-only existing file is not replaced. False on any failure, in which case
-// the old file is left as it was. `durable` flushes the file and its folder to
-// the disk before and after the rename (settings files); without it the file is
-// still never seen half written, but a power cut may lose the newest version
-// (bulk outputs such as text exports, where the flushes would dominate).
-enum class Durability { Flushed, Unflushed };
-bool WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes,
-                         Durability durability = Durability::Flushed);

@@ -1,7 +1,7 @@
 #include "library/core/TextExport.h"
 
 #include "library/core/TdrFolder.h"
-#include "model/PrivateProfile.h"
+#include "model/SafeFile.h"
 #include "model/WaveformRecord.h"
 
 #include <algorithm>
