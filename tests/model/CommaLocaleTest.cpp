@@ -35,6 +35,8 @@ TEST_F(CommaLocale, TextsAndSettingsUseADecimalPoint)
 {
     EXPECT_EQ(FormatFixed(1.5, 3), "1.500");
     EXPECT_EQ(FormatFixed(-0.25, 1), "-0.2");
+    EXPECT_EQ(ReadLeadingNumber("1.5"), 1.5);
+    EXPECT_EQ(ReadLeadingNumber("1,5"), 1);
 
     TempDir dir;
     const auto ini = dir / "param.ini";
