@@ -19,6 +19,7 @@ build: configure
 
 samples: build
 	@$(BIN)/tdrsynth samples $(BIN)/Save/
+	@$(BIN)/tdrsynth cables $(BIN)/Save/cables.tku
 	@$(BIN)/tdrsynth info $(BIN)/Save/
 
 run: samples

@@ -166,6 +166,45 @@ QIcon CommandIcon(int id)
             p.drawRect(2, 0, 11, 14);
             Text(p, all, "txt", kInk, 7);
         });
+    case ID_KU_OPEN:
+        return Painted(kButtonSize, [](QPainter& p) {
+            p.setPen(kInk);
+            p.setBrush(QColor(240, 200, 90));
+            p.drawRect(1, 4, 13, 9);
+            p.drawRect(1, 2, 5, 2);
+            p.setPen(QPen(kCursor1, 2));
+            p.drawLine(4, 9, 11, 9);
+        });
+    case ID_KU_USE:
+        return Painted(kButtonSize, [](QPainter& p) {
+            p.setPen(QPen(QColor(0, 130, 0), 2));
+            const QPoint tick[] = {{2, 8}, {6, 12}, {14, 3}};
+            p.drawPolyline(tick, 3);
+        });
+    case ID_KU_ADD:
+        return Painted(kButtonSize, [](QPainter& p) {
+            p.fillRect(6, 2, 3, 11, QColor(0, 130, 0));
+            p.fillRect(2, 6, 11, 3, QColor(0, 130, 0));
+        });
+    case ID_KU_REMOVE:
+        return Painted(kButtonSize, [](QPainter& p) {
+            p.setPen(QPen(kTrace, 2));
+            p.drawLine(3, 3, 12, 12);
+            p.drawLine(12, 3, 3, 12);
+        });
+    case ID_KU_CALIBRATE:
+        return Painted(kButtonSize, [](QPainter& p) {
+            // A ruler between the two cursor lines.
+            p.setPen(QPen(kCursor1, 1));
+            p.drawLine(1, 1, 1, 14);
+            p.setPen(QPen(kCursor2, 1));
+            p.drawLine(14, 1, 14, 14);
+            p.setPen(kInk);
+            p.drawRect(3, 6, 9, 4);
+            for (int x : {5, 7, 9}) {
+                p.drawLine(x, 6, x, 8);
+            }
+        });
     case ID_APPLY_SITE_GRID:
         return Painted(kButtonSize, [](QPainter& p) {
             p.setPen(QPen(kInk, 1));

@@ -1,6 +1,322 @@
 #include "cablelib/FormKU.h"
 
-CFormKU::CFormKU(CZR815KDoc& doc, QWidget* parent)
-    : CFormView(doc, parent)
+#include "cablelib/CalibrateKU.h"
+#include "cablelib/TableKU.h"
+#include "cablelib/core/CableLibrary.h"
+#include "cablelib/core/CablePanel.h"
+#include "model/CommandIds.h"
+#include "model/PrivateProfile.h"
+#include "model/ProgramFolder.h"
+#include "model/ZR815KDoc.h"
+
+#include <QFileDialog>
+#include <QItemSelectionModel>
+#include <QMessageBox>
+#include <QToolBar>
+#include <vector>
+
+namespace {
+
+const std::vector<int> kToolBarIds = {ID_KU_OPEN, 0, ID_KU_USE, 0, ID_KU_ADD, ID_KU_REMOVE, 0, ID_KU_CALIBRATE};
+
+QString Filter(bool showHalfVelocity)
 {
+    return showHalfVelocity ? QString("Library V/2 (*.tku)") : QString("Library PR (*.tku)");
+}
+
+QString FromPath(const std::string& path) { return QString::fromStdString(path); }
+
+} // namespace
+
+CFormKU::CFormKU(CZR815KDoc& doc, QWidget* parent)
+    : CFormView(doc, parent), m_listKU(this, kListId)
+{
+    m_strLibraryFile =
+        PrivateProfile(doc.SettingsPath()).GetString(kSettingsSection, "OPEN_KU", ProgramFolder() + "Save/");
+
+    m_dialogs.chooseOpen = [this](const QString& title, const QString& filter, const QString& start) {
+        QFileDialog dialog(this, title, start, filter);
+        dialog.setFileMode(QFileDialog::AnyFile); // a new name starts a new library
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        return dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty() ? dialog.selectedFiles().first()
+                                                                                       : QString();
+    };
+    m_dialogs.chooseSave = [this](const QString& title, const QString& filter, const QString& folder) {
+        QFileDialog dialog(this, title, folder, filter);
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setDefaultSuffix("tku");
+        return dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty() ? dialog.selectedFiles().first()
+                                                                                       : QString();
+    };
+    m_dialogs.information = [this](const QString& text) {
+        QMessageBox(QMessageBox::Information, " ", text, QMessageBox::Ok, this).exec();
+    };
+    m_dialogs.error = [this](const QString& text) { QMessageBox::warning(this, "Velocity factor library", text); };
+    m_dialogs.question = [this](const QString& text) {
+        return QMessageBox(QMessageBox::Question, "", text, QMessageBox::Yes | QMessageBox::No, this).exec() ==
+               QMessageBox::Yes;
+    };
+    m_dialogs.askEntry = [this](bool half) -> std::optional<CableEntryInput> {
+        CTableKU dialog(half, this);
+        if (dialog.exec() != QDialog::Accepted) {
+            return std::nullopt;
+        }
+        return CableEntryInput{dialog.GetName(), dialog.GetValue()};
+    };
+    m_dialogs.askCalibration = [this](double c1, double c2, double factor,
+                                      bool half) -> std::optional<CalibrationInput> {
+        CCalibrateKU dialog(c1, c2, factor, half, this);
+        if (dialog.exec() != QDialog::Accepted) {
+            return std::nullopt;
+        }
+        return CalibrationInput{dialog.GetName(), dialog.Result().factor};
+    };
+
+    m_listKU.setGeometry(QRect());
+    m_listKU.setAccessibleName("Velocity factor library");
+    for (const std::string& heading : CableHeadings(doc.m_bShowHalfVelocity)) {
+        m_listKU.InsertColumn(QString::fromStdString(heading), CReportCtrl::LVCFMT_CENTER);
+    }
+    connect(m_listKU.selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+        RefreshToolStates();
+        emit commandStatesChanged();
+    });
+    m_pToolKU = std::make_unique<CPanelToolBar>(this, kToolBarIds, "Velocity factor library tools",
+                                                [this](int id) { OnCommand(id); });
+    LoadLibrary();
+    RefreshToolStates();
+}
+
+CFormKU::~CFormKU()
+{
+    PrivateProfile(GetDocument().SettingsPath()).WriteString(kSettingsSection, "OPEN_KU", m_strLibraryFile);
+}
+
+void CFormKU::OnInitialUpdate()
+{
+    m_bCreated = true;
+    Layout();
+}
+
+void CFormKU::Layout()
+{
+    if (!m_bCreated) {
+        return;
+    }
+    QToolBar* bar = m_pToolKU->Bar();
+    const QSize hint = bar->sizeHint();
+    bar->setGeometry(0, 0, hint.width() + 100, hint.height());
+    m_listKU.setGeometry(0, hint.height(), width(), height() - hint.height());
+    const auto widths = CableColumnWidths(width(), m_listKU.ScrollBarAllowance());
+    m_listKU.SetColumnWidth(0, widths[0]);
+    m_listKU.SetColumnWidth(1, widths[1]);
+}
+
+void CFormKU::resizeEvent(QResizeEvent* event)
+{
+    CFormView::resizeEvent(event);
+    Layout();
+}
+
+void CFormKU::OnUpdate(CDocView*, int hint)
+{
+    if (hint != HINT_VELOCITY) {
+        return;
+    }
+    const auto headings = CableHeadings(GetDocument().m_bShowHalfVelocity);
+    m_listKU.SetColumnHeading(0, QString::fromStdString(headings[0]));
+    m_listKU.SetColumnHeading(1, QString::fromStdString(headings[1]));
+    LoadLibrary();
+    update();
+}
+
+// --- the file ---------------------------------------------------------------------------
+
+void CFormKU::LoadLibrary()
+{
+    if (NamesFolder(m_strLibraryFile)) {
+        return; // no library chosen yet (the first start names the Save folder)
+    }
+    const CableReadResult read = ReadCableLibraryFile(m_strLibraryFile);
+    if (read.status == CableReadStatus::Missing) {
+        return; // no library there yet: the table keeps its rows
+    }
+    if (read.status == CableReadStatus::Unreadable) {
+        m_dialogs.error(QString("The library file %1 cannot be read; the table stays as it was.")
+                            .arg(FromPath(m_strLibraryFile)));
+        return;
+    }
+    const bool half = GetDocument().m_bShowHalfVelocity;
+    m_listKU.DeleteAllRows();
+    for (const CableEntry& entry : read.entries) {
+        m_listKU.AddItem(0, 0, QString::fromStdString(entry.m_strName));
+        m_listKU.AddItem(0, 1, QString::fromStdString(CableCellText(entry.m_strValue, half)));
+    }
+    m_listKU.UpdateItemCount();
+    Layout();
+}
+
+bool CFormKU::SaveLibrary()
+{
+    std::filesystem::path target(m_strLibraryFile);
+    const bool half = GetDocument().m_bShowHalfVelocity;
+    if (NamesFolder(target)) {
+        // No library file yet (the first start names the Save folder): ask where.
+        const QString chosen =
+            m_dialogs.chooseSave("To save library of velocity factor", Filter(half), FromPath(m_strLibraryFile));
+        if (chosen.isEmpty()) {
+            return false;
+        }
+        target = WithLibraryExtension(std::filesystem::path(chosen.toStdString()));
+        m_strLibraryFile = target.string();
+    }
+    std::vector<CableEntry> entries;
+    for (int row = 0; row < m_listKU.GetRowCount(); ++row) {
+        entries.push_back({m_listKU.GetCellText(row, 0).toStdString(),
+                           CableStoredText(m_listKU.GetCellText(row, 1).toStdString(), half)});
+    }
+    if (!WriteCableLibrary(target, entries)) {
+        m_dialogs.error(QString("The library could not be saved to %1; the table keeps the change.")
+                            .arg(FromPath(target.string())));
+        return false;
+    }
+    return true;
+}
+
+// --- commands -------------------------------------------------------------------------------
+
+bool CFormKU::HasSelection() const { return !m_listKU.GetSelectedRows().isEmpty(); }
+
+bool CFormKU::OnCommand(int id)
+{
+    switch (id) {
+    case ID_KU_OPEN:
+        OpenLibrary();
+        break;
+    case ID_KU_USE:
+        UseSelectedValue();
+        break;
+    case ID_KU_ADD:
+        AddValue();
+        break;
+    case ID_KU_REMOVE:
+        RemoveSelectedValues();
+        break;
+    case ID_KU_CALIBRATE:
+        Calibrate();
+        break;
+    default:
+        return false;
+    }
+    RefreshToolStates();
+    emit commandStatesChanged();
+    return true;
+}
+
+std::optional<CommandState> CFormKU::CommandStateOf(int id) const
+{
+    switch (id) {
+    case ID_KU_OPEN:
+    case ID_KU_ADD:
+    case ID_KU_CALIBRATE:
+        return CommandState{true, false};
+    case ID_KU_USE:
+    case ID_KU_REMOVE:
+        return CommandState{HasSelection(), false};
+    default:
+        return std::nullopt;
+    }
+}
+
+void CFormKU::RefreshToolStates()
+{
+    m_pToolKU->Refresh([this](int id) { return CommandStateOf(id); });
+}
+
+void CFormKU::OpenLibrary()
+{
+    const QString chosen = m_dialogs.chooseOpen(QString::fromLatin1(kOpenTitle),
+                                                Filter(GetDocument().m_bShowHalfVelocity), FromPath(m_strLibraryFile));
+    if (chosen.isEmpty()) {
+        return;
+    }
+    m_strLibraryFile = chosen.toStdString();
+    LoadLibrary();
+    m_listKU.viewport()->update();
+}
+
+void CFormKU::UseSelectedValue()
+{
+    const QList<int> rows = m_listKU.GetSelectedRows();
+    if (rows.isEmpty()) {
+        m_dialogs.information(QString::fromLatin1(kNoSelectionText));
+        return;
+    }
+    CZR815KDoc& doc = GetDocument();
+    const QString cell = m_listKU.GetCellText(rows.first(), 1);
+    const auto factor = FactorOfCell(cell.toStdString(), doc.m_bShowHalfVelocity);
+    if (!factor) {
+        m_dialogs.error(QString("The value \"%1\" of \"%2\" is not a positive number; the velocity factor stays "
+                                "as it is.")
+                            .arg(cell, m_listKU.GetCellText(rows.first(), 0)));
+        return;
+    }
+    doc.m_dFactor = *factor;
+    doc.UpdateAllViews(this, HINT_REDRAW);
+}
+
+void CFormKU::AppendRow(const QString& name, const QString& value)
+{
+    m_listKU.AddItem(0, 0, name);
+    m_listKU.AddItem(0, 1, value);
+    m_listKU.UpdateItemCount();
+    Layout();
+    m_listKU.viewport()->update();
+}
+
+void CFormKU::AddValue()
+{
+    const auto input = m_dialogs.askEntry(GetDocument().m_bShowHalfVelocity);
+    if (!input) {
+        return;
+    }
+    AppendRow(input->name, input->value);
+    SaveLibrary();
+}
+
+void CFormKU::RemoveSelectedValues()
+{
+    if (!HasSelection()) {
+        m_dialogs.information(QString::fromLatin1(kNoSelectionText));
+        return;
+    }
+    if (!m_dialogs.question(QString::fromLatin1(kRemoveQuestion))) {
+        return;
+    }
+    for (QList<int> rows = m_listKU.GetSelectedRows(); !rows.isEmpty(); rows = m_listKU.GetSelectedRows()) {
+        if (!m_listKU.DeleteRow(rows.first())) {
+            break;
+        }
+    }
+    Layout();
+    m_listKU.viewport()->update();
+    SaveLibrary();
+}
+
+void CFormKU::Calibrate()
+{
+    CZR815KDoc& doc = GetDocument();
+    if (doc.m_dCursor1 == doc.m_dCursor2) {
+        m_dialogs.error("C1 and C2 are at the same point. Place them at the two ends of a stretch of known "
+                        "length first.");
+        return;
+    }
+    const auto input = m_dialogs.askCalibration(doc.m_dCursor1, doc.m_dCursor2, doc.m_dFactor, doc.m_bShowHalfVelocity);
+    if (!input) {
+        return;
+    }
+    doc.m_dFactor = input->factor;
+    AppendRow(input->name, QString::fromStdString(CellOfFactor(input->factor, doc.m_bShowHalfVelocity)));
+    SaveLibrary();
+    doc.UpdateAllViews(this, HINT_REDRAW);
 }

@@ -1,11 +1,100 @@
-// The pane that will hold the library of cable velocity factors. For now an empty view of the document.
+// The velocity-factor library panel, below the parameters panel: named
+// factors of cable types from a .tku file, shown as PR or V/2 by the
+// presentation in force. Its tool bar opens a library, makes the selected
+// value the measurement's factor, adds and removes entries (saving the file
+// after each change), and calibrates a factor from a known length between
+// the cursors.
 #pragma once
 
 #include "base/FormView.h"
+#include "base/PanelToolBar.h"
+#include "controls/ReportCtrl.h"
+
+#include <QString>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+class QToolBar;
+
+// A new entry as the user gave it: the name and the value cell's text.
+struct CableEntryInput
+{
+    QString name;
+    QString value;
+};
+
+// A calibrated factor to apply and add under a name.
+struct CalibrationInput
+{
+    QString name;
+    double factor = 0;
+};
 
 class CFormKU : public CFormView
 {
     Q_OBJECT
 public:
+    static constexpr int kListId = 156;
+    static constexpr const char* kNoSelectionText = "To choose values from library";
+    static constexpr const char* kRemoveQuestion = "To remove from value library?";
+    static constexpr const char* kOpenTitle = "To choose library of velocity factor";
+
+    // The panel's dialogs, replaceable so that tests and scripted runs never block.
+    struct Dialogs
+    {
+        // A library file to open (it need not exist yet); empty when cancelled.
+        std::function<QString(const QString& title, const QString& filter, const QString& start)> chooseOpen;
+        // Where to save a new library; empty when cancelled.
+        std::function<QString(const QString& title, const QString& filter, const QString& folder)> chooseSave;
+        std::function<void(const QString& text)> information;
+        std::function<void(const QString& text)> error;
+        std::function<bool(const QString& text)> question;
+        std::function<std::optional<CableEntryInput>(bool showHalfVelocity)> askEntry;
+        std::function<std::optional<CalibrationInput>(double c1, double c2, double factor, bool showHalfVelocity)>
+            askCalibration;
+    };
+
+    // Reads OPEN_KU and loads that library.
     explicit CFormKU(CZR815KDoc& doc, QWidget* parent = nullptr);
+    // Writes OPEN_KU.
+    ~CFormKU() override;
+
+    void OnInitialUpdate() override;
+    void OnUpdate(CDocView* sender, int hint) override;
+    bool OnCommand(int id) override;
+    std::optional<CommandState> CommandStateOf(int id) const override;
+
+    // Fills the table from the library file; a missing file leaves it as it is.
+    void LoadLibrary();
+    // Writes the table to the library file; false (after saying so) when it
+    // could not be written or the user gave no file for a new library.
+    bool SaveLibrary();
+
+    const std::string& GetLibraryFile() const { return m_strLibraryFile; }
+    CReportCtrl& GetList() { return m_listKU; }
+    QToolBar* GetToolBar() const { return m_pToolKU->Bar(); }
+    QAction* ToolAction(int id) const { return m_pToolKU->Action(id); }
+    Dialogs& GetDialogs() { return m_dialogs; }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void Layout();
+    void RefreshToolStates();
+    void OpenLibrary();
+    void UseSelectedValue();
+    void AddValue();
+    void RemoveSelectedValues();
+    void Calibrate();
+    void AppendRow(const QString& name, const QString& value);
+    bool HasSelection() const;
+
+    CReportCtrl m_listKU;
+    std::unique_ptr<CPanelToolBar> m_pToolKU;
+    std::string m_strLibraryFile;
+    bool m_bCreated = false;
+    Dialogs m_dialogs;
 };

@@ -5,6 +5,7 @@
 #include <QHeaderView>
 #include <QStyledItemDelegate>
 #include <QItemSelectionModel>
+#include <QStyle>
 #include <QPainter>
 #include <QPalette>
 
@@ -187,6 +188,12 @@ QList<int> CReportCtrl::GetSelectedRows() const
 int CReportCtrl::GetRowHeight() const
 {
     return verticalHeader()->defaultSectionSize();
+}
+
+int CReportCtrl::ScrollBarAllowance() const
+{
+    const int perPage = std::max(viewport()->height(), 0) / std::max(GetRowHeight(), 1);
+    return GetItemCount() > perPage ? style()->pixelMetric(QStyle::PM_ScrollBarExtent) : 0;
 }
 
 void CReportCtrl::SetCellColors(CellColorFn fnColors)

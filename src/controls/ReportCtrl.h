@@ -65,6 +65,9 @@ class CReportCtrl : public QTableView
     QList<int> GetSelectedRows() const;
     // Height of one row on the screen.
     int GetRowHeight() const;
+    // The width a vertical scroll bar takes from the columns: its width when
+    // the rows do not fit the view, else 0.
+    int ScrollBarAllowance() const;
 
     // The owner's per-cell text and background colours.
     void SetCellColors(CellColorFn fnColors);

@@ -172,10 +172,7 @@ void CFormMemory::Layout(bool firstLayoutWidths)
     m_preview.setVisible(m_bPreview);
 
     // The name column gives way to the scroll bar when the rows overflow the list.
-    const int rowHeight = std::max(m_listWaves.GetRowHeight(), 1);
-    const int perPage = std::max(m_listWaves.viewport()->height(), 0) / rowHeight;
-    const int scrollBar =
-        m_listWaves.GetItemCount() > perPage ? style()->pixelMetric(QStyle::PM_ScrollBarExtent) : 0;
+    const int scrollBar = m_listWaves.ScrollBarAllowance();
     const bool markers = GetDocument().m_bShowMarkers;
     const auto widths = firstLayoutWidths ? WaveListLayoutWidths(cx, scrollBar, markers)
                                           : WaveListResizeWidths(cx, scrollBar, markers);

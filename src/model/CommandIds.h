@@ -43,6 +43,12 @@ enum CommandId : int {
     ID_LOAD_M2 = 32962,
     ID_LOAD_M3 = 32964,
     ID_EXPORT_TEXT = 33028,
+    // Velocity-factor library panel
+    ID_KU_OPEN = 32953,
+    ID_KU_USE = 32954,
+    ID_KU_ADD = 32955,
+    ID_KU_REMOVE = 32956,
+    ID_KU_CALIBRATE = 33100,
     // Help and application
     ID_HELP_CONTENTS = 32996,
     ID_APP_ABOUT = 57664,

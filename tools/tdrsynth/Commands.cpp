@@ -2,6 +2,7 @@
 
 #include "model/PrivateProfile.h"
 #include "model/WaveformRecord.h"
+#include "tdrsynth/CableSamples.h"
 
 #include <algorithm>
 #include <array>
@@ -19,6 +20,7 @@ const char* const kUsage =
     "usage: tdrsynth samples FOLDER   write the built-in sample waveforms into FOLDER\n"
     "       tdrsynth write FILE [options]\n"
     "       tdrsynth info FOLDER      list the .tdr files of FOLDER with their headers\n"
+    "       tdrsynth cables FILE      write the starter velocity-factor library, unless FILE exists\n"
     "options of write (distances in metres at the recording's PR):\n"
     "  --scale I        scale index 0..11 (62.5 m .. 128 km), default 4 (1 km)\n"
     "  --pulse I        pulse index 0..11, default the scale's index\n"
@@ -455,6 +457,27 @@ std::vector<fs::path> ListTdrFiles(const fs::path& folder)
     return files;
 }
 
+namespace {
+
+// Writes the starter library; a library that is already there is the user's
+// and stays as it is.
+int CommandCables(const std::string& file, std::ostream& out, std::ostream& err)
+{
+    std::error_code ec;
+    if (fs::exists(fs::path(file), ec)) {
+        out << file << " is there already; left as it is\n";
+        return 0;
+    }
+    if (!WriteCableLibrary(fs::path(file), StarterCableLibrary())) {
+        err << "tdrsynth: cannot write " << file << "\n";
+        return 1;
+    }
+    out << "wrote " << file << "\n";
+    return 0;
+}
+
+} // namespace
+
 int RunTdrSynth(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
     if (args.size() == 1 && (args[0] == "-h" || args[0] == "--help" || args[0] == "help")) {
@@ -470,6 +493,12 @@ int RunTdrSynth(const std::vector<std::string>& args, std::ostream& out, std::os
             return UsageError(err, command + " takes one FOLDER");
         }
         return command == "samples" ? CommandSamples(args[1], out, err) : CommandInfo(args[1], out, err);
+    }
+    if (command == "cables") {
+        if (args.size() != 2) {
+            return UsageError(err, "cables takes one FILE");
+        }
+        return CommandCables(args[1], out, err);
     }
     if (command == "write") {
         if (args.size() < 2 || args[1].rfind("--", 0) == 0) {

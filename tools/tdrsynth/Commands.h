@@ -1,4 +1,4 @@
-// The subcommands of tdrsynth: samples, write and info. They print to the
+// The subcommands of tdrsynth: samples, write, info and cables. They print to the
 // streams they are given, so tests run them without a process of their own.
 #pragma once
 

@@ -1,0 +1,86 @@
+#include "cablelib/core/CablePanel.h"
+
+#include "model/Format.h"
+#include "model/ScaleTables.h"
+
+#include <cmath>
+
+namespace {
+
+// PR limits of the velocity field, which the library's values follow.
+constexpr double kMinFactor = 1;
+constexpr double kMaxFactor = 3;
+
+} // namespace
+
+std::array<std::string, 2> CableHeadings(bool showHalfVelocity)
+{
+    if (showHalfVelocity) {
+        return {"Name V/2", "V/2"};
+    }
+    return {"Name PR", "PR"};
+}
+
+std::array<int, 2> CableColumnWidths(int width, int scrollBar)
+{
+    const int w = width - scrollBar;
+    return {2 * (w / 3), w / 3};
+}
+
+std::optional<double> FactorOfCell(const std::string& cell, bool showHalfVelocity)
+{
+    const double value = ReadLeadingNumber(cell);
+    if (!std::isfinite(value) || value <= 0) {
+        return std::nullopt;
+    }
+    const double factor = showHalfVelocity ? 300.0 / (2.0 * value) : value;
+    if (!std::isfinite(factor) || factor <= 0) {
+        return std::nullopt;
+    }
+    return factor;
+}
+
+std::string CellOfFactor(double factor, bool showHalfVelocity)
+{
+    return showHalfVelocity ? FormatFixed(300.0 / (2.0 * factor), 1) : FormatFixed(factor, 3);
+}
+
+bool NamesFolder(const std::filesystem::path& path)
+{
+    std::error_code ec;
+    return !path.has_filename() || std::filesystem::is_directory(path, ec);
+}
+
+std::filesystem::path WithLibraryExtension(std::filesystem::path path)
+{
+    if (path.has_filename() && !path.has_extension()) {
+        path += ".tku";
+    }
+    return path;
+}
+
+Calibration CalibrateFactor(double cursor1, double cursor2, double length, bool showHalfVelocity)
+{
+    Calibration result;
+    const double span = std::fabs(cursor1 - cursor2);
+    if (!(span > 0)) {
+        result.check = CalibrationCheck::SameCursors;
+        result.text = "C1 and C2 are at the same point";
+        return result;
+    }
+    if (!std::isfinite(length) || !(length > 0)) {
+        result.check = CalibrationCheck::BadLength;
+        result.text = "The length must be a positive number of metres";
+        return result;
+    }
+    result.factor = span * tables::kReferenceFactor / length;
+    const std::string shown =
+        (showHalfVelocity ? "V/2 = " : "PR = ") + CellOfFactor(result.factor, showHalfVelocity);
+    if (!std::isfinite(result.factor) || result.factor < kMinFactor || result.factor > kMaxFactor) {
+        result.check = CalibrationCheck::OutOfRange;
+        result.text = shown + ": outside PR 1 to 3, check the cursors and the length";
+        return result;
+    }
+    result.text = shown;
+    return result;
+}
