@@ -1,6 +1,7 @@
 // The synthetic waveforms: file layout, header round trip, determinism, the
 // shape of the echoes, and the tdrsynth commands.
 #include "support/TempDir.h"
+#include "tdrsynth/CableSamples.h"
 #include "tdrsynth/Commands.h"
 #include "tdrsynth/Synth.h"
 
@@ -472,4 +473,39 @@ TEST(TdrSynthCommands, NamesSortWithoutRegardToCase)
     EXPECT_TRUE(NameLess("Обрыв.tdr", "пробой.tdr"));
     EXPECT_FALSE(NameLess("A.tdr", "A.tdr"));
     EXPECT_NE(NameLess("A.tdr", "a.tdr"), NameLess("a.tdr", "A.tdr"));
+}
+
+TEST(TdrSynthCommands, CablesWritesTheStarterLibraryUnlessOneIsThere)
+{
+    TempDir dir;
+    const std::filesystem::path file = dir / "cables.tku";
+    const CommandRun first = RunArgs({"cables", file.string()});
+    ASSERT_EQ(first.code, 0) << first.err;
+    const auto entries = ReadCableLibrary(file);
+    ASSERT_TRUE(entries);
+    const std::vector<CableEntry> starter = StarterCableLibrary();
+    ASSERT_EQ(entries->size(), starter.size());
+    for (std::size_t i = 0; i < starter.size(); ++i) {
+        EXPECT_EQ((*entries)[i].m_strName, starter[i].m_strName);
+        EXPECT_EQ((*entries)[i].m_strValue, starter[i].m_strValue);
+    }
+    bool cyrillic = false;
+    for (const CableEntry& entry : *entries) {
+        // Every factor is a PR the velocity field can hold, with three decimals.
+        const double pr = std::stod(entry.m_strValue);
+        EXPECT_GE(pr, 1.0) << entry.m_strName;
+        EXPECT_LE(pr, 3.0) << entry.m_strName;
+        EXPECT_EQ(entry.m_strValue.size(), 5u) << entry.m_strValue;
+        cyrillic |= static_cast<unsigned char>(entry.m_strName[0]) >= 0xD0;
+    }
+    EXPECT_TRUE(cyrillic);
+    // Solid polyethylene, VF 0.66: PR 1.515.
+    EXPECT_EQ(entries->front().m_strValue, "1.515");
+
+    // The user's own library is never replaced.
+    dir.WriteFile("cables.tku", "mine");
+    const CommandRun second = RunArgs({"cables", file.string()});
+    EXPECT_EQ(second.code, 0);
+    EXPECT_EQ(dir.ReadFile("cables.tku"), "mine");
+    EXPECT_NE(RunArgs({"cables"}).code, 0);
 }
