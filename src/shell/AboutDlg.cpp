@@ -1,6 +1,7 @@
 #include "shell/AboutDlg.h"
 
 #include "base/Artwork.h"
+#include "model/ReportText.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -32,8 +33,8 @@ CAboutDlg::CAboutDlg(QWidget* parent)
         QRect rect;
         const char* text;
     } lines[] = {{Dialog(63, 23, 110, 8), "Ondalis developers 2013"},
-                 {Dialog(73, 41, 90, 8), "Tel. +1 555 0100"},
-                 {Dialog(73, 55, 90, 8), "www.ondalis.example"}};
+                 {Dialog(73, 41, 90, 8), kMakerPhone},
+                 {Dialog(73, 55, 90, 8), kMakerWeb}};
     for (const auto& line : lines) {
         auto* label = new QLabel(QString::fromUtf8(line.text), this);
         label->setGeometry(line.rect);
