@@ -1,5 +1,6 @@
 #include "display/FormDraw.h"
 
+#include "display/ReportPage.h"
 #include "model/CommandIds.h"
 #include "model/LegendText.h"
 #include "model/PrivateProfile.h"
@@ -10,6 +11,9 @@
 #include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QMenu>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
@@ -56,6 +60,16 @@ CFormDraw::CFormDraw(CZR815KDoc& doc, QWidget* parent)
 {
     m_strSave = PrivateProfile(doc.SettingsPath()).GetString(kSettingsSection, "SAVE", ProgramFolder() + "Save/");
     m_fnRoute = [this](int id) { RunDocCommand(GetDocument(), id); };
+    m_fnPrintDialog = [this](QPrinter& printer) {
+        QPrintDialog dialog(&printer, this);
+        // One page, no selection; printing to a PDF file stays available, since
+        // many desktops have no printer.
+        dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
+        dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+        dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
+        dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
+        return dialog.exec() == QDialog::Accepted;
+    };
     CreatePlot();
     CreateLegend();
     FillLegend();
@@ -288,6 +302,16 @@ void CFormDraw::OnUpdate(CDocView*, int hint)
 
 bool CFormDraw::OnCommand(int id)
 {
+    if (id == ID_PRINT) {
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setDocName("Untitled");
+        printer.setFromTo(1, 1);
+        printer.setCollateCopies(true);
+        if (m_fnPrintDialog(printer)) {
+            PrintReport(printer);
+        }
+        return true;
+    }
     if (id == ID_LEGEND) {
         m_bLegend = !m_bLegend;
         GetDocument().UpdateAllViews(nullptr, HINT_MEMORY);
@@ -298,10 +322,23 @@ bool CFormDraw::OnCommand(int id)
 
 std::optional<CommandState> CFormDraw::CommandStateOf(int id) const
 {
+    if (id == ID_PRINT) {
+        return CommandState{true, false};
+    }
     if (id == ID_LEGEND) {
         return CommandState{true, m_bLegend};
     }
     return std::nullopt;
+}
+
+void CFormDraw::PrintReport(QPrinter& printer)
+{
+    QPainter painter(&printer);
+    if (!painter.isActive()) {
+        return; // the printer refused the job; it has said why
+    }
+    DrawReportPage(painter, printer.pageLayout().paintRect(QPageLayout::Millimeter).size(), GetDocument(), m_list,
+                   m_plot);
 }
 
 void CFormDraw::OnPlotClicked(int code, QPoint point)

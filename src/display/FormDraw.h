@@ -1,7 +1,8 @@
 // The display form: the main plot with the traces of M1..M3, the cursor and
 // marker lines, and under it the legend with one row per channel that is on.
 // It follows every document update, turns clicks and wheel steps on the plot
-// into document operations by mouse mode, and offers the mouse-mode menu.
+// into document operations by mouse mode, offers the mouse-mode menu, and
+// prints the one-page report.
 #pragma once
 
 #include "base/FormView.h"
@@ -13,6 +14,7 @@
 #include <string>
 
 class QMenu;
+class QPrinter;
 
 class CFormDraw : public CFormView
 {
@@ -36,6 +38,12 @@ public:
     void OnUpdate(CDocView* sender, int hint) override;
     bool OnCommand(int id) override;
     std::optional<CommandState> CommandStateOf(int id) const override;
+
+    // The print dialog: sets up the printer and says whether to print. A
+    // QPrintDialog by default; tests replace it.
+    void SetPrintDialog(std::function<bool(QPrinter&)> ask) { m_fnPrintDialog = std::move(ask); }
+    // Draws the one-page report onto a printer that is set up.
+    void PrintReport(QPrinter& printer);
 
     // Where the commands of the context menu go; the document by default.
     void SetCommandRouter(std::function<void(int)> route) { m_fnRoute = std::move(route); }
@@ -78,4 +86,5 @@ private:
     bool m_bLegend = true;
     WheelAccumulator m_wheel;
     std::function<void(int)> m_fnRoute;
+    std::function<bool(QPrinter&)> m_fnPrintDialog;
 };

@@ -1,0 +1,93 @@
+#include "display/ReportPage.h"
+
+#include "controls/ReportCtrl.h"
+#include "display/ScreenWnd.h"
+#include "model/ReportText.h"
+#include "model/ZR815KDoc.h"
+
+#include <QFont>
+#include <QFontMetrics>
+#include <QPaintDevice>
+#include <QPainter>
+
+namespace {
+
+QFont PageFont(const char* family, int height, bool italic = false)
+{
+    QFont font(QString::fromLatin1(family));
+    font.setPixelSize(height);
+    font.setItalic(italic);
+    return font;
+}
+
+// Draws a text with its top-left corner at (x, y).
+void TextAt(QPainter& painter, int x, int y, const std::string& text)
+{
+    const QFontMetrics fm(painter.font());
+    painter.drawText(QPoint(x, y + fm.ascent()), QString::fromStdString(text));
+}
+
+} // namespace
+
+ReportGeometry ComputeReportGeometry(int widthMm, int heightMm)
+{
+    ReportGeometry g;
+    g.right = 4 * widthMm;
+    g.bottomRule = static_cast<int>(3.9 * heightMm);
+    g.contactX = static_cast<int>(2.8 * widthMm);
+    g.blockTop = 3 * heightMm;
+    g.secondColumn = 2 * widthMm;
+    return g;
+}
+
+void DrawReportPage(QPainter& painter, const QSizeF& printableMm, const CZR815KDoc& doc, const CReportCtrl& legend,
+                    const CScreenWnd& plot)
+{
+    const int widthMm = static_cast<int>(printableMm.width());
+    const int heightMm = static_cast<int>(printableMm.height());
+    const ReportGeometry g = ComputeReportGeometry(widthMm, heightMm);
+
+    painter.save();
+    // One unit is 0.01 inch at the device's resolution; y grows down the page.
+    const QPaintDevice* device = painter.device();
+    painter.scale(device->logicalDpiX() / 100.0, device->logicalDpiY() / 100.0);
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setPen(QPen(Qt::black, 2, Qt::SolidLine, Qt::FlatCap));
+    painter.setBrush(Qt::NoBrush);
+
+    painter.drawLine(kReportRuleLeft, kReportTopRule, g.right, kReportTopRule);
+    painter.drawLine(kReportRuleLeft, g.bottomRule, g.right, g.bottomRule);
+
+    painter.setFont(PageFont("Arial", 24, true));
+    TextAt(painter, 100, 81, kReportTitle);
+    const int titleHeight = QFontMetrics(painter.font()).height();
+    painter.drawLine(kReportRuleLeft, titleHeight + 82, g.right, titleHeight + 82);
+
+    painter.setFont(PageFont("Times New Roman", 10));
+    const auto contact = ReportContactLines();
+    TextAt(painter, g.contactX, 30, contact[0]);
+    TextAt(painter, g.contactX, 45, contact[1]);
+
+    // The parameter block: factor, zoom, resolution and zero point on the
+    // left, the cursor readings in the middle of the page.
+    painter.setFont(PageFont("Arial", 12));
+    const auto texts = ReportParameterTexts(doc);
+    for (int i = 0; i < 4; ++i) {
+        TextAt(painter, 100, g.blockTop + 60 + 20 * i, texts[static_cast<std::size_t>(i)]);
+    }
+    for (int i = 0; i < 3; ++i) {
+        TextAt(painter, g.secondColumn, g.blockTop + 60 + 20 * i, texts[static_cast<std::size_t>(4 + i)]);
+    }
+
+    painter.save();
+    painter.translate(kReportContentLeft, kReportTableTop);
+    legend.PrintTable(painter, widthMm);
+    painter.restore();
+
+    painter.save();
+    painter.translate(kReportContentLeft, kReportPlotTop);
+    plot.DrawPrint(painter, widthMm);
+    painter.restore();
+
+    painter.restore();
+}
