@@ -6,6 +6,7 @@
 #include "model/PrivateProfile.h"
 #include "model/ProgramFolder.h"
 #include "model/ScaleTables.h"
+#include "model/SectionBoundaries.h"
 #include "model/ZR815KDoc.h"
 
 #include <QContextMenuEvent>
@@ -266,6 +267,11 @@ void CFormDraw::FillPlot()
             PlaceVerticalLine(marker1 + 1, LineColumn(record.m_dMarker2, left, c));
         }
     }
+    std::vector<CScreenWnd::Boundary> boundaries;
+    for (const SectionBoundary& b : SectionBoundariesInView(doc)) {
+        boundaries.push_back({b.m_nColumn, QString::fromStdString(b.m_strName)});
+    }
+    m_plot.SetBoundaries(std::move(boundaries));
     m_plot.GetLine(kLineCursor1)->SetState(CArrPoints::StateVisible | CArrPoints::StateLabel);
     m_plot.GetLine(kLineCursor2)->SetState(CArrPoints::StateVisible | CArrPoints::StateLabel);
     PlaceVerticalLine(kLineCursor1, LineColumn(doc.m_dCursor1, left, c));

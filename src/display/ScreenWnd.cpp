@@ -451,6 +451,7 @@ void CScreenWnd::DrawScreen(QPainter& painter)
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.drawImage(QPoint(0, 0), m_imgBack);
     if (HasMapping()) {
+        DrawBoundaries(painter, rcPlot, m_fontScreen, BoundaryColor());
         const bool bStraight = GetApproximation();
         for (int i = kCursorLines; i < GetLineCount(); ++i) {
             const CArrPoints& line = *m_lines[static_cast<size_t>(i)];
@@ -462,6 +463,37 @@ void CScreenWnd::DrawScreen(QPainter& painter)
             const CArrPoints& line = *m_lines[static_cast<size_t>(i)];
             if (line.IsVisible())
                 DrawLine(painter, line, rcPlot, true, line.GetColor(), 1, false);
+        }
+    }
+    painter.restore();
+}
+
+void CScreenWnd::SetBoundaries(std::vector<Boundary> boundaries)
+{
+    if (boundaries != m_boundaries) {
+        m_boundaries = std::move(boundaries);
+        update();
+    }
+}
+
+void CScreenWnd::DrawBoundaries(QPainter& painter, const QRect& rcPlot, const QFont& font,
+                                const QColor& colour) const
+{
+    if (m_boundaries.empty()) {
+        return;
+    }
+    painter.save();
+    painter.setPen(QPen(colour, 0, Qt::DashLine));
+    painter.setFont(font);
+    const QFontMetrics fm(font);
+    for (const Boundary& b : m_boundaries) {
+        if (b.column < m_nXMin || b.column > m_nXMax) {
+            continue;
+        }
+        const int x = MapToPixel(QPoint(b.column, m_nYMax), rcPlot, m_nXMin, m_nYMax, m_nXCount, m_nYCount).x();
+        painter.drawLine(x, rcPlot.top(), x, rcPlot.bottom());
+        if (!b.name.isEmpty()) {
+            painter.drawText(QPoint(x + 3, rcPlot.top() + fm.ascent() + 2), b.name);
         }
     }
     painter.restore();
@@ -487,6 +519,7 @@ void CScreenWnd::DrawPrint(QPainter& painter, int nPageWidthMm) const
         DrawGrid(painter, rcPlot, m_fontPrint, QPen(Qt::black, 0), Qt::black);
     }
     if (HasMapping()) {
+        DrawBoundaries(painter, rcPlot, m_fontPrint, Qt::black);
         // On paper every line is black and the cursor lines go first.
         const bool bStraight = GetApproximation();
         for (const auto& line : m_lines)

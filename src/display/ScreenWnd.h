@@ -117,6 +117,20 @@ class CScreenWnd : public QWidget
     // The plot rectangle on paper, inside the given print rectangle.
     QRect GetPrintPlotRect(const QRect& rcPrint) const;
 
+    // Marks drawn between the grid and the traces: a thin dashed vertical line
+    // at a data column, with a name at the top of the plot (site-grid section
+    // boundaries). Marks outside the horizontal range are not drawn.
+    struct Boundary
+    {
+        int column = 0;
+        QString name;
+        bool operator==(const Boundary&) const = default;
+    };
+    void SetBoundaries(std::vector<Boundary> boundaries);
+    const std::vector<Boundary>& GetBoundaries() const { return m_boundaries; }
+    // Colour of the boundary marks on the screen (on paper they are black).
+    static QColor BoundaryColor() { return QColor(150, 150, 150); }
+
     // Renders the widget's picture at the painter's origin: the cached grid,
     // the traces and the cursor lines on top. Draws nothing when the widget has
     // no area or is too small for its margins.
@@ -187,8 +201,10 @@ class CScreenWnd : public QWidget
     void DrawLine(QPainter& painter, const CArrPoints& line, const QRect& rcPlot, bool bStraight,
                   const QColor& crPen, qreal dPenWidth, bool bPrint) const;
     bool HasMapping() const { return m_nXCount != 0 && m_nYCount != 0; }
+    void DrawBoundaries(QPainter& painter, const QRect& rcPlot, const QFont& font, const QColor& colour) const;
 
     std::vector<std::unique_ptr<CArrPoints>> m_lines;
+    std::vector<Boundary> m_boundaries;
     int m_nStyle = 0;
     QImage m_imgBack; // fill, grid and labels; rebuilt when size, style or labels change
     bool m_bBackValid = false;

@@ -9,6 +9,7 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <string>
 #include <vector>
 
 // One section of an applied site grid. Length and bounds are centimetres of position.
@@ -71,6 +72,8 @@ public:
     bool m_bReturnLoss = false;
     bool m_bShowHalfVelocity = false;
     std::vector<SiteGridSection> m_gridSections;
+    // Names of m_gridSections, one each, for the plot's section boundaries.
+    std::vector<std::string> m_gridNames;
     double m_dScale = 62.5;
     int32_t m_nMouseMode = 0;
     bool m_bApproximation = true;

@@ -467,3 +467,46 @@ TEST_F(PlotMouseTest, ButtonsAreTrackedApartAndTheWheelReportsRawDeltas)
 }
 
 } // namespace
+
+namespace {
+
+// Section boundaries: dashed lines under the traces, names at the top, nothing
+// outside the horizontal range.
+TEST_F(PlotTest, BoundariesAreDashedUnderTheTracesAndClipped)
+{
+    CArrPoints& trace = AddLine(kRed, 500);
+    for (int i = 0; i < 500; ++i) {
+        trace.SetPoint(i, i, 0);
+    }
+    plot.SetBoundaries({{250, "Cable B"}, {501, "beyond"}, {-1, "before"}});
+    const QImage image = Render();
+    const QColor mark = CScreenWnd::BoundaryColor();
+    const int x = Pixel(250, 0).x();
+    const QRect r = plot.GetPlotRect();
+    int marked = 0;
+    int gaps = 0;
+    for (int y = r.top() + 20; y <= r.bottom(); ++y) {
+        (Is(image, x, y, mark) ? marked : gaps) += 1;
+    }
+    EXPECT_GT(marked, r.height() / 4);
+    EXPECT_GT(gaps, 5); // dashed, not solid
+    EXPECT_TRUE(Is(image, x, Pixel(250, 0).y(), kRed)); // the trace goes over it
+    // The name stands right of the line near the top.
+    int label = 0;
+    for (int y = r.top(); y < r.top() + 20; ++y) {
+        for (int dx = 2; dx < 60; ++dx) {
+            label += qGray(image.pixel(x + dx, y)) > 90 ? 1 : 0; // text is smoothed: bright, not exact
+        }
+    }
+    EXPECT_GT(label, 5);
+    // Only the one inside the range is drawn anywhere.
+    std::set<int> columns;
+    for (const auto& [px, py] : PixelsOf(image, mark)) {
+        if (py > r.top() + 20) {
+            columns.insert(px);
+        }
+    }
+    EXPECT_EQ(columns, std::set<int>{x});
+}
+
+} // namespace
