@@ -18,6 +18,35 @@ bool IsStepDown(int delta) { return delta == kWheelDown; }
 
 const char* const kShiftKeys[3] = {"Y_P1", "Y_P2", "Y_P3"};
 
+// The factor a section is converted with. A factor of 0 or below (or not a
+// number), which only a hand-edited grid can hold, counts as the reference
+// factor, so no conversion divides by zero or turns the distance around.
+double SectionFactor(const SiteGridSection& section)
+{
+    return section.m_dFactor > 0 ? section.m_dFactor : kRef;
+}
+
+// The distance of a position (metres) along the sections: the whole sections
+// before it, plus its part of the section that holds it. Past the grid's end the
+// last section's factor continues. The expression is the plain conversion's
+// (position × 1.5 / factor), so inside a first section of PR 1.5 both agree to
+// the bit.
+double DistanceAlongSections(const std::vector<SiteGridSection>& sections, double position)
+{
+    double distance = 0;
+    for (const SiteGridSection& section : sections) {
+        const double s = section.m_dStart / 100;
+        const double e = section.m_dEnd / 100;
+        const double f = SectionFactor(section);
+        if (position < e) {
+            return distance + (position - s) * kRef / f;
+        }
+        distance += (e - s) * kRef / f;
+    }
+    const SiteGridSection& last = sections.back();
+    return distance + (position - last.m_dEnd / 100) * kRef / SectionFactor(last);
+}
+
 } // namespace
 
 // A window's left edge is seldom a whole number of columns from 0, so a point
@@ -318,10 +347,10 @@ double CZR815KDoc::FactorAt(double position) const
     }
     for (const SiteGridSection& section : m_gridSections) {
         if (section.m_dStart / 100 <= position && position < section.m_dEnd / 100) {
-            return section.m_dFactor;
+            return SectionFactor(section);
         }
     }
-    return m_gridSections.back().m_dFactor;
+    return SectionFactor(m_gridSections.back());
 }
 
 double CZR815KDoc::DistanceToPosition(double distance) const
@@ -332,7 +361,7 @@ double CZR815KDoc::DistanceToPosition(double distance) const
     double d0 = 0;
     double position = 0;
     for (const SiteGridSection& section : m_gridSections) {
-        const double f = section.m_dFactor;
+        const double f = SectionFactor(section);
         const double d1 = d0 + (section.m_dLength / 100) / f * kRef;
         if (d0 <= distance && distance <= d1) {
             position += (distance - d0) / kRef * f;
@@ -342,7 +371,7 @@ double CZR815KDoc::DistanceToPosition(double distance) const
         d0 = d1;
     }
     if (distance > d0) {
-        position += (distance - d0) / kRef * m_gridSections.back().m_dFactor;
+        position += (distance - d0) / kRef * SectionFactor(m_gridSections.back());
     }
     return position;
 }
@@ -367,14 +396,14 @@ void CZR815KDoc::GetCursorDistances(double& d1, double& d2, double& res1, double
         const double s = section.m_dStart / 100;
         const double e = section.m_dEnd / 100;
         if (s <= m_dCursor1 && m_dCursor1 < e) {
-            place(m_dCursor1, s, section.m_dFactor, d1, res1);
+            place(m_dCursor1, s, SectionFactor(section), d1, res1);
             found1 = true;
         }
         if (s <= m_dCursor2 && m_dCursor2 < e) {
-            place(m_dCursor2, s, section.m_dFactor, d2, res2);
+            place(m_dCursor2, s, SectionFactor(section), d2, res2);
             found2 = true;
         }
-        running += (e - s) / section.m_dFactor * kRef;
+        running += (e - s) / SectionFactor(section) * kRef;
     }
     // A cursor at or past the end of the grid continues with the last section's factor;
     // one before its start (a negative position) is measured with the first section's.
@@ -385,17 +414,20 @@ void CZR815KDoc::GetCursorDistances(double& d1, double& d2, double& res1, double
             return;
         }
         if (cursor < firstSection.m_dStart / 100) {
-            d = (cursor - firstSection.m_dStart / 100) / firstSection.m_dFactor * kRef;
-            res = c / firstSection.m_dFactor * kRef;
+            d = (cursor - firstSection.m_dStart / 100) / SectionFactor(firstSection) * kRef;
+            res = c / SectionFactor(firstSection) * kRef;
         } else {
-            d = running + (cursor - last.m_dEnd / 100) / last.m_dFactor * kRef;
-            res = c / last.m_dFactor * kRef;
+            d = running + (cursor - last.m_dEnd / 100) / SectionFactor(last) * kRef;
+            res = c / SectionFactor(last) * kRef;
         }
     };
     extrapolate(m_dCursor1, found1, d1, res1);
     extrapolate(m_dCursor2, found2, d2, res2);
 }
 
+// With a grid in force each edge of the window is the distance of its position
+// along the sections, the same rule GetCursorDistances applies to a cursor, so a
+// cursor on an edge reads the edge's distance.
 int CZR815KDoc::GetViewDistances(double& left, double& right) const
 {
     double L = 0;
@@ -406,56 +438,7 @@ int CZR815KDoc::GetViewDistances(double& left, double& right) const
         right = R * kRef / m_dFactor;
         return 0;
     }
-    const double cw = ColumnWidth() * 100; // column width in centimetres
-    double dL = -1;
-    double D = 0;
-    double m = 0;
-    for (const SiteGridSection& section : m_gridSections) {
-        const double s = section.m_dStart / 100;
-        const double e = section.m_dEnd / 100;
-        const double f = section.m_dFactor;
-        const double len = section.m_dLength;
-        if (e <= L) {
-            dL = D;
-            D += (len / 100) / f * kRef;
-        }
-        if (s < L && L < e && e <= R) {
-            dL = D + (L - s) / f * kRef;
-            D += (len / 100) / f * kRef;
-            m += std::trunc((e - L) * 100 / cw);
-        }
-        if (s >= L && e <= R) {
-            if (dL == -1) {
-                dL = D;
-            }
-            D += (len / 100) / f * kRef;
-            m += std::trunc(len / cw);
-        }
-        if (L <= s && s <= R && R < e) {
-            D += (R - s) / f * kRef;
-            m += std::trunc((R - s) * 100 / cw);
-        }
-        if (s < L && e > R) {
-            dL = D + (L - s) / f * kRef;
-            D += (R - s) / f * kRef;
-            m = tables::kColumns;
-        }
-    }
-    const SiteGridSection& last = m_gridSections.back();
-    const double f = last.m_dFactor;
-    const double gridEnd = last.m_dEnd / 100;
-    if (L >= gridEnd) {
-        // The whole window lies past the grid: both edges continue from the grid's
-        // end with the last section's factor.
-        dL = D + (L - gridEnd) / f * kRef;
-        D = D + (R - gridEnd) / f * kRef;
-    } else if (m < tables::kColumns) {
-        D += (tables::kColumns - m) * cw / f * kRef / 100;
-        if (m == 0) {
-            dL = D - tables::kColumns * cw / f * kRef / 100;
-        }
-    }
-    left = dL;
-    right = D;
+    left = DistanceAlongSections(m_gridSections, L);
+    right = DistanceAlongSections(m_gridSections, R);
     return static_cast<int>(m_gridSections.size());
 }
