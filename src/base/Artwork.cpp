@@ -166,6 +166,39 @@ QIcon CommandIcon(int id)
             p.drawRect(2, 0, 11, 14);
             Text(p, all, "txt", kInk, 7);
         });
+    case ID_OPEN_GRID_FOLDER:
+    case ID_CREATE_GRID:
+        return Painted(kButtonSize, [id](QPainter& p) {
+            p.setPen(kInk);
+            p.setBrush(id == ID_CREATE_GRID ? QColor(Qt::white) : QColor(240, 200, 90));
+            p.drawRect(1, 4, 13, 9);
+            p.setPen(QPen(kTrace, 2));
+            for (int x : {4, 8, 12}) {
+                p.drawLine(x, 6, x, 11);
+            }
+        });
+    case ID_ADD_SECTION:
+    case ID_COMMIT_SECTION:
+    case ID_DELETE_SECTION:
+        return Painted(kButtonSize, [id](QPainter& p) {
+            p.setPen(QPen(kInk, 1));
+            p.drawLine(1, 13, 14, 13);
+            p.setPen(QPen(kTrace, 2));
+            p.drawLine(2, 9, 2, 13);
+            p.drawLine(8, 9, 8, 13);
+            if (id == ID_ADD_SECTION) {
+                p.fillRect(9, 1, 2, 7, QColor(0, 130, 0));
+                p.fillRect(7, 3, 6, 2, QColor(0, 130, 0));
+            } else if (id == ID_COMMIT_SECTION) {
+                p.setPen(QPen(QColor(0, 130, 0), 2));
+                const QPoint tick[] = {{6, 4}, {9, 7}, {14, 1}};
+                p.drawPolyline(tick, 3);
+            } else {
+                p.setPen(QPen(kTrace, 2));
+                p.drawLine(8, 1, 13, 6);
+                p.drawLine(13, 1, 8, 6);
+            }
+        });
     case ID_KU_OPEN:
         return Painted(kButtonSize, [](QPainter& p) {
             p.setPen(kInk);

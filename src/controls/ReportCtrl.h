@@ -71,6 +71,8 @@ class CReportCtrl : public QTableView
 
     // The owner's per-cell text and background colours.
     void SetCellColors(CellColorFn fnColors);
+    // The owner's per-cell tooltips (an empty text for none).
+    void SetCellToolTips(CReportModel::CellToolTipFn fnToolTips) { m_pModel->SetCellToolTips(std::move(fnToolTips)); }
 
     // Shortens strText, measured with the control's font, to the longest
     // prefix that fits nWidth by itself followed by "..."; a text that fits is

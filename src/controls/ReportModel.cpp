@@ -125,6 +125,12 @@ QVariant CReportModel::data(const QModelIndex& index, int role) const
         const QColor& color = role == Qt::ForegroundRole ? colors.crText : colors.crBack;
         return color.isValid() ? QVariant(QBrush(color)) : QVariant();
     }
+    case Qt::ToolTipRole: {
+        if (!m_fnToolTips || index.row() >= GetStoredRowCount())
+            return QVariant();
+        const QString tip = m_fnToolTips(index.row(), index.column());
+        return tip.isEmpty() ? QVariant() : QVariant(tip);
+    }
     default:
         return QVariant();
     }

@@ -35,6 +35,8 @@ class CReportModel : public QAbstractTableModel
     };
     // Supplied by the owner; called only for stored rows.
     using CellColorFn = std::function<CellColors(int nRow, int nColumn)>;
+    // The tooltip of a stored cell, supplied by the owner; empty for none.
+    using CellToolTipFn = std::function<QString(int nRow, int nColumn)>;
 
     explicit CReportModel(QObject* parent = nullptr);
 
@@ -62,6 +64,8 @@ class CReportModel : public QAbstractTableModel
 
     void SetCellColors(CellColorFn fnColors);
 
+    void SetCellToolTips(CellToolTipFn fnToolTips) { m_fnToolTips = std::move(fnToolTips); }
+
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
@@ -84,4 +88,5 @@ class CReportModel : public QAbstractTableModel
     std::vector<QStringList> m_rows;
     int m_nItemCount = 0;
     CellColorFn m_fnColors;
+    CellToolTipFn m_fnToolTips;
 };

@@ -1,6 +1,8 @@
 #include "library/FormMemory.h"
 
 #include "base/PanelToolBar.h"
+#include "controls/ControlNotify.h"
+#include "library/SiteGridPage.h"
 #include "library/core/PreviewPicking.h"
 #include "library/core/TdrFolder.h"
 #include "library/core/TextExport.h"
@@ -14,6 +16,7 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMessageBox>
 #include <QProgressDialog>
 #include <QScreen>
@@ -65,6 +68,10 @@ CFormMemory::CFormMemory(CZR815KDoc& doc, QWidget* parent)
     m_pTabPages->setAccessibleName("Library pages");
     m_pTabPages->setShape(QTabBar::RoundedSouth);
     m_pTabPages->addTab("Waveforms");
+    m_pTabPages->addTab("Site grids");
+    m_pSiteGrid = new CSiteGridPage(*this, *this, doc);
+    connect(m_pSiteGrid, &CSiteGridPage::statesChanged, this, &CFormView::commandStatesChanged);
+    connect(m_pTabPages, &QTabBar::currentChanged, this, &CFormMemory::SwitchPage);
     RefreshToolStates();
 }
 
@@ -169,7 +176,8 @@ void CFormMemory::Layout(bool firstLayoutWidths)
         m_preview.setGeometry(QRect());
         m_listWaves.setGeometry(0, h, cx, cy - h - kTabHeight);
     }
-    m_preview.setVisible(m_bPreview);
+    m_preview.setVisible(m_bPreview && m_nPage == 0);
+    m_pSiteGrid->Layout(cx, cy);
 
     // The name column gives way to the scroll bar when the rows overflow the list.
     const int scrollBar = m_listWaves.ScrollBarAllowance();
@@ -187,6 +195,44 @@ void CFormMemory::OnInitialUpdate()
     m_bLaidOut = true;
 }
 
+void CFormMemory::SwitchPage(int page)
+{
+    m_nPage = page == 1 ? 1 : 0;
+    if (m_pTabPages->currentIndex() != m_nPage) {
+        m_pTabPages->setCurrentIndex(m_nPage); // comes back here through the tab's signal
+        return;
+    }
+    const bool waves = m_nPage == 0;
+    m_listWaves.setVisible(waves);
+    m_pToolWaves->Bar()->setVisible(waves);
+    m_preview.setVisible(waves && m_bPreview);
+    m_pSiteGrid->Show(!waves);
+    if (m_bLaidOut) {
+        Layout(false);
+    }
+    emit commandStatesChanged();
+}
+
+bool CFormMemory::event(QEvent* event)
+{
+    if (event->type() == kEditEnterEvent) {
+        m_pSiteGrid->CommitSectionEdit();
+        emit commandStatesChanged();
+        return true;
+    }
+    return CFormView::event(event);
+}
+
+void CFormMemory::keyPressEvent(QKeyEvent* event)
+{
+    // Enter anywhere in the panel commits an open in-place editor.
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && m_pSiteGrid->ForwardEnter()) {
+        event->accept();
+        return;
+    }
+    CFormView::keyPressEvent(event);
+}
+
 void CFormMemory::resizeEvent(QResizeEvent* event)
 {
     CFormView::resizeEvent(event);
@@ -197,6 +243,7 @@ void CFormMemory::resizeEvent(QResizeEvent* event)
 
 void CFormMemory::OnUpdate(CDocView*, int hint)
 {
+    m_pSiteGrid->OnUpdate(hint);
     const CZR815KDoc& doc = GetDocument();
     if (hint == HINT_VELOCITY) {
         m_listWaves.SetColumnHeading(4, QString::fromStdString(WaveListHeadings(doc.m_bShowHalfVelocity)[4]));
@@ -227,6 +274,9 @@ void CFormMemory::SelectRow(int row)
 
 bool CFormMemory::OnCommand(int id)
 {
+    if (m_pSiteGrid->OnCommand(id)) {
+        return true;
+    }
     if (const int channel = ChannelOfCommand(id); channel >= 0) {
         ToggleChannel(channel);
     } else if (id == ID_OPEN_WAVE_FOLDER) {
@@ -247,6 +297,9 @@ bool CFormMemory::OnCommand(int id)
 
 std::optional<CommandState> CFormMemory::CommandStateOf(int id) const
 {
+    if (const auto state = m_pSiteGrid->CommandStateOf(id)) {
+        return state;
+    }
     const bool selected = FirstSelectedRow() >= 0;
     if (const int channel = ChannelOfCommand(id); channel >= 0) {
         return CommandState{selected, GetDocument().m_memory[channel].m_bOn};

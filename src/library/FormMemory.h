@@ -1,6 +1,7 @@
 // The waveform library panel: the .tdr files of one folder with their
 // parameters, the memory-channel commands M1..M3 that load the selected file into
-// the document, the preview strip of the selected file, and the text export.
+// the document, the preview strip of the selected file, and the text export;
+// its second page holds the site grids (CSiteGridPage).
 #pragma once
 
 #include "base/FormView.h"
@@ -13,6 +14,7 @@
 #include <memory>
 #include <string>
 
+class CSiteGridPage;
 class QTabBar;
 class QToolBar;
 
@@ -54,12 +56,20 @@ public:
     void SetFolderChooser(std::function<QString(const QString& folder)> choose) { m_fnChooseFile = std::move(choose); }
     void SetErrorBox(std::function<void(const QString& text)> show) { m_fnErrorBox = std::move(show); }
 
+    // Shows page 0 (waveforms) or page 1 (site grids).
+    void SwitchPage(int page);
+    int GetPage() const { return m_nPage; }
+    CSiteGridPage& GetSiteGridPage() { return *m_pSiteGrid; }
+    QTabBar* GetTabBar() const { return m_pTabPages; }
+
 signals:
     // The preview strip was switched on or off: the pane wants another height.
     void previewToggled();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    bool event(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void CreateList();
@@ -77,6 +87,7 @@ private:
     CReportCtrl m_listWaves;
     CScreenWnd m_preview;
     std::unique_ptr<CPanelToolBar> m_pToolWaves;
+    CSiteGridPage* m_pSiteGrid = nullptr; // a child object of the panel
     QTabBar* m_pTabPages = nullptr;
     std::string m_strWaveFolder;
     int m_nPage = 0;

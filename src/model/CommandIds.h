@@ -43,6 +43,12 @@ enum CommandId : int {
     ID_LOAD_M2 = 32962,
     ID_LOAD_M3 = 32964,
     ID_EXPORT_TEXT = 33028,
+    // Site grids (page 2 of the waveform library panel)
+    ID_OPEN_GRID_FOLDER = 33010,
+    ID_CREATE_GRID = 33011,
+    ID_ADD_SECTION = 33016,
+    ID_COMMIT_SECTION = 33017,
+    ID_DELETE_SECTION = 33018,
     // Velocity-factor library panel
     ID_KU_OPEN = 32953,
     ID_KU_USE = 32954,
