@@ -95,6 +95,7 @@ CSiteGridPage::CSiteGridPage(QWidget& panel, CDocView& view, CZR815KDoc& doc)
     };
     ListGridFiles();
     Show(false);
+    RefreshToolStates();
 }
 
 CSiteGridPage::~CSiteGridPage()
