@@ -2,6 +2,7 @@
 
 #include "controls/EditText.h"
 #include "controls/HSpin.h"
+#include "controls/core/CursorStrip.h"
 #include "library/core/SiteGridFile.h"
 #include "library/core/SiteGridLayout.h"
 #include "library/core/SiteGridListing.h"
@@ -395,15 +396,9 @@ void CSiteGridPage::StartEdit(int row, int column)
 void CSiteGridPage::SetSpinParams()
 {
     if (m_pSpinEnd) {
-        double left = 0;
-        double right = 0;
-        double d1 = 0;
-        double d2 = 0;
-        double r1 = 0;
-        double r2 = 0;
-        m_doc.GetViewDistances(left, right);
-        m_doc.GetCursorDistances(d1, d2, r1, r2);
-        m_pSpinEnd->SetParams(left, right, d1, r1, 2, "m");
+        // The window as distances, C1 and one column at C1, as the C1 field shows them.
+        const CursorField c1 = CursorReadoutOf(m_doc).c1;
+        m_pSpinEnd->SetParams(c1.minimum, c1.maximum, c1.value, c1.step, 2, "m");
     }
     if (m_pSpinFactor) {
         if (m_doc.m_bShowHalfVelocity) {
