@@ -3,6 +3,7 @@
 #include "controls/EditText.h"
 #include "controls/HSpin.h"
 #include "controls/core/CursorStrip.h"
+#include "controls/core/ParamsPanel.h"
 #include "library/core/SiteGridFile.h"
 #include "library/core/SiteGridLayout.h"
 #include "library/core/SiteGridListing.h"
@@ -401,11 +402,9 @@ void CSiteGridPage::SetSpinParams()
         m_pSpinEnd->SetParams(c1.minimum, c1.maximum, c1.value, c1.step, 2, "m");
     }
     if (m_pSpinFactor) {
-        if (m_doc.m_bShowHalfVelocity) {
-            m_pSpinFactor->SetParams(50, 150, 300 / (2 * m_doc.m_dFactor), 0.1, 1, "");
-        } else {
-            m_pSpinFactor->SetParams(1, 3, m_doc.m_dFactor, 0.001, 3, "");
-        }
+        // The document's factor in the presentation in force, as the velocity field shows it.
+        const VelocityField f = VelocityFieldOf(m_doc);
+        m_pSpinFactor->SetParams(f.minimum, f.maximum, f.value, f.step, f.precision, "");
     }
 }
 
