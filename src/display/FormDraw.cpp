@@ -5,16 +5,24 @@
 #include "model/LegendText.h"
 #include "model/PrivateProfile.h"
 #include "model/ProgramFolder.h"
+#include "model/SafeFile.h"
 #include "model/ScaleTables.h"
 #include "model/SectionBoundaries.h"
 #include "model/ZR815KDoc.h"
 
+#include <QApplication>
+#include <QBuffer>
+#include <QClipboard>
 #include <QContextMenuEvent>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QKeyEvent>
 #include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
@@ -61,6 +69,14 @@ CFormDraw::CFormDraw(CZR815KDoc& doc, QWidget* parent)
 {
     m_strSave = PrivateProfile(doc.SettingsPath()).GetString(kSettingsSection, "SAVE", ProgramFolder() + "Save/");
     m_fnRoute = [this](int id) { RunDocCommand(GetDocument(), id); };
+    m_fnChoosePicture = [this] {
+        QString path = QFileDialog::getSaveFileName(this, "Save picture", QString(), "PNG pictures (*.png)");
+        if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty()) {
+            path += ".png";
+        }
+        return path;
+    };
+    m_fnErrorBox = [this](const QString& text) { QMessageBox::warning(this, "Save picture", text); };
     m_fnPrintDialog = [this](QPrinter& printer) {
         QPrintDialog dialog(&printer, this);
         // One page, no selection; printing to a PDF file stays available, since
@@ -83,6 +99,7 @@ CFormDraw::~CFormDraw()
 
 void CFormDraw::CreatePlot()
 {
+    m_plot.setFocusPolicy(Qt::ClickFocus); // so that Ctrl+C reaches the form after a click on the plot
     m_plot.setAccessibleName("Waveform plot");
     const CZR815KDoc& doc = GetDocument();
     m_plot.SetPlotRect(QRect());
@@ -308,6 +325,13 @@ void CFormDraw::OnUpdate(CDocView*, int hint)
 
 bool CFormDraw::OnCommand(int id)
 {
+    if (id == ID_SAVE_PICTURE) {
+        const QString path = m_fnChoosePicture();
+        if (!path.isEmpty() && !SavePicture(path)) {
+            m_fnErrorBox(QString("The picture could not be saved to %1.").arg(path));
+        }
+        return true;
+    }
     if (id == ID_PRINT) {
         QPrinter printer(QPrinter::HighResolution);
         printer.setDocName("Untitled");
@@ -328,13 +352,33 @@ bool CFormDraw::OnCommand(int id)
 
 std::optional<CommandState> CFormDraw::CommandStateOf(int id) const
 {
-    if (id == ID_PRINT) {
+    if (id == ID_PRINT || id == ID_SAVE_PICTURE) {
         return CommandState{true, false};
     }
     if (id == ID_LEGEND) {
         return CommandState{true, m_bLegend};
     }
     return std::nullopt;
+}
+
+QImage CFormDraw::RenderPicture()
+{
+    QImage image(size().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+    image.fill(Qt::white);
+    render(&image);
+    return image;
+}
+
+bool CFormDraw::SavePicture(const QString& path)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!RenderPicture().save(&buffer, "PNG")) {
+        return false;
+    }
+    return WriteFileAtomically(std::filesystem::path(path.toStdString()),
+                               std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
 }
 
 void CFormDraw::PrintReport(QPrinter& printer)
@@ -360,6 +404,17 @@ void CFormDraw::WheelTurned(int delta)
     for (int i = 0; i < std::abs(notches); ++i) {
         ApplyPlotWheel(GetDocument(), notches < 0 ? kWheelDown : -kWheelDown);
     }
+}
+
+void CFormDraw::keyPressEvent(QKeyEvent* event)
+{
+    // Ctrl+C with the focus on the plot (it passes keys on) copies the picture.
+    if (event->matches(QKeySequence::Copy)) {
+        QApplication::clipboard()->setImage(RenderPicture());
+        event->accept();
+        return;
+    }
+    CFormView::keyPressEvent(event);
 }
 
 void CFormDraw::wheelEvent(QWheelEvent* event)

@@ -13,6 +13,7 @@
 #include <functional>
 #include <string>
 
+class QImage;
 class QMenu;
 class QPrinter;
 
@@ -45,6 +46,15 @@ public:
     // Draws the one-page report onto a printer that is set up.
     void PrintReport(QPrinter& printer);
 
+    // The plot and its legend as the form shows them, as an image.
+    QImage RenderPicture();
+    // Writes the picture as a PNG file, replacing the file in one step; false on failure.
+    bool SavePicture(const QString& path);
+    // The file a picture is saved to (empty when cancelled), and the error box;
+    // replaceable in tests.
+    void SetPictureChooser(std::function<QString()> choose) { m_fnChoosePicture = std::move(choose); }
+    void SetErrorBox(std::function<void(const QString&)> show) { m_fnErrorBox = std::move(show); }
+
     // Where the commands of the context menu go; the document by default.
     void SetCommandRouter(std::function<void(int)> route) { m_fnRoute = std::move(route); }
 
@@ -65,6 +75,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void CreatePlot();
@@ -87,4 +98,6 @@ private:
     WheelAccumulator m_wheel;
     std::function<void(int)> m_fnRoute;
     std::function<bool(QPrinter&)> m_fnPrintDialog;
+    std::function<QString()> m_fnChoosePicture;
+    std::function<void(const QString&)> m_fnErrorBox;
 };

@@ -24,6 +24,7 @@ enum CommandId : int {
     ID_RETURN_LOSS = 33002,
     ID_LEGEND = 32819,
     ID_PRINT = 32976,
+    ID_SAVE_PICTURE = 33101,
     ID_APPLY_SITE_GRID = 33012,
     // Mouse modes
     ID_MODE_ZOOM = 32941,

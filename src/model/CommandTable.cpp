@@ -38,6 +38,7 @@ const CommandInfo kCommands[] = {
      "Mouse wheel and left mouse button controls channel Memory 3 (M3) waveform shifting", true},
     {ID_LEGEND, "Waveform Legend", "Shows Waveforms Legend\nWaveform Legend", true},
     {ID_PRINT, "Print...", "Print report\nPrint...", false},
+    {ID_SAVE_PICTURE, "Save picture...", "Save the plot and its legend as a PNG picture\nSave picture...", false},
     {ID_APPLY_SITE_GRID, "", "", true},
     {ID_DUAL_SCREEN, "Dual-Screen Mode",
      "Second screen: displays the whole range waveform and the frame of current Horizontal Zoom\n"

@@ -172,7 +172,7 @@ void CMainFrame::CreateMenus()
                  ID_SCALE_8K, ID_SCALE_16K, ID_SCALE_32K, ID_SCALE_64K, ID_SCALE_128K});
     settings->addSeparator();
     fill(settings, {ID_ANCHOR_CURSOR1, ID_ANCHOR_CURSOR2, kSeparator, ID_VELOCITY_PRESENTATION, ID_RETURN_LOSS,
-                    kSeparator, ID_PRINT});
+                    kSeparator, ID_PRINT, ID_SAVE_PICTURE});
     fill(menuBar()->addMenu("Manage"), {ID_MODE_ZOOM, kSeparator, ID_MODE_CURSOR1, ID_MODE_CURSOR2, kSeparator,
                                         ID_MODE_MEMORY1, ID_MODE_MEMORY2, ID_MODE_MEMORY3});
     fill(menuBar()->addMenu("Help"), {ID_HELP_CONTENTS, ID_APP_ABOUT});
