@@ -8,6 +8,7 @@
 #include "display/Form.h"
 #include "display/FormDraw.h"
 #include "library/FormMemory.h"
+#include "library/core/DroppedFiles.h"
 #include "model/CommandIds.h"
 #include "model/CommandTable.h"
 #include "model/Format.h"
@@ -17,10 +18,14 @@
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QEvent>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMenuBar>
+#include <QMessageBox>
+#include <QMimeData>
 #include <QProcess>
 #include <QScreen>
 #include <QStatusBar>
@@ -75,6 +80,8 @@ CMainFrame::CMainFrame(CZR815KDoc& doc, QWidget* parent)
     CreateStatusBar();
 
     m_flags.m_bDualScreen = PrivateProfile(doc.SettingsPath()).GetInt(kSettingsSection, "TWOSCREEN", 0) != 0;
+    setAcceptDrops(true);
+    m_fnDropMessage = [this](const QString& text) { QMessageBox::warning(this, QString::fromLatin1(kCaption), text); };
     m_pObserver = std::make_unique<CFrameObserver>(*this);
     m_doc.AddView(m_pObserver.get());
     RefreshCommandStates();
@@ -248,6 +255,40 @@ void CMainFrame::LayoutPanes()
     for (const auto& [pane, rect] : placement) {
         pane->setGeometry(ToQRect(rect));
         pane->setVisible(!rect.Empty());
+    }
+}
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (event->mimeData()->hasUrls()) {
+        event->acceptProposedAction();
+    }
+}
+
+void CMainFrame::dropEvent(QDropEvent* event)
+{
+    QStringList paths;
+    for (const QUrl& url : event->mimeData()->urls()) {
+        if (url.isLocalFile()) {
+            paths << url.toLocalFile();
+        }
+    }
+    event->acceptProposedAction();
+    DropFiles(paths);
+}
+
+void CMainFrame::DropFiles(const QStringList& paths)
+{
+    std::vector<std::filesystem::path> files;
+    for (const QString& path : paths) {
+        files.emplace_back(path.toStdString());
+    }
+    const DropResult result = LoadIntoFreeChannels(m_doc, files);
+    if (result.m_nLoaded > 0) {
+        m_doc.UpdateAllViews(nullptr, HINT_MEMORY);
+    }
+    if (!result.m_problems.empty()) {
+        m_fnDropMessage(QString::fromStdString(DropProblemText(result)));
     }
 }
 

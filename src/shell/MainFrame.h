@@ -57,11 +57,19 @@ public:
     std::vector<QToolBar*> TopBars() const { return {m_pAnchorBar, m_pVelocityBar, m_pDisplayBar}; }
     QLabel* IdleLabel() const { return m_pReady; }
 
+    // Loads dropped waveform files into the free memory channels, in order;
+    // what could not be loaded is told in one message.
+    void DropFiles(const QStringList& paths);
+    // The message box of dropped files, replaceable in tests.
+    void SetDropMessageBox(std::function<void(const QString&)> show) { m_fnDropMessage = std::move(show); }
+
     // Lays the panes out again (the library's preview changed its height).
     void OnPreviewChanged();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void CreatePanes();
@@ -99,5 +107,6 @@ private:
 
     std::map<int, QAction*> m_actions;
     std::function<bool(int)> m_fnAppCommand;
+    std::function<void(const QString&)> m_fnDropMessage;
     std::unique_ptr<class CFrameObserver> m_pObserver;
 };

@@ -4,6 +4,7 @@
 #include "model/ZR815KDoc.h"
 #include "shell/AboutDlg.h"
 #include "shell/MainFrame.h"
+#include "support/TdrBytes.h"
 #include "support/TempDir.h"
 
 #include <QAbstractItemView>
@@ -11,6 +12,10 @@
 #include <QAction>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMimeData>
+#include <QUrl>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QTabBar>
 #include <QApplication>
 #include <QPushButton>
@@ -205,6 +210,36 @@ TEST_F(MainFrame, EveryShownControlHasAnAccessibleName)
         }
     }
     EXPECT_TRUE(unnamed.isEmpty()) << unnamed.join(", ").toStdString();
+}
+
+} // namespace
+
+namespace {
+
+// Files dropped on the window go into the free channels; the rest is told.
+TEST_F(MainFrame, DroppedFilesLoadIntoFreeChannels)
+{
+    Build();
+    dir.WriteFile("a.tdr", TdrBytes().Bytes());
+    dir.WriteFile("junk.tdr", "not a waveform");
+    QStringList messages;
+    frame->SetDropMessageBox([&](const QString& text) { messages << text; });
+    const auto path = [&](const char* name) { return QString::fromStdString((dir / name).string()); };
+
+    auto* data = new QMimeData;
+    data->setUrls({QUrl::fromLocalFile(path("a.tdr")), QUrl::fromLocalFile(path("junk.tdr"))});
+    QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(frame.get(), &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(50, 50), Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(frame.get(), &drop);
+
+    EXPECT_TRUE(doc->m_memory[0].m_bOn);
+    EXPECT_FALSE(doc->m_memory[1].m_bOn);
+    EXPECT_EQ(frame->GetDisplayForm()->GetLegend().GetItemCount(), 1);
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].contains("junk.tdr: not a waveform file"));
+    delete data;
 }
 
 } // namespace

@@ -1,0 +1,49 @@
+#include "library/core/DroppedFiles.h"
+
+#include "library/core/TdrFolder.h"
+#include "library/core/WaveformListing.h"
+#include "model/ZR815KDoc.h"
+
+DropResult LoadIntoFreeChannels(CZR815KDoc& doc, const std::vector<std::filesystem::path>& files)
+{
+    DropResult result;
+    for (const std::filesystem::path& file : files) {
+        WaveformRecord* free = nullptr;
+        for (WaveformRecord& channel : doc.m_memory) {
+            if (!channel.m_bOn) {
+                free = &channel;
+                break;
+            }
+        }
+        if (free == nullptr) {
+            result.m_problems.push_back({file, true});
+            continue;
+        }
+        // Loaded into a copy, so a failed load leaves the channel as it was;
+        // the copy keeps the channel's colour and shift.
+        WaveformRecord loaded = *free;
+        const std::string name = file.filename().string();
+        if (!HasTdrExtension(name) ||
+            !LoadListedWaveform(loaded, file.parent_path(), WaveformNameOf(name))) {
+            result.m_problems.push_back({file, false});
+            continue;
+        }
+        loaded.m_bOn = true;
+        *free = loaded;
+        ++result.m_nLoaded;
+    }
+    return result;
+}
+
+std::string DropProblemText(const DropResult& result)
+{
+    std::string text;
+    for (const DropProblem& problem : result.m_problems) {
+        if (!text.empty()) {
+            text += '\n';
+        }
+        text += problem.m_path.string();
+        text += problem.m_bNoFreeChannel ? ": all three memory channels are in use" : ": not a waveform file";
+    }
+    return text;
+}
