@@ -1,7 +1,17 @@
 # Thin wrapper around CMake. Every target first installs what is missing.
+# SANITIZE=1 builds into build-sanitize with AddressSanitizer and
+# UndefinedBehaviorSanitizer, and runs the tests under them.
+SANITIZE ?= 0
+ifeq ($(SANITIZE),1)
+BUILD_DIR ?= build-sanitize
+CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo -DONDALIS_SANITIZE=ON -DONDALIS_BUILD_FUZZ=OFF -DONDALIS_BUILD_BENCH=OFF
+TEST_ENV := ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+else
 BUILD_DIR ?= build
-JOBS ?= 2
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
+TEST_ENV :=
+endif
+JOBS ?= 2
 BIN := $(BUILD_DIR)/bin
 
 .PHONY: all deps configure build run test bench samples install clean
@@ -26,7 +36,7 @@ run: samples
 	@$(BIN)/ondalis
 
 test: build
-	@cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+	@cd $(BUILD_DIR) && $(TEST_ENV) ctest --output-on-failure -j $(JOBS)
 
 bench: build
 	@for b in $(BIN)/bench_*; do echo "== $$b"; $$b; done
