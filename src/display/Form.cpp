@@ -40,11 +40,7 @@ void CForm::CreatePlot()
 {
     const CZR815KDoc& doc = GetDocument();
     m_plot.setAccessibleName("Whole-range plot");
-    m_plot.SetStyle(CScreenWnd::StyleGrid | CScreenWnd::StyleYLabels | CScreenWnd::StyleXLabels);
-    m_plot.SetYRange(-128, 127, 255);
-    m_plot.SetXRange(0, 500, 500);
-    m_plot.SetYLabels(-128.0, 127.0);
-    m_plot.SetXLabels(0, doc.m_dScale);
+    m_plot.SetWaveformAxes(doc.m_dScale);
 
     // Every line with its colour, vertex count, name and state at creation.
     struct LineSetup

@@ -103,11 +103,7 @@ void CFormDraw::CreatePlot()
     m_plot.setAccessibleName("Waveform plot");
     const CZR815KDoc& doc = GetDocument();
     m_plot.SetPlotRect(QRect());
-    m_plot.SetStyle(CScreenWnd::StyleGrid | CScreenWnd::StyleYLabels | CScreenWnd::StyleXLabels);
-    m_plot.SetYRange(-128, 127, 255);
-    m_plot.SetXRange(0, 500, 500);
-    m_plot.SetYLabels(-128.0, 127.0);
-    m_plot.SetXLabels(0, doc.m_dScale);
+    m_plot.SetWaveformAxes(doc.m_dScale);
 
     m_plot.AddLine(ToQColor(doc.m_crCursor1), 2, "1");
     m_plot.AddLine(ToQColor(doc.m_crCursor2), 2, "2");

@@ -468,6 +468,15 @@ void CScreenWnd::DrawScreen(QPainter& painter)
     painter.restore();
 }
 
+void CScreenWnd::SetWaveformAxes(double xLabelRight)
+{
+    SetStyle(StyleGrid | StyleYLabels | StyleXLabels);
+    SetYRange(-128, 127, 255);
+    SetXRange(0, 500, 500);
+    SetYLabels(-128.0, 127.0);
+    SetXLabels(0, xLabelRight);
+}
+
 void CScreenWnd::SetBoundaries(std::vector<Boundary> boundaries)
 {
     if (boundaries != m_boundaries) {

@@ -117,6 +117,10 @@ class CScreenWnd : public QWidget
     // The plot rectangle on paper, inside the given print rectangle.
     QRect GetPrintPlotRect(const QRect& rcPrint) const;
 
+    // The set-up every waveform plot shares: grid and both label sets, samples
+    // -128..127 over 255 units upward, 500 columns across, labelled 0 to xLabelRight.
+    void SetWaveformAxes(double xLabelRight);
+
     // Marks drawn between the grid and the traces: a thin dashed vertical line
     // at a data column, with a name at the top of the plot (site-grid section
     // boundaries). Marks outside the horizontal range are not drawn.
