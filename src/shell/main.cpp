@@ -1,8 +1,16 @@
 // Ondalis: viewer of time-domain reflectometer waveforms.
+#include "shell/Headless.h"
 #include "shell/ZR815KApp.h"
+#include "shell/core/CommandLine.h"
 
+#include <QApplication>
+#include <clocale>
 #include <cstdio>
 #include <cstdlib>
+#include <iostream>
+#include <string>
+#include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -19,10 +27,32 @@ bool HasDisplay()
     return false;
 }
 
+// The runs without a window (--list, --report, ...) need no display: they draw
+// on the offscreen platform unless another one is named.
+int RunWithoutWindow(int argc, char** argv, const std::vector<std::string>& args)
+{
+    const ParsedCommandLine parsed = ParseCommandLine(args);
+    const bool draws = parsed.Ok() && (parsed.m_options.m_mode == RunMode::Report ||
+                                       parsed.m_options.m_mode == RunMode::Picture);
+    if (!draws) {
+        return RunHeadless(args, std::cout, std::cerr, ::isatty(STDERR_FILENO) == 1);
+    }
+    if (const char* platform = std::getenv("QT_QPA_PLATFORM"); platform == nullptr || *platform == '\0') {
+        ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    }
+    QApplication app(argc, argv);
+    std::setlocale(LC_NUMERIC, "C");
+    return RunHeadless(args, std::cout, std::cerr, ::isatty(STDERR_FILENO) == 1);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
+    const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
+    if (IsHeadlessCommandLine(args)) {
+        return RunWithoutWindow(argc, argv, args);
+    }
     if (!HasDisplay()) {
         std::fprintf(stderr, "ondalis: no display found (DISPLAY is not set).\n"
                              "Run it on a desktop, or without one under a virtual display:\n"

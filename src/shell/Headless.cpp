@@ -1,0 +1,295 @@
+#include "shell/Headless.h"
+
+#include "display/FormDraw.h"
+#include "library/core/TextExport.h"
+#include "library/core/WaveformListing.h"
+#include "model/DocView.h"
+#include "model/FileTime.h"
+#include "model/SafeFile.h"
+#include "model/ScaleTables.h"
+#include "model/ZR815KDoc.h"
+
+#include <QApplication>
+#include <QPageSize>
+#include <QPrinter>
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <system_error>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char* kProgram = "ondalis: ";
+constexpr const char* kReportDocName = "Ondalis report";
+
+int UsageError(const std::string& text, std::ostream& err)
+{
+    err << kProgram << text << '\n' << UsageText();
+    return kExitUsage;
+}
+
+// A fresh folder for the run's own document settings, removed with its content.
+class ScratchFolder
+{
+public:
+    ScratchFolder()
+    {
+        std::error_code ec;
+        std::string pattern = (fs::temp_directory_path(ec) / "ondalis-run-XXXXXX").string();
+        if (ec) {
+            pattern = "/tmp/ondalis-run-XXXXXX";
+        }
+        if (const char* made = ::mkdtemp(pattern.data())) {
+            m_path = made;
+        }
+    }
+    ~ScratchFolder()
+    {
+        std::error_code ec;
+        if (!m_path.empty()) {
+            fs::remove_all(m_path, ec);
+        }
+    }
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+
+    bool Ok() const { return !m_path.empty(); }
+    fs::path operator/(const char* name) const { return m_path / name; }
+
+private:
+    fs::path m_path;
+};
+
+// The name a file shows in the legend: its file name less ".tdr" in any case.
+std::string RecordName(const fs::path& path)
+{
+    std::string name = path.filename().string();
+    if (name.size() > 4) {
+        std::string tail = name.substr(name.size() - 4);
+        for (char& c : tail) {
+            c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+        }
+        if (tail == ".tdr") {
+            name.resize(name.size() - 4);
+        }
+    }
+    return name;
+}
+
+// Loads one file named on the command line into a memory channel, keeping the
+// channel's colour; the text of what went wrong, or empty.
+std::string LoadRunFile(const std::string& file, WaveformRecord& record)
+{
+    const fs::path path(file);
+    std::error_code ec;
+    const fs::file_status status = fs::status(path, ec);
+    if (!fs::exists(status)) {
+        return "cannot open " + file + ": no such file";
+    }
+    if (fs::is_directory(status)) {
+        return "cannot open " + file + ": it is a folder";
+    }
+    const FileReadResult read = ReadWholeFile(path, kTdrFileSize + 1);
+    if (read.status == FileReadStatus::Missing) {
+        return "cannot open " + file + ": no such file";
+    }
+    if (read.status != FileReadStatus::Read && fs::is_regular_file(status) &&
+        fs::file_size(path, ec) != kTdrFileSize && !ec) {
+        return file + " is not a waveform (a .tdr file is 8512 bytes)";
+    }
+    if (read.status != FileReadStatus::Read) {
+        return "cannot read " + file;
+    }
+    const auto* bytes = reinterpret_cast<const uint8_t*>(read.bytes.data());
+    if (read.bytes.size() != kTdrFileSize) {
+        return file + " is not a waveform (a .tdr file is 8512 bytes)";
+    }
+    if (!DecodeWaveform(record, std::span<const uint8_t>(bytes, read.bytes.size()))) {
+        return file + " is not a waveform (its header does not decode)";
+    }
+    record.m_strName = RecordName(path);
+    record.m_ftTime = LastWriteLocalFileTime(path).value_or(0);
+    record.m_bOn = true;
+    return std::string();
+}
+
+bool IsFolder(const std::string& folder)
+{
+    std::error_code ec;
+    return fs::is_directory(fs::path(folder), ec);
+}
+
+int ListRun(const CommandOptions& o, std::ostream& out, std::ostream& err)
+{
+    if (!IsFolder(o.m_strFolder)) {
+        err << kProgram << "no such folder " << o.m_strFolder << '\n';
+        return kExitFailed;
+    }
+    out << WaveformTableText(o.m_strFolder, o.m_bCsv);
+    return kExitOk;
+}
+
+int ExportRun(const CommandOptions& o, std::ostream& out, std::ostream& err, bool progress)
+{
+    if (!IsFolder(o.m_strFolder)) {
+        err << kProgram << "no such folder " << o.m_strFolder << '\n';
+        return kExitFailed;
+    }
+    const std::vector<TextExportJob> jobs = ListTextExportJobs(o.m_strFolder);
+    std::vector<std::string> failed;
+    for (std::size_t i = 0; i < jobs.size(); ++i) {
+        if (progress) {
+            err << "\rWriting waveforms as text: " << (i + 1) << " of " << jobs.size() << std::flush;
+        }
+        if (ExportWaveformText(o.m_strFolder, jobs[i])) {
+            out << jobs[i].m_strTarget << '\n';
+        } else {
+            failed.push_back(jobs[i].m_strSource);
+        }
+    }
+    if (progress && !jobs.empty()) {
+        err << '\n';
+    }
+    for (const std::string& name : failed) {
+        err << kProgram << "could not write " << name << " as text\n";
+    }
+    return failed.empty() ? kExitOk : kExitFailed;
+}
+
+// The report or the picture: the files in M1..M3 of a document of its own, the
+// display form set up from the options, then the output written in one step.
+int DrawRun(const CommandOptions& o, std::ostream& err)
+{
+    if (QApplication::instance() == nullptr) {
+        err << kProgram << "drawing needs the application object\n";
+        return kExitFailed;
+    }
+    ScratchFolder scratch;
+    if (!scratch.Ok()) {
+        err << kProgram << "cannot make a temporary folder\n";
+        return kExitFailed;
+    }
+    CZR815KDoc doc(scratch / "param.ini");
+    for (std::size_t k = 0; k < o.m_files.size(); ++k) {
+        const std::string fault = LoadRunFile(o.m_files[k], doc.m_memory[k]);
+        if (!fault.empty()) {
+            err << kProgram << fault << '\n';
+            return kExitFailed;
+        }
+    }
+    const WaveformRecord& first = doc.m_memory[0];
+    const int scaleIndex = o.m_scaleIndex.value_or(std::max(tables::ScaleIndex(first.m_dScale), 0));
+    doc.m_dScale = tables::kScale[scaleIndex];
+    const int zoom = o.m_zoomExponent.value_or(0);
+    if (zoom > tables::MaxZoom(doc.m_dScale)) {
+        return UsageError("zoom " + std::to_string(1 << zoom) + " is deeper than the scale allows (at most " +
+                              std::to_string(1 << tables::MaxZoom(doc.m_dScale)) + ")",
+                          err);
+    }
+    const bool fileFactorUsable = first.m_dFileFactor > 0 && std::isfinite(first.m_dFileFactor);
+    doc.m_dFactor = o.m_factor.value_or(fileFactorUsable ? first.m_dFileFactor : tables::kReferenceFactor);
+    doc.m_bShowHalfVelocity = o.m_bHalfVelocity;
+
+    CFormDraw form(doc);
+    form.setAttribute(Qt::WA_DontShowOnScreen);
+    form.resize(o.m_nWidth, o.m_nHeight);
+    form.show();
+    form.OnInitialUpdate();
+
+    // The cursors snap to the columns of the window they are placed in: once
+    // unzoomed (C1 may give the zoom its centre), once more in the final window.
+    const auto placeCursors = [&] {
+        if (o.m_cursor1) {
+            doc.SetCursorDistance(doc.m_dCursor1, *o.m_cursor1);
+        }
+        if (o.m_cursor2) {
+            doc.SetCursorDistance(doc.m_dCursor2, *o.m_cursor2);
+        }
+    };
+    placeCursors();
+    if (o.m_centre) {
+        doc.m_nZoom = zoom;
+        doc.m_bZoomed = zoom != 0;
+        doc.m_dZoomCentre = doc.DistanceToPosition(*o.m_centre);
+        doc.UpdateAllViews(nullptr, HINT_SCALE);
+    } else if (zoom != 0) {
+        doc.SetZoom(zoom);
+    }
+    placeCursors();
+    doc.UpdateAllViews(nullptr, HINT_VELOCITY);
+    doc.UpdateAllViews(nullptr, HINT_MEMORY);
+
+    if (o.m_mode == RunMode::Picture) {
+        if (!form.SavePicture(QString::fromStdString(o.m_strOutput))) {
+            err << kProgram << "cannot write " << o.m_strOutput << '\n';
+            return kExitFailed;
+        }
+        return kExitOk;
+    }
+    const fs::path pdf = scratch / "report.pdf";
+    {
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(QString::fromStdString(pdf.string()));
+        printer.setPageSize(QPageSize(QPageSize::A4));
+        printer.setDocName(kReportDocName);
+        form.PrintReport(printer);
+    }
+    const FileReadResult written = ReadWholeFile(pdf);
+    if (written.status != FileReadStatus::Read || written.bytes.empty()) {
+        err << kProgram << "the report could not be drawn\n";
+        return kExitFailed;
+    }
+    if (!WriteFileAtomically(o.m_strOutput, written.bytes)) {
+        err << kProgram << "cannot write " << o.m_strOutput << '\n';
+        return kExitFailed;
+    }
+    return kExitOk;
+}
+
+} // namespace
+
+std::string WaveformTableText(const std::string& folder, bool csv)
+{
+    std::string text;
+    if (csv) {
+        const auto headings = WaveListHeadings(false);
+        text += FormatTableLine({headings.begin(), headings.end()}, true);
+    }
+    for (const WaveformListing& row : ListWaveformFolder(folder)) {
+        const auto cells = WaveListCells(row, false);
+        text += FormatTableLine({cells.begin(), cells.end()}, csv);
+    }
+    return text;
+}
+
+int RunHeadless(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, bool progressOnErr)
+{
+    const ParsedCommandLine parsed = ParseCommandLine(args);
+    if (!parsed.Ok()) {
+        return UsageError(parsed.m_strError, err);
+    }
+    const CommandOptions& o = parsed.m_options;
+    switch (o.m_mode) {
+    case RunMode::Help:
+        out << UsageText();
+        return kExitOk;
+    case RunMode::Version:
+        out << kVersionText << '\n';
+        return kExitOk;
+    case RunMode::List:
+        return ListRun(o, out, err);
+    case RunMode::ExportText:
+        return ExportRun(o, out, err, progressOnErr);
+    case RunMode::Report:
+    case RunMode::Picture:
+        return DrawRun(o, err);
+    case RunMode::Window:
+        break;
+    }
+    return UsageError("no option given", err);
+}

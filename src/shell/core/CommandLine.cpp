@@ -1,0 +1,338 @@
+#include "shell/core/CommandLine.h"
+
+#include "model/ScaleTables.h"
+
+#include <charconv>
+#include <cmath>
+#include <set>
+#include <string_view>
+#include <system_error>
+
+namespace {
+
+constexpr int kMinPictureSide = 100;
+constexpr int kMaxPictureSide = 10000;
+
+// A number that fills the whole text, finite.
+std::optional<double> ReadNumber(std::string_view text)
+{
+    double value = 0;
+    const char* end = text.data() + text.size();
+    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
+    if (text.empty() || ec != std::errc() || ptr != end || !std::isfinite(value)) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+std::optional<int> ReadInteger(std::string_view text)
+{
+    int value = 0;
+    const char* end = text.data() + text.size();
+    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
+    if (text.empty() || ec != std::errc() || ptr != end) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+bool IsModeOption(std::string_view name)
+{
+    return name == "--help" || name == "--version" || name == "--list" || name == "--export-text" ||
+           name == "--report" || name == "--png";
+}
+
+bool TakesValue(std::string_view name)
+{
+    return name == "--list" || name == "--export-text" || name == "--report" || name == "--png" ||
+           name == "--scale" || name == "--scale-index" || name == "--zoom" || name == "--centre" ||
+           name == "--c1" || name == "--c2" || name == "--pr" || name == "--v2" || name == "--size";
+}
+
+bool IsKnown(std::string_view name) { return IsModeOption(name) || TakesValue(name) || name == "--csv"; }
+
+RunMode ModeOf(std::string_view name)
+{
+    if (name == "--help") {
+        return RunMode::Help;
+    }
+    if (name == "--version") {
+        return RunMode::Version;
+    }
+    if (name == "--list") {
+        return RunMode::List;
+    }
+    if (name == "--export-text") {
+        return RunMode::ExportText;
+    }
+    if (name == "--report") {
+        return RunMode::Report;
+    }
+    return RunMode::Picture;
+}
+
+// The parser's state while it walks the arguments; the first error stops it.
+class Parser
+{
+public:
+    ParsedCommandLine Run(const std::vector<std::string>& args)
+    {
+        for (std::size_t i = 0; i < args.size() && m_result.Ok(); ++i) {
+            const std::string& arg = args[i];
+            if (arg == "--") {
+                for (++i; i < args.size(); ++i) {
+                    m_result.m_options.m_files.push_back(args[i]);
+                }
+                break;
+            }
+            if (arg.size() < 2 || arg.compare(0, 2, "--") != 0) {
+                m_result.m_options.m_files.push_back(arg);
+                continue;
+            }
+            std::string name = arg;
+            std::optional<std::string> value;
+            if (const std::size_t eq = arg.find('='); eq != std::string::npos) {
+                name = arg.substr(0, eq);
+                value = arg.substr(eq + 1);
+            }
+            if (!IsKnown(name)) {
+                return Fail("unknown option " + name);
+            }
+            if (!m_seen.insert(name).second) {
+                return Fail("option " + name + " given twice");
+            }
+            if (TakesValue(name)) {
+                if (!value) {
+                    if (i + 1 >= args.size() || args[i + 1].compare(0, 2, "--") == 0) {
+                        return Fail("option " + name + " needs a value");
+                    }
+                    value = args[++i];
+                }
+            } else if (value) {
+                return Fail("option " + name + " takes no value");
+            }
+            Apply(name, value.value_or(std::string()));
+        }
+        if (m_result.Ok()) {
+            Check();
+        }
+        return m_result;
+    }
+
+private:
+    // The message quotes what was typed; control characters in it show as '?',
+    // so the message stays on one line.
+    ParsedCommandLine Fail(std::string text)
+    {
+        if (m_result.Ok()) {
+            for (char& c : text) {
+                const auto byte = static_cast<unsigned char>(c);
+                c = byte < 0x20 || byte == 0x7f ? '?' : c;
+            }
+            m_result.m_strError = std::move(text);
+        }
+        return m_result;
+    }
+
+    void Apply(const std::string& name, const std::string& value)
+    {
+        CommandOptions& o = m_result.m_options;
+        if (IsModeOption(name)) {
+            if (o.m_mode != RunMode::Window) {
+                Fail("options " + m_strModeOption + " and " + name + " cannot be combined");
+                return;
+            }
+            o.m_mode = ModeOf(name);
+            m_strModeOption = name;
+            if (o.m_mode == RunMode::List || o.m_mode == RunMode::ExportText) {
+                o.m_strFolder = value;
+            } else if (o.m_mode == RunMode::Report || o.m_mode == RunMode::Picture) {
+                o.m_strOutput = value;
+            }
+            if (TakesValue(name) && value.empty()) {
+                Fail("option " + name + " needs a value");
+            }
+            return;
+        }
+        if (name == "--csv") {
+            o.m_bCsv = true;
+        } else if (name == "--scale") {
+            const std::optional<double> km = ReadNumber(value);
+            const int index = km ? ScaleIndexOfKilometres(*km) : -1;
+            if (index < 0) {
+                Fail("--scale " + value + " is not a scale (0.0625, 0.125, ... 128 km)");
+                return;
+            }
+            o.m_scaleIndex = index;
+        } else if (name == "--scale-index") {
+            const std::optional<int> index = ReadInteger(value);
+            if (!index || *index < 0 || *index >= tables::kCount) {
+                Fail("--scale-index " + value + " is not 0 to 11");
+                return;
+            }
+            o.m_scaleIndex = *index;
+        } else if (name == "--zoom") {
+            const std::optional<int> factor = ReadInteger(value);
+            int exponent = -1;
+            for (int e = 0; factor && e <= 4; ++e) {
+                if (*factor == (1 << e)) {
+                    exponent = e;
+                }
+            }
+            if (exponent < 0) {
+                Fail("--zoom " + value + " is not 1, 2, 4, 8 or 16");
+                return;
+            }
+            o.m_zoomExponent = exponent;
+        } else if (name == "--size") {
+            const std::size_t x = value.find('x');
+            const std::optional<int> w = x == std::string::npos ? std::nullopt : ReadInteger(value.substr(0, x));
+            const std::optional<int> h = x == std::string::npos ? std::nullopt : ReadInteger(value.substr(x + 1));
+            const auto inRange = [](const std::optional<int>& v) {
+                return v && *v >= kMinPictureSide && *v <= kMaxPictureSide;
+            };
+            if (!inRange(w) || !inRange(h)) {
+                Fail("--size " + value + " is not WIDTHxHEIGHT, each 100 to 10000");
+                return;
+            }
+            o.m_nWidth = *w;
+            o.m_nHeight = *h;
+        } else {
+            const std::optional<double> number = ReadNumber(value);
+            const bool positive = name == "--pr" || name == "--v2";
+            if (!number || *number < 0 || (positive && *number == 0)) {
+                Fail(name + " " + value + (positive ? " is not a positive number" : " is not a number of 0 or more"));
+                return;
+            }
+            if (name == "--centre") {
+                o.m_centre = *number;
+            } else if (name == "--c1") {
+                o.m_cursor1 = *number;
+            } else if (name == "--c2") {
+                o.m_cursor2 = *number;
+            } else if (name == "--pr") {
+                o.m_factor = *number;
+            } else {
+                o.m_factor = 150.0 / *number;
+                o.m_bHalfVelocity = true;
+            }
+        }
+    }
+
+    bool Seen(const char* name) const { return m_seen.count(name) != 0; }
+
+    // Rules between options, once all are read.
+    void Check()
+    {
+        const CommandOptions& o = m_result.m_options;
+        const bool drawing = o.m_mode == RunMode::Report || o.m_mode == RunMode::Picture;
+        if (Seen("--pr") && Seen("--v2")) {
+            Fail("options --pr and --v2 cannot be combined");
+        } else if (Seen("--scale") && Seen("--scale-index")) {
+            Fail("options --scale and --scale-index cannot be combined");
+        } else if (Seen("--centre") && !Seen("--zoom")) {
+            Fail("option --centre needs --zoom");
+        } else if (Seen("--csv") && o.m_mode != RunMode::List) {
+            Fail("option --csv belongs to --list");
+        } else if (Seen("--size") && o.m_mode != RunMode::Picture) {
+            Fail("option --size belongs to --png");
+        } else if (!drawing && o.m_mode != RunMode::Window) {
+            for (const char* name : {"--scale", "--scale-index", "--zoom", "--centre", "--c1", "--c2", "--pr", "--v2"}) {
+                if (Seen(name)) {
+                    Fail(std::string("option ") + name + " belongs to --report and --png");
+                    return;
+                }
+            }
+            if (!o.m_files.empty()) {
+                Fail("unexpected argument " + o.m_files.front());
+            }
+        } else if (o.m_mode == RunMode::Window) {
+            // Only a headless run gets here with options; plain arguments open the window.
+            if (!m_seen.empty()) {
+                Fail("options need one of --list, --export-text, --report or --png");
+            } else if (o.m_files.size() > 1) {
+                Fail("more than one file to open");
+            }
+        } else if (o.m_files.empty()) {
+            Fail(m_strModeOption + " needs one to three waveform files");
+        } else if (o.m_files.size() > static_cast<std::size_t>(kMaxRunFiles)) {
+            Fail("more than three waveform files");
+        }
+    }
+
+    ParsedCommandLine m_result;
+    std::set<std::string> m_seen;
+    std::string m_strModeOption;
+};
+
+} // namespace
+
+ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) { return Parser().Run(args); }
+
+bool IsHeadlessCommandLine(const std::vector<std::string>& args)
+{
+    for (const std::string& arg : args) {
+        if (arg.size() >= 2 && arg.compare(0, 2, "--") == 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
+int ScaleIndexOfKilometres(double km)
+{
+    for (int i = 0; i < tables::kCount; ++i) {
+        if (tables::kScale[i] / 1000.0 == km) {
+            return i;
+        }
+    }
+    return -1;
+}
+
+std::string FormatTableLine(const std::vector<std::string>& cells, bool csv)
+{
+    std::string line;
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+        if (i > 0) {
+            line += csv ? ',' : '\t';
+        }
+        const std::string& cell = cells[i];
+        if (!csv) {
+            for (char c : cell) {
+                line += (c == '\t' || c == '\n' || c == '\r') ? ' ' : c;
+            }
+        } else if (cell.find_first_of(",\"\r\n") == std::string::npos) {
+            line += cell;
+        } else {
+            line += '"';
+            for (char c : cell) {
+                line += c;
+                if (c == '"') {
+                    line += '"';
+                }
+            }
+            line += '"';
+        }
+    }
+    return line + '\n';
+}
+
+std::string UsageText()
+{
+    return "Usage:\n"
+           "  ondalis [FILE.tdr]                 open the window (the file in M1)\n"
+           "  ondalis --list FOLDER [--csv]      print the waveform table of a folder\n"
+           "  ondalis --export-text FOLDER       write each waveform of a folder as .txt\n"
+           "  ondalis --report OUT.pdf [OPTIONS] A.tdr [B.tdr [C.tdr]]\n"
+           "                                     write the printed report as a PDF\n"
+           "  ondalis --png OUT.png [--size WxH] [OPTIONS] A.tdr [B.tdr [C.tdr]]\n"
+           "                                     write the plot and legend as a PNG\n"
+           "  ondalis --help | --version\n"
+           "Options of --report and --png (distances in metres):\n"
+           "  --scale KM | --scale-index N       scale 0.0625 ... 128 km, or its index 0..11\n"
+           "  --zoom N [--centre M]              zoom 1, 2, 4, 8 or 16 around distance M\n"
+           "  --c1 M  --c2 M                     cursor distances\n"
+           "  --pr X | --v2 X                    velocity factor as PR, or as V/2 (m/us)\n"
+           "Scale and PR default to the first file's. Exit status: 0 done, 1 a file failed,\n"
+           "2 bad arguments.\n";
+}

@@ -1,0 +1,66 @@
+// The options of the headless runs: listing a folder, exporting it as text,
+// writing the report as a PDF or the display as a PNG, help and version. Any
+// argument that begins with "--" makes the run headless; without one the
+// window opens (an optional waveform file loads into M1).
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+enum class RunMode { Window, Help, Version, List, ExportText, Report, Picture };
+
+// Exit codes of a headless run: done; some file could not be read or written;
+// the arguments make no sense.
+enum ExitCode : int { kExitOk = 0, kExitFailed = 1, kExitUsage = 2 };
+
+// M1..M3: the most files a report or picture takes.
+inline constexpr int kMaxRunFiles = 3;
+
+struct CommandOptions
+{
+    RunMode m_mode = RunMode::Window;
+    std::string m_strFolder;       // --list, --export-text
+    bool m_bCsv = false;           // --list
+    std::string m_strOutput;       // --report, --png
+    std::optional<int> m_scaleIndex;    // from --scale (km) or --scale-index
+    std::optional<int> m_zoomExponent;  // log2 of --zoom
+    std::optional<double> m_centre;     // --centre, metres of distance
+    std::optional<double> m_cursor1;    // --c1, metres of distance
+    std::optional<double> m_cursor2;    // --c2, metres of distance
+    std::optional<double> m_factor;     // PR, from --pr or 150 / --v2
+    bool m_bHalfVelocity = false;       // --v2 was given: show V/2
+    int m_nWidth = 1200; // --size, each side 100 to 10000
+    int m_nHeight = 800;
+    std::vector<std::string> m_files;   // M1..M3 (the window: at most one)
+
+    friend bool operator==(const CommandOptions&, const CommandOptions&) = default;
+};
+
+struct ParsedCommandLine
+{
+    CommandOptions m_options;
+    std::string m_strError; // one line; empty when the arguments are good
+    bool Ok() const { return m_strError.empty(); }
+};
+
+// Parses the arguments without the program's name. Numbers are read without
+// regard to the locale, with '.' as the decimal point.
+ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args);
+
+// Whether the arguments ask for a headless run (any argument beginning with "--").
+bool IsHeadlessCommandLine(const std::vector<std::string>& args);
+
+// The usage text, several lines each ended by '\n'.
+std::string UsageText();
+
+// What --version prints.
+inline constexpr const char* kVersionText = "Ondalis 5.0 v. 1.128";
+
+// One line of the --list output, ended by '\n': the cells separated by tabs
+// (tabs and line breaks inside a cell become blanks), or as CSV, where a cell
+// holding a comma, a quote or a line break is quoted and its quotes doubled.
+std::string FormatTableLine(const std::vector<std::string>& cells, bool csv);
+
+// The scale index of a scale in kilometres, or -1 when no table entry matches.
+int ScaleIndexOfKilometres(double km);

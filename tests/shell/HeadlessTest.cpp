@@ -1,0 +1,275 @@
+#include "shell/Headless.h"
+#include "support/TdrBytes.h"
+#include "support/TempDir.h"
+
+#include <QColor>
+#include <QImage>
+#include <QProcess>
+#include <QRegularExpression>
+#include <cstdlib>
+#include <gtest/gtest.h>
+#include <sstream>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// A waveform of the given scale index and recorded PR (thousandths) whose
+// samples stand at a level the plot shows as a flat red line.
+std::string Waveform(int scaleIndex, int factorThousandths, uint8_t level = 60)
+{
+    TdrBytes bytes;
+    bytes.Word(1, scaleIndex).Word(2, scaleIndex).Word(3, 2).Word(5, 100).Word(6, factorThousandths).Word(10, 73);
+    for (std::size_t i = 0; i < kTdrSampleCount; ++i) {
+        bytes.Sample(i, level);
+    }
+    return bytes.Bytes();
+}
+
+// Sets an environment variable for one test and puts the old value back.
+class ScopedEnv
+{
+public:
+    ScopedEnv(const char* name, const std::string& value)
+        : m_name(name)
+    {
+        if (const char* old = std::getenv(name)) {
+            m_old = old;
+        }
+        ::setenv(name, value.c_str(), 1);
+    }
+    ~ScopedEnv()
+    {
+        if (m_old) {
+            ::setenv(m_name, m_old->c_str(), 1);
+        } else {
+            ::unsetenv(m_name);
+        }
+    }
+
+private:
+    const char* m_name;
+    std::optional<std::string> m_old;
+};
+
+class Headless : public ::testing::Test
+{
+protected:
+    Headless()
+        : tmp("TMPDIR", scratch.Path().string())
+    {
+        waves.WriteFile("alpha.tdr", Waveform(4, 1465));
+        waves.WriteFile("beta.TDR", Waveform(2, 1500, 20));
+        waves.WriteFile("small.tdr", std::string(100, '\0'));
+    }
+    ~Headless() override
+    {
+        // Every run removes its temporary folder.
+        for (const auto& entry : fs::directory_iterator(scratch.Path())) {
+            EXPECT_EQ(entry.path().filename().string().rfind("ondalis-run-", 0), std::string::npos)
+                << entry.path();
+        }
+    }
+
+    int Run(const std::vector<std::string>& args, bool progress = false)
+    {
+        std::ostringstream o;
+        std::ostringstream e;
+        const int code = RunHeadless(args, o, e, progress);
+        out = o.str();
+        err = e.str();
+        return code;
+    }
+    std::string Wave(const char* name) const { return (waves / name).string(); }
+    std::string Out(const char* name) const { return (output / name).string(); }
+
+    // The PDF's text with runs of blanks squeezed to one.
+    static std::string PdfText(const std::string& path)
+    {
+        QProcess process;
+        process.start("pdftotext", {"-layout", QString::fromStdString(path), "-"});
+        if (!process.waitForFinished(20000)) {
+            return std::string();
+        }
+        return QString::fromUtf8(process.readAllStandardOutput())
+            .replace(QRegularExpression("[ \t]+"), " ")
+            .toStdString();
+    }
+
+    static int PixelsOf(const QImage& image, QColor colour)
+    {
+        int count = 0;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                count += image.pixelColor(x, y) == colour ? 1 : 0;
+            }
+        }
+        return count;
+    }
+
+    TempDir scratch; // the runs' temporary folders go here
+    ScopedEnv tmp;
+    TempDir waves;
+    TempDir output;
+    std::string out;
+    std::string err;
+};
+
+TEST_F(Headless, ListPrintsThePanelsCells)
+{
+    ASSERT_EQ(Run({"--list", waves.Folder()}), kExitOk) << err;
+    std::istringstream lines(out);
+    std::vector<std::vector<std::string>> rows;
+    for (std::string line; std::getline(lines, line);) {
+        std::vector<std::string> cells;
+        std::istringstream split(line);
+        for (std::string cell; std::getline(split, cell, '\t');) {
+            cells.push_back(cell);
+        }
+        rows.push_back(cells);
+    }
+    ASSERT_EQ(rows.size(), 2u); // the 100-byte file is no waveform
+    ASSERT_EQ(rows[0].size(), 15u);
+    EXPECT_EQ(rows[0][1], "alpha");
+    EXPECT_EQ(rows[0][2], "1000.0");
+    EXPECT_EQ(rows[0][3], "200");
+    EXPECT_EQ(rows[0][4], "1.465"); // PR, not V/2
+    EXPECT_EQ(rows[0][10], "pulse");
+    EXPECT_EQ(rows[1][1], "beta");
+    EXPECT_EQ(rows[1][2], "250.0");
+
+    waves.WriteFile("c,d.tdr", Waveform(0, 1500));
+    ASSERT_EQ(Run({"--list", waves.Folder(), "--csv"}), kExitOk) << err;
+    EXPECT_EQ(out.substr(0, out.find('\n')),
+              " ,Waveform name,Scale,Pulse,PR,Average,Gain,Impedance,М1,М2,Method,Threshold,Delay,Data,Time");
+    EXPECT_NE(out.find("\n ,alpha,1000.0,200,1.465,"), std::string::npos);
+    EXPECT_NE(out.find("\n ,\"c,d\",62.5,"), std::string::npos);
+
+    EXPECT_EQ(Run({"--list", Wave("nothing")}), kExitFailed);
+    EXPECT_NE(err.find(Wave("nothing")), std::string::npos);
+    EXPECT_EQ(out, "");
+}
+
+TEST_F(Headless, ExportTextNamesWhatFailed)
+{
+    fs::create_directory(waves / "beta.txt"); // a folder where beta's export must go
+    EXPECT_EQ(Run({"--export-text", waves.Folder()}), kExitFailed);
+    EXPECT_EQ(waves.ReadFile("alpha.txt").substr(0, 8), "60\r\n60\r\n");
+    EXPECT_EQ(out, "alpha.txt\n");
+    EXPECT_NE(err.find("beta.TDR"), std::string::npos);
+    EXPECT_EQ(err.find("Writing"), std::string::npos); // no progress unless on a terminal
+
+    fs::remove(waves / "beta.txt");
+    EXPECT_EQ(Run({"--export-text", waves.Folder()}, true), kExitOk);
+    EXPECT_NE(err.find("2 of 2"), std::string::npos);
+    EXPECT_EQ(waves.ReadFile("beta.txt").size(), 8000u * 4);
+}
+
+TEST_F(Headless, ReportHoldsTheParameters)
+{
+    const std::string pdf = Out("r.pdf");
+    ASSERT_EQ(Run({"--report", pdf, "--c1", "100", "--c2", "350", Wave("alpha.tdr"), Wave("beta.TDR")}), kExitOk)
+        << err;
+    std::string text = PdfText(pdf);
+    EXPECT_NE(text.find("Ondalis 5.0"), std::string::npos) << text;
+    EXPECT_NE(text.find("PR 1.465"), std::string::npos) << text; // M1's factor
+    EXPECT_NE(text.find("Zoom 1"), std::string::npos) << text;
+    // The cursors sit on the plot's columns (2 m of position on 1 km).
+    EXPECT_NE(text.find("C1 100.3413 m"), std::string::npos) << text;
+    EXPECT_NE(text.find("C2 350.1706 m"), std::string::npos) << text;
+    EXPECT_NE(text.find("alpha"), std::string::npos) << text;
+    EXPECT_NE(text.find("beta"), std::string::npos) << text;
+
+    // Scale, zoom around a centre and V/2 from the options: 4 km at zoom 4
+    // shows 250 m from 900 m on.
+    ASSERT_EQ(Run({"--report", pdf, "--scale", "4", "--zoom", "16", "--centre", "1025", "--v2", "100",
+                   Wave("alpha.tdr")}),
+              kExitOk)
+        << err;
+    text = PdfText(pdf);
+    EXPECT_NE(text.find("V/2 100.0"), std::string::npos) << text;
+    EXPECT_NE(text.find("Zoom 16"), std::string::npos) << text;
+    EXPECT_NE(text.find("Zero point 900.000 m"), std::string::npos) << text;
+    EXPECT_NE(text.find("Resolution 0.5000 m"), std::string::npos) << text;
+}
+
+TEST_F(Headless, PictureHasItsSizeAndTheTrace)
+{
+    const std::string png = Out("p.png");
+    ASSERT_EQ(Run({"--png", png, Wave("alpha.tdr")}), kExitOk) << err;
+    QImage image(QString::fromStdString(png));
+    ASSERT_FALSE(image.isNull());
+    EXPECT_EQ(image.size(), QSize(1200, 800));
+    const int red = PixelsOf(image, QColor(200, 0, 0));
+    EXPECT_GT(red, 500); // the flat trace runs across the plot
+
+    ASSERT_EQ(Run({"--png", png, "--size", "640x480", Wave("alpha.tdr"), Wave("beta.TDR")}), kExitOk) << err;
+    image.load(QString::fromStdString(png));
+    EXPECT_EQ(image.size(), QSize(640, 480));
+    EXPECT_GT(PixelsOf(image, QColor(200, 0, 0)), 300);
+    EXPECT_GT(PixelsOf(image, QColor(255, 153, 0)), 100); // M2's trace
+}
+
+TEST_F(Headless, BadInputFailsWithAMessageAndWritesNothing)
+{
+    const std::string pdf = Out("r.pdf");
+    EXPECT_EQ(Run({"--report", pdf, Wave("alpha.tdr"), Wave("missing.tdr")}), kExitFailed);
+    EXPECT_NE(err.find(Wave("missing.tdr")), std::string::npos) << err;
+    EXPECT_EQ(err.find('\n'), err.size() - 1); // one line
+    EXPECT_FALSE(fs::exists(pdf));
+
+    EXPECT_EQ(Run({"--png", Out("p.png"), Wave("small.tdr")}), kExitFailed);
+    EXPECT_NE(err.find(Wave("small.tdr")), std::string::npos) << err;
+    EXPECT_NE(err.find("not a waveform"), std::string::npos) << err;
+    EXPECT_FALSE(fs::exists(output / "p.png"));
+
+    EXPECT_EQ(Run({"--png", Out("p.png"), waves.Folder()}), kExitFailed);
+    EXPECT_NE(err.find("folder"), std::string::npos) << err;
+
+    // An output in a missing folder.
+    const std::string nowhere = (output / "no" / "r.pdf").string();
+    EXPECT_EQ(Run({"--report", nowhere, Wave("alpha.tdr")}), kExitFailed);
+    EXPECT_NE(err.find(nowhere), std::string::npos) << err;
+    const std::string nowherePng = (output / "no" / "p.png").string();
+    EXPECT_EQ(Run({"--png", nowherePng, Wave("alpha.tdr")}), kExitFailed);
+    EXPECT_NE(err.find(nowherePng), std::string::npos) << err;
+
+    // Usage errors: the message on one line, then the usage text.
+    EXPECT_EQ(Run({"--frobnicate"}), kExitUsage);
+    EXPECT_EQ(err.substr(0, err.find('\n')), "ondalis: unknown option --frobnicate");
+    EXPECT_EQ(err.substr(err.find('\n') + 1), UsageText());
+    EXPECT_EQ(out, "");
+    // A zoom too deep for the scale the file brings (250 m allows 4 at most).
+    EXPECT_EQ(Run({"--png", Out("p.png"), "--zoom", "8", Wave("beta.TDR")}), kExitUsage);
+    EXPECT_NE(err.find("zoom 8"), std::string::npos) << err;
+    EXPECT_FALSE(fs::exists(output / "p.png"));
+
+    EXPECT_EQ(Run({"--help"}), kExitOk);
+    EXPECT_EQ(out, UsageText());
+    EXPECT_EQ(Run({"--version"}), kExitOk);
+    EXPECT_EQ(out, "Ondalis 5.0 v. 1.128\n");
+}
+
+TEST_F(Headless, SettingsAreNeitherReadNorWritten)
+{
+    TempDir home;
+    // Settings that would change the picture if they were read: the other scale,
+    // V/2 and cursors far out.
+    const std::string ini = "[KLM-204]\r\nSCALE=11\r\nSPEED=1\r\nCURSOR1=50000\r\nOPEN=/elsewhere/\r\n";
+    home.WriteFile("param.ini", ini);
+    const ScopedEnv env("ONDALIS_HOME", home.Path().string());
+    ASSERT_EQ(Run({"--report", Out("r.pdf"), Wave("alpha.tdr")}), kExitOk) << err;
+    const std::string text = PdfText(Out("r.pdf"));
+    EXPECT_NE(text.find("PR 1.465"), std::string::npos) << text;
+    EXPECT_NE(text.find("C1 0.0000 m"), std::string::npos) << text;
+    ASSERT_EQ(Run({"--png", Out("p.png"), Wave("alpha.tdr")}), kExitOk) << err;
+    ASSERT_EQ(Run({"--list", waves.Folder()}), kExitOk) << err;
+    EXPECT_EQ(home.ReadFile("param.ini"), ini);
+    int entries = 0;
+    for ([[maybe_unused]] const auto& entry : fs::directory_iterator(home.Path())) {
+        ++entries;
+    }
+    EXPECT_EQ(entries, 1);
+}
+
+} // namespace
