@@ -11,6 +11,7 @@
 #include "model/CommandTable.h"
 #include "model/PrivateProfile.h"
 #include "model/ProgramFolder.h"
+#include "model/SafeFile.h"
 #include "model/ZR815KDoc.h"
 
 #include <QApplication>
@@ -46,6 +47,24 @@ int ChannelOfCommand(int id)
 }
 
 QString ErrorBoxText() { return QString::fromLatin1(CFormMemory::kErrorText); }
+
+// Why a file named to be opened cannot be, naming it; empty when it is a waveform.
+QString OpenFault(const std::filesystem::path& file)
+{
+    const QString name = QString::fromStdString(file.string());
+    std::error_code ec;
+    if (!std::filesystem::exists(std::filesystem::status(file, ec))) {
+        return QString("The waveform file %1 does not exist.").arg(name);
+    }
+    const FileReadResult read = ReadWholeFile(file, kTdrFileSize + 1);
+    const auto probe = std::make_unique<WaveformRecord>();
+    const std::span<const uint8_t> bytes(reinterpret_cast<const uint8_t*>(read.bytes.data()), read.bytes.size());
+    if (!HasTdrExtension(file.filename().string()) || read.status != FileReadStatus::Read ||
+        !DecodeWaveform(*probe, bytes)) {
+        return QString("%1 is not a waveform file (.tdr) or cannot be read.").arg(name);
+    }
+    return QString();
+}
 
 } // namespace
 
@@ -421,7 +440,10 @@ bool CFormMemory::OpenWaveformFile(const std::string& path)
 {
     const std::filesystem::path file(path);
     const std::string fileName = file.filename().string();
-    if (!HasTdrExtension(fileName)) {
+    // A file that cannot be opened changes nothing, least of all the folder
+    // the panel lists and remembers.
+    if (const QString fault = OpenFault(file); !fault.isEmpty()) {
+        m_fnErrorBox(fault);
         return false;
     }
     std::error_code ec;

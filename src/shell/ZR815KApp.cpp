@@ -8,7 +8,33 @@
 #include "shell/MainFrame.h"
 
 #include <QScreen>
+#include <QSocketNotifier>
+#include <cerrno>
 #include <clocale>
+#include <csignal>
+#include <fcntl.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace {
+
+const int kEndingSignals[] = {SIGTERM, SIGINT, SIGHUP};
+
+// The socket pair of the ending signals: the handler writes [0], the event
+// loop reads [1]. Set up once per process.
+int g_signalSockets[2] = {-1, -1};
+
+// Only async-signal-safe calls here: one byte into a non-blocking socket (a
+// full socket already holds a wake-up, so a lost byte loses nothing).
+void OnSignal(int)
+{
+    const int saved = errno;
+    const char byte = 1;
+    [[maybe_unused]] const ssize_t written = ::write(g_signalSockets[0], &byte, 1);
+    errno = saved;
+}
+
+} // namespace
 
 CZR815KApp::CZR815KApp(int& argc, char** argv)
     : QApplication(argc, argv)
@@ -23,15 +49,13 @@ CZR815KApp::~CZR815KApp() { ExitInstance(); }
 
 bool CZR815KApp::InitInstance(bool show)
 {
+    if (!CatchEndingSignals()) {
+        qWarning("ondalis: the ending signals cannot be caught; settings are written only on a normal close");
+    }
     m_pDoc = std::make_unique<CZR815KDoc>(ProgramFolder() + "param.ini");
     m_pFrame = std::make_unique<CMainFrame>(*m_pDoc);
     m_pFrame->SetApplicationCommands([this](int id) { return OnAppCommand(id); });
     m_pFrame->InitialUpdate();
-    // A waveform named on the command line opens in M1, its folder listed.
-    const QStringList args = arguments();
-    if (args.size() > 1 && args[1].endsWith(".tdr", Qt::CaseInsensitive)) {
-        m_pFrame->GetLibraryForm()->OpenWaveformFile(args[1].toStdString());
-    }
     if (show) {
         // Without a window manager (a bare X server) maximising does nothing:
         // start with the screen's available area so the window fills it anyway.
@@ -40,7 +64,54 @@ bool CZR815KApp::InitInstance(bool show)
         }
         m_pFrame->showMaximized();
     }
+    // A waveform named on the command line opens in M1, its folder listed; one
+    // that cannot be opened is reported over the window and changes nothing.
+    const QStringList args = arguments();
+    if (args.size() > 1) {
+        m_pFrame->GetLibraryForm()->OpenWaveformFile(args[1].toStdString());
+    }
     return true;
+}
+
+bool CZR815KApp::CatchEndingSignals()
+{
+    if (g_signalSockets[0] < 0 &&
+        ::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0, g_signalSockets) != 0) {
+        g_signalSockets[0] = g_signalSockets[1] = -1;
+        return false;
+    }
+    if (m_pSignalNotifier == nullptr) {
+        m_pSignalNotifier = new QSocketNotifier(g_signalSockets[1], QSocketNotifier::Read, this);
+        connect(m_pSignalNotifier, &QSocketNotifier::activated, this, &CZR815KApp::OnEndingSignal);
+    }
+    struct sigaction action = {};
+    action.sa_handler = OnSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    bool ok = true;
+    for (const int signal : kEndingSignals) {
+        ok = ::sigaction(signal, &action, nullptr) == 0 && ok;
+    }
+    return ok;
+}
+
+void CZR815KApp::OnEndingSignal()
+{
+    char bytes[16];
+    while (::read(g_signalSockets[1], bytes, sizeof bytes) > 0) {
+    }
+    // A second signal while shutting down ends the program at once.
+    struct sigaction action = {};
+    action.sa_handler = SIG_DFL;
+    sigemptyset(&action.sa_mask);
+    for (const int signal : kEndingSignals) {
+        ::sigaction(signal, &action, nullptr);
+    }
+    // As the user's close: the windows close (an open dialog is rejected), the
+    // event loops end, and main tears the window and the document down.
+    m_bEndRequested = true;
+    closeAllWindows();
+    quit();
 }
 
 void CZR815KApp::ExitInstance()

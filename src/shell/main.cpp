@@ -64,7 +64,7 @@ int main(int argc, char** argv)
     if (!app.InitInstance()) {
         return 1;
     }
-    const int result = app.exec();
+    const int result = app.IsEndRequested() ? 0 : app.exec();
     app.ExitInstance();
     return result;
 }
