@@ -5,6 +5,7 @@
 #include "library/core/WaveformListing.h"
 #include "model/DocView.h"
 #include "model/FileTime.h"
+#include "model/Format.h"
 #include "model/SafeFile.h"
 #include "model/ScaleTables.h"
 #include "model/ZR815KDoc.h"
@@ -18,6 +19,7 @@
 #include <filesystem>
 #include <memory>
 #include <system_error>
+#include <utility>
 
 namespace fs = std::filesystem;
 
@@ -193,6 +195,17 @@ int DrawRun(const CommandOptions& o, std::ostream& err)
     const bool fileFactorUsable = first.m_dFileFactor > 0 && std::isfinite(first.m_dFileFactor);
     doc.m_dFactor = o.m_factor.value_or(fileFactorUsable ? first.m_dFileFactor : tables::kReferenceFactor);
     doc.m_bShowHalfVelocity = o.m_bHalfVelocity;
+    // Cursors and the zoom centre lie on the scale: 0 up to its length in distance.
+    const double scaleDistance = doc.m_dScale * tables::kReferenceFactor / doc.m_dFactor;
+    const std::pair<const char*, std::optional<double>> distances[] = {
+        {"--c1", o.m_cursor1}, {"--c2", o.m_cursor2}, {"--centre", o.m_centre}};
+    for (const auto& [name, distance] : distances) {
+        if (distance && *distance > scaleDistance * (1 + 1e-12)) {
+            return UsageError(std::string(name) + " " + FormatFixed(*distance, 3) + " m lies beyond the scale (" +
+                                  FormatFixed(scaleDistance, 3) + " m)",
+                              err);
+        }
+    }
 
     CFormDraw form(doc);
     form.setAttribute(Qt::WA_DontShowOnScreen);

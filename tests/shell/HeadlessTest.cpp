@@ -243,6 +243,13 @@ TEST_F(Headless, BadInputFailsWithAMessageAndWritesNothing)
     EXPECT_EQ(Run({"--png", Out("p.png"), "--zoom", "8", Wave("beta.TDR")}), kExitUsage);
     EXPECT_NE(err.find("zoom 8"), std::string::npos) << err;
     EXPECT_FALSE(fs::exists(output / "p.png"));
+    // Cursors and centre on the scale only: 1 km at PR 1.465 is 1023.891 m.
+    EXPECT_EQ(Run({"--png", Out("p.png"), "--c2", "1023.8", Wave("alpha.tdr")}), kExitOk) << err;
+    fs::remove(output / "p.png");
+    EXPECT_EQ(Run({"--png", Out("p.png"), "--c2", "1024", Wave("alpha.tdr")}), kExitUsage);
+    EXPECT_NE(err.find("--c2 1024.000 m lies beyond the scale (1023.891 m)"), std::string::npos) << err;
+    EXPECT_EQ(Run({"--png", Out("p.png"), "--zoom", "2", "--centre", "2000", Wave("alpha.tdr")}), kExitUsage);
+    EXPECT_FALSE(fs::exists(output / "p.png"));
 
     EXPECT_EQ(Run({"--help"}), kExitOk);
     EXPECT_EQ(out, UsageText());
