@@ -96,6 +96,9 @@ CFormMemory::CFormMemory(CZR815KDoc& doc, QWidget* parent)
 
 CFormMemory::~CFormMemory()
 {
+    // The site-grid page goes first, while the panel around its widgets is whole.
+    delete m_pSiteGrid;
+    m_pSiteGrid = nullptr;
     PrivateProfile(GetDocument().SettingsPath()).WriteString(kSettingsSection, "OPEN", m_strWaveFolder);
 }
 

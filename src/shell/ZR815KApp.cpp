@@ -12,7 +12,6 @@
 #include <cerrno>
 #include <clocale>
 #include <csignal>
-#include <fcntl.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
