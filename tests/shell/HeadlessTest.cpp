@@ -179,6 +179,12 @@ TEST_F(Headless, ReportHoldsTheParameters)
     EXPECT_NE(text.find("C2 350.1706 m"), std::string::npos) << text;
     EXPECT_NE(text.find("alpha"), std::string::npos) << text;
     EXPECT_NE(text.find("beta"), std::string::npos) << text;
+    QProcess info;
+    info.start("pdfinfo", {QString::fromStdString(pdf)});
+    ASSERT_TRUE(info.waitForFinished(20000));
+    const QString pages = QString::fromUtf8(info.readAllStandardOutput());
+    EXPECT_TRUE(pages.contains(QRegularExpression("Pages:\\s+1\\n"))) << pages.toStdString();
+    EXPECT_TRUE(pages.contains("(A4)")) << pages.toStdString();
 
     // Scale, zoom around a centre and V/2 from the options: 4 km at zoom 4
     // shows 250 m from 900 m on.

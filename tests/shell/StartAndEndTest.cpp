@@ -95,7 +95,7 @@ bool Catches(qint64 pid, int signal)
     return false;
 }
 
-class EndingSignal : public ::testing::Test
+class RealProgram : public ::testing::Test
 {
 protected:
     void SetUp() override
@@ -143,7 +143,7 @@ protected:
         }
         return process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
     }
-    ~EndingSignal() override
+    ~RealProgram() override
     {
         if (process.state() != QProcess::NotRunning) {
             process.kill();
@@ -157,7 +157,7 @@ protected:
     QProcess process;
 };
 
-TEST_F(EndingSignal, TermIntAndHupWriteTheSettingsAsAClose)
+TEST_F(RealProgram, TermIntAndHupWriteTheSettingsAsAClose)
 {
     for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
         home.WriteFile("param.ini", Ini());
@@ -172,7 +172,7 @@ TEST_F(EndingSignal, TermIntAndHupWriteTheSettingsAsAClose)
     }
 }
 
-TEST_F(EndingSignal, KillWritesNothing)
+TEST_F(RealProgram, KillWritesNothing)
 {
     ASSERT_TRUE(Start());
     ::kill(static_cast<pid_t>(process.processId()), SIGKILL);
@@ -182,7 +182,7 @@ TEST_F(EndingSignal, KillWritesNothing)
 
 // The message about a missing file is open when the signal comes: it closes,
 // the settings are written, and the folder the user had stays.
-TEST_F(EndingSignal, AMissingFileOnTheCommandLineKeepsTheFolder)
+TEST_F(RealProgram, AMissingFileOnTheCommandLineKeepsTheFolder)
 {
     ASSERT_TRUE(Start({"/no/such/dir/x.tdr"}));
     QThread::msleep(300); // let the message come up
@@ -190,6 +190,34 @@ TEST_F(EndingSignal, AMissingFileOnTheCommandLineKeepsTheFolder)
     const std::string ini = home.ReadFile("param.ini");
     EXPECT_NE(ini.find("OPEN=" + waves.Folder() + "\n"), std::string::npos) << ini;
     EXPECT_NE(ini.find("CURSOR1=0\n"), std::string::npos) << ini;
+}
+
+// The runs without a window need no display: with neither a display nor a
+// platform named, the program picks the offscreen one itself.
+TEST_F(RealProgram, HeadlessRunsNeedNoDisplay)
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) {
+        env.remove(name);
+    }
+    env.insert("ONDALIS_HOME", QString::fromStdString(home.Path().string()));
+    process.setProcessEnvironment(env);
+    const QString png = QString::fromStdString((waves / "p.png").string());
+    process.start(program, {"--png", png, "--size", "300x200", QString::fromStdString((waves / "alpha.tdr").string())});
+    ASSERT_TRUE(process.waitForFinished(30000));
+    EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
+    EXPECT_TRUE(QFileInfo(png).isFile());
+
+    process.start(program, {"--png", png});
+    ASSERT_TRUE(process.waitForFinished(30000));
+    EXPECT_EQ(process.exitCode(), 2);
+    EXPECT_TRUE(process.readAllStandardError().startsWith("ondalis: --png needs one to three waveform files\nUsage:"));
+
+    process.start(program, {"--version"});
+    ASSERT_TRUE(process.waitForFinished(30000));
+    EXPECT_EQ(process.exitCode(), 0);
+    EXPECT_EQ(process.readAllStandardOutput(), "Ondalis 5.0 v. 1.128\n");
+    EXPECT_EQ(home.ReadFile("param.ini"), Ini());
 }
 
 } // namespace
