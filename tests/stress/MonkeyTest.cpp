@@ -433,7 +433,13 @@ TEST_F(Monkey, TwentyThousandRandomEventsLeaveTheFormsInStepWithTheDocument)
 
     ExpectConsistent(kEvents);
     EXPECT_EQ(modalsClosed, 0) << "a modal window opened although every dialog is scripted";
+#if defined(__SANITIZE_ADDRESS__)
+    // The address sanitizer keeps freed blocks in quarantine: resident memory
+    // says nothing about leaks there.
+    std::cout << "memory not compared: built with the address sanitizer\n";
+#else
     EXPECT_LE(finished, settled + settled / 10) << "resident memory grew by more than 10 %";
+#endif
 
     std::cout << "events: " << kEvents << " (clicks " << counts[0] << ", wheel " << counts[1] << ", keys "
               << counts[2] << ", commands " << counts[3] << ") in " << seconds << " s\n"
