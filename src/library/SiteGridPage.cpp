@@ -95,6 +95,9 @@ CSiteGridPage::CSiteGridPage(QWidget& panel, CDocView& view, CZR815KDoc& doc)
         return QFileDialog::getSaveFileName(&m_panel, QString::fromUtf8(kCreateTitle), folder,
                                             QString::fromUtf8(kCreateFilter));
     };
+    m_fnErrorBox = [this](const QString& text) {
+        QMessageBox::warning(&m_panel, QString::fromUtf8(kCreateTitle), text);
+    };
     ListGridFiles();
     Show(false);
     RefreshToolStates();
@@ -295,8 +298,7 @@ void CSiteGridPage::CreateGrid()
     }
     m_strGridCreated = path.string();
     if (!CreateSiteGridFile(path, m_doc.m_dScale)) {
-        QMessageBox::warning(&m_panel, QString::fromUtf8(kCreateTitle),
-                             QString("The site grid %1 could not be written.").arg(chosen));
+        m_fnErrorBox(QString("The site grid %1 could not be written.").arg(QString::fromStdString(path.string())));
     }
     ListGridFiles();
     ListSections();

@@ -67,6 +67,8 @@ public:
     // path of a new grid file; empty when cancelled.
     void SetFolderChooser(std::function<QString(const QString& folder)> choose) { m_fnChooseFolder = std::move(choose); }
     void SetCreateChooser(std::function<QString(const QString& folder)> choose) { m_fnChooseCreate = std::move(choose); }
+    // The message shown when a new grid file cannot be written.
+    void SetErrorBox(std::function<void(const QString& text)> show) { m_fnErrorBox = std::move(show); }
 
     CReportCtrl& GetGridFiles() { return m_listGridFiles; }
     CReportCtrl& GetSections() { return m_listSections; }
@@ -124,4 +126,5 @@ private:
     std::vector<bool> m_factorDefaulted;
     std::function<QString(const QString&)> m_fnChooseFolder;
     std::function<QString(const QString&)> m_fnChooseCreate;
+    std::function<void(const QString&)> m_fnErrorBox;
 };

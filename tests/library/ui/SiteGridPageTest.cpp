@@ -210,6 +210,17 @@ TEST_F(SiteGridPage, DeleteAndTheFolderAndTheSettings)
     EXPECT_EQ(ini.GetString("KLM-204", "SAVE_PIECE", ""), (grids / "route.pie").string());
 }
 
+TEST_F(SiteGridPage, ANewGridThatCannotBeWrittenIsReported)
+{
+    QStringList errors;
+    Page().SetErrorBox([&](const QString& text) { errors << text; });
+    Page().SetCreateChooser([this](const QString&) { return QString::fromStdString((grids / "gone" / "r").string()); });
+    Run(ID_CREATE_GRID);
+    ASSERT_EQ(errors.size(), 1);
+    EXPECT_TRUE(errors[0].contains("gone/r.pie"));
+    EXPECT_EQ(Page().GetGridFiles().GetItemCount(), 0);
+}
+
 TEST_F(SiteGridPage, HalfVelocitySwitchesTheFactorColumn)
 {
     Run(ID_CREATE_GRID);
