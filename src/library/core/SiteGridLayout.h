@@ -2,21 +2,14 @@
 // second tool bar and their columns, for the panel's client size.
 #pragma once
 
-#include <array>
+#include "controls/core/ControlRect.h"
 
-struct SiteGridBox
-{
-    int x = 0;
-    int y = 0;
-    int width = 0;
-    int height = 0;
-    bool operator==(const SiteGridBox&) const = default;
-};
+#include <array>
 
 struct SiteGridPlacement
 {
-    SiteGridBox gridFiles;               // list 173, on the left
-    SiteGridBox sections;                // list 174, on the right
+    ControlRect gridFiles;               // list 173, on the left
+    ControlRect sections;                // list 174, on the right
     int sectionBarX = 0;                 // tool bar 190's left edge
     std::array<int, 6> gridFileColumns{}; // widths
     std::array<int, 6> sectionColumns{};
