@@ -17,17 +17,6 @@
 
 namespace {
 
-// Three synthetic channels at scale 4 km, zoom 2, C1 inside the window.
-void Fill(CZR815KDoc& doc)
-{
-    LoadThreeChannels(doc, 11);
-    doc.SetScale(6);
-    doc.m_dCursor1 = 1000;
-    doc.m_dCursor2 = 1800;
-    doc.SetZoom(1);
-    doc.UpdateAllViews(nullptr, HINT_MEMORY);
-}
-
 void Wheel(QWidget* widget, int delta)
 {
     const QPointF local(widget->width() / 2.0, widget->height() / 2.0);
@@ -42,7 +31,7 @@ void BM_C1WheelStepAllPanes(benchmark::State& state)
     CMainFrame frame(doc);
     frame.resize(1600, 1000);
     frame.InitialUpdate();
-    Fill(doc);
+    SetUpThreeChannelScene(doc, 11);
     CHSpin* c1 = frame.findChild<CFormSet*>()->GetCursorField(0);
     int step = 0;
     for (auto _ : state) {
@@ -59,7 +48,7 @@ void BM_DisplayFormRoundOnly(benchmark::State& state)
     CFormDraw form(doc);
     form.resize(1240, 800);
     form.OnInitialUpdate();
-    Fill(doc);
+    SetUpThreeChannelScene(doc, 11);
     for (auto _ : state) {
         form.OnUpdate(nullptr, HINT_REDRAW);
     }

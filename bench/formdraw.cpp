@@ -13,23 +13,13 @@
 
 namespace {
 
-// A document with three synthetic channels at scale 4 km, zoom 1.
-void Fill(CZR815KDoc& doc)
-{
-    LoadThreeChannels(doc, 7);
-    doc.SetScale(6);
-    doc.m_dCursor1 = 1000;
-    doc.m_dCursor2 = 2500;
-    doc.SetZoom(1);
-}
-
 void BM_FormUpdateRound(benchmark::State& state)
 {
     CZR815KDoc doc(Scratch().Path() / "param.ini");
     CFormDraw form(doc);
     form.resize(1600, 900);
     form.OnInitialUpdate();
-    Fill(doc);
+    SetUpThreeChannelScene(doc, 7);
     for (auto _ : state) {
         form.OnUpdate(nullptr, HINT_REDRAW);
     }
@@ -39,7 +29,7 @@ BENCHMARK(BM_FormUpdateRound)->Unit(benchmark::kMicrosecond);
 void BM_PickColumnsOnly(benchmark::State& state)
 {
     CZR815KDoc doc(Scratch().Path() / "param.ini");
-    Fill(doc);
+    SetUpThreeChannelScene(doc, 7);
     double left = 0;
     double right = 0;
     doc.GetViewWindow(left, right);

@@ -26,11 +26,7 @@ struct ReportSetup
     {
         form.resize(1600, 900);
         form.OnInitialUpdate();
-        LoadThreeChannels(doc, 3);
-        doc.SetScale(6);
-        doc.m_dCursor1 = 1000;
-        doc.m_dCursor2 = 2500;
-        doc.UpdateAllViews(nullptr, HINT_MEMORY);
+        SetUpThreeChannelScene(doc, 3);
     }
     CZR815KDoc doc;
     CFormDraw form;
