@@ -237,6 +237,9 @@ std::string CheckParams(const SynthParams& params)
     if (params.m_nThreshold < 0 || params.m_nThreshold > 1000) {
         return "threshold must be 0..1000";
     }
+    if (!InRange(params.m_dNoiseLevel, 0.0, 100.0)) {
+        return "noise level must be 0..100";
+    }
     const double span = tables::kSampleStep[params.m_nScaleIndex] / 100.0 * kTdrSampleCount;
     for (const SynthFault& fault : params.m_faults) {
         const double p = FaultPosition(params, fault.m_dDistance);
@@ -269,7 +272,7 @@ std::vector<uint8_t> SynthesiseTdr(const SynthParams& params)
     const std::vector<Echo> echoes = FaultEchoes(params, line);
     const double gain = std::pow(10.0, 2.0 * params.m_nGain / 20.0);
     const double averages = std::ldexp(1.0, params.m_nAveragingExponent);
-    const double noiseSigma = 0.4 + 5.0 * std::sqrt(gain) / std::sqrt(averages);
+    const double noiseSigma = (0.4 + 5.0 * std::sqrt(gain) / std::sqrt(averages)) * params.m_dNoiseLevel;
 
     Prng prng(params.m_nSeed);
     // Baseline wander: two slow sines across the record, phases from the seed.

@@ -36,6 +36,7 @@ struct SynthParams
     int m_nThreshold = 60;        // stored as threshold − 60
     int m_nMethod = 73;           // 68 arc, 73 pulse, 75 ware
     uint64_t m_nSeed = 1;
+    double m_dNoiseLevel = 1.0;   // multiplies the receiver noise, 0..100; 0 gives none
     std::vector<SynthFault> m_faults;
 };
 

@@ -1,0 +1,440 @@
+#include "eventscore/Score.h"
+
+#include "model/EventFinder.h"
+#include "model/Format.h"
+#include "model/ScaleTables.h"
+#include "model/WaveformRecord.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <string_view>
+
+namespace {
+
+constexpr double kPositionPerNs = 0.1; // metres of position per nanosecond of pulse
+
+// splitmix64 with a fixed conversion to doubles, so a seed gives the same set
+// with every standard library.
+class Draw
+{
+public:
+    explicit Draw(uint64_t seed) : m_state(seed) {}
+
+    uint64_t Next()
+    {
+        uint64_t z = (m_state += 0x9E3779B97F4A7C15ULL);
+        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
+        z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
+        return z ^ (z >> 31);
+    }
+    double Uniform(double low, double high) { return low + (high - low) * static_cast<double>(Next() >> 11) * 0x1.0p-53; }
+    int Integer(int low, int high) { return low + static_cast<int>(Next() % static_cast<uint64_t>(high - low + 1)); }
+
+private:
+    uint64_t m_state;
+};
+
+bool IsEnd(FaultKind kind) { return kind == FaultKind::Open || kind == FaultKind::Short; }
+
+LineEventKind EventKindOf(FaultKind kind)
+{
+    switch (kind) {
+    case FaultKind::Open: return LineEventKind::Open;
+    case FaultKind::Short: return LineEventKind::Short;
+    case FaultKind::Water: return LineEventKind::Water;
+    case FaultKind::Splice: return LineEventKind::Splice;
+    case FaultKind::CableChange: return LineEventKind::Change;
+    }
+    return LineEventKind::Open;
+}
+
+// Length of a wet stretch at a position, as the synthesis makes it.
+double WetLength(double position) { return std::clamp(0.03 * position, 2.0, 50.0); }
+
+// Metres of position a fault's echo covers after its leading edge.
+double EchoLength(FaultKind kind, double position, double width)
+{
+    switch (kind) {
+    case FaultKind::Water: return width + WetLength(position);
+    case FaultKind::CableChange: return 4 * width;
+    default: return width;
+    }
+}
+
+WaveformRecord Decode(const std::vector<uint8_t>& bytes)
+{
+    WaveformRecord record;
+    DecodeWaveform(record, bytes);
+    return record;
+}
+
+SynthParams Quiet(SynthParams params, std::size_t faults)
+{
+    params.m_dNoiseLevel = 0;
+    params.m_faults.resize(faults);
+    return params;
+}
+
+// The faults of one waveform: one to three, at least one pulse width plus the
+// echo's own length apart, the first beyond the launch pulse's dead zone (six
+// pulse widths, and a twentieth of the scale), all within nine tenths of the
+// scale. An open or a short ends the line, so only the farthest may be one.
+std::vector<SynthFault> DrawFaults(Draw& draw, const SynthParams& params)
+{
+    const double scale = tables::kScale[params.m_nScaleIndex];
+    const double width = tables::kPulse[params.m_nPulseIndex] * kPositionPerNs;
+    const double step = tables::kSampleStep[params.m_nScaleIndex] / 100;
+    const double first = std::max(6 * width, 0.05 * scale);
+    const double last = 0.9 * scale;
+    const int count = draw.Integer(1, 3);
+    std::vector<FaultKind> kinds;
+    bool ended = false;
+    for (int i = 0; i < count; ++i) {
+        FaultKind kind = static_cast<FaultKind>(draw.Integer(0, kFaultKinds - 1));
+        if (IsEnd(kind) && ended) {
+            kind = static_cast<FaultKind>(draw.Integer(2, kFaultKinds - 1));
+        }
+        ended = ended || IsEnd(kind);
+        kinds.push_back(kind);
+    }
+    // The end of the line goes last.
+    std::stable_partition(kinds.begin(), kinds.end(), [](FaultKind k) { return !IsEnd(k); });
+
+    std::vector<SynthFault> faults;
+    double position = first;
+    for (std::size_t i = 0; i < kinds.size(); ++i) {
+        const double room = last - position;
+        if (room <= 0) {
+            break;
+        }
+        // Spread what is left over the faults still to come.
+        const double share = room / static_cast<double>(kinds.size() - i);
+        const double p = position + draw.Uniform(0, share);
+        faults.push_back({kinds[i], p * tables::kReferenceFactor / params.m_dFactor});
+        position = p + EchoLength(kinds[i], p, width) + 2 * width + 40 * step;
+    }
+    if (faults.empty()) {
+        faults.push_back({kinds.back(), first * tables::kReferenceFactor / params.m_dFactor});
+    }
+    return faults;
+}
+
+// Peak of a fault's echo on its own: the noiseless trace with the faults up to
+// it less the one without it, over the stretch the echo covers.
+double EchoPeak(const SynthParams& params, std::size_t index)
+{
+    const WaveformRecord with = Decode(SynthesiseTdr(Quiet(params, index + 1)));
+    const WaveformRecord without = Decode(SynthesiseTdr(Quiet(params, index)));
+    const SynthFault& fault = params.m_faults[index];
+    const double step = with.m_dSampleStep;
+    const double width = with.m_dPulse * kPositionPerNs;
+    const double p = FaultPosition(params, fault.m_dDistance);
+    const int a = std::max(0, static_cast<int>((p - width) / step));
+    const int b = std::min(static_cast<int>(kTdrSampleCount),
+                           static_cast<int>((p + EchoLength(fault.m_kind, p, width) + width) / step) + 1);
+    double peak = 0;
+    for (int k = a; k < b; ++k) {
+        peak = std::max(peak, std::fabs(static_cast<double>(with.m_samples[k] - without.m_samples[k])));
+    }
+    return peak;
+}
+
+// Deviation of the noise actually in the file: the trace less its noiseless
+// twin, where neither is held at the ends of the range.
+double NoiseRms(const SynthParams& params, const WaveformRecord& noisy)
+{
+    const WaveformRecord clean = Decode(SynthesiseTdr(Quiet(params, params.m_faults.size())));
+    double squares = 0;
+    int n = 0;
+    for (std::size_t k = 0; k < kTdrSampleCount; ++k) {
+        const int c = clean.m_samples[k];
+        if (c > -128 && c < 127) {
+            const double d = noisy.m_samples[k] - c;
+            squares += d * d;
+            ++n;
+        }
+    }
+    return n > 0 ? std::sqrt(squares / n) : 0;
+}
+
+std::optional<uint64_t> ReadUnsigned(std::string_view text)
+{
+    uint64_t value = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || ec != std::errc() || end != text.data() + text.size()) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+void DescribeCase(std::ostream& log, const ScoreCase& c, const WaveformRecord& record,
+                  const std::vector<LineEvent>& events)
+{
+    const SynthParams& p = c.m_params;
+    log << "scale " << record.m_dScale << " pulse " << record.m_dPulse << " ns avg 2^" << p.m_nAveragingExponent
+        << " gain " << p.m_nGain << " PR " << p.m_dFactor << " noise " << FormatFixed(p.m_dNoiseLevel, 2)
+        << " step " << record.m_dSampleStep << "\n";
+    for (std::size_t f = 0; f < p.m_faults.size(); ++f) {
+        log << "  fault " << FaultKindName(p.m_faults[f].m_kind) << " at "
+            << FormatFixed(FaultPosition(p, p.m_faults[f].m_dDistance) / record.m_dSampleStep, 1) << " samples, SNR "
+            << FormatFixed(c.m_snr[f], 1) << " dB\n";
+    }
+    for (const LineEvent& e : events) {
+        log << "  event " << LineEventKindName(e.m_kind) << " at " << FormatFixed(e.m_dSample, 1) << " samples, amp "
+            << e.m_nAmplitude << (e.m_bGhost ? " ghost" : "") << "\n";
+    }
+}
+
+const char* const kHelp =
+    "Usage: eventscore [--count N] [--seed S] [--verbose]\n"
+    "Generates N synthetic waveforms (default 300; waveform i on scale index i mod 12)\n"
+    "from seed S (default 1), with random pulse widths, averaging, gain, PR, noise level\n"
+    "and one to three faults, runs the event finder on each and prints, per fault kind\n"
+    "and signal-to-noise band, the share of faults found, of found ones of the right kind\n"
+    "and within the distance tolerance, and the false events per waveform.\n"
+    "Signal-to-noise ratio of a fault: 20 log10 of the peak of its echo alone (the\n"
+    "noiseless trace with the fault less the one without it) over the RMS of the noise\n"
+    "in the file (the trace less its noiseless twin), in dB. A waveform's band is its\n"
+    "weakest fault's. Found: an event's leading edge lies within the fault's echo.\n"
+    "False event: an event on no fault's echo that is not flagged as a ghost.\n"
+    "Distance tolerance: one plot column (scale / 500 m of position) at the file's PR,\n"
+    "or 0.2% of the distance, whichever is larger.\n"
+    "Aims from 10 dB up: 95% of opens, shorts and water found, 80% of splices and\n"
+    "changes, at most 0.1 false events per waveform, every found fault within the\n"
+    "tolerance. --verbose describes each waveform with a miss or a false event.\n"
+    "Exit status: 0 the aims hold, 1 they do not, 2 bad arguments.\n";
+
+} // namespace
+
+int SnrBand(double snrDb)
+{
+    int band = 0;
+    while (band < kSnrBands - 1 && snrDb >= kSnrBandEdges[static_cast<std::size_t>(band)]) {
+        ++band;
+    }
+    return band;
+}
+
+std::string SnrBandName(int band)
+{
+    if (band <= 0) {
+        return "<" + FormatFixed(kSnrBandEdges.front(), 0);
+    }
+    if (band >= kSnrBands - 1) {
+        return ">=" + FormatFixed(kSnrBandEdges.back(), 0);
+    }
+    return FormatFixed(kSnrBandEdges[static_cast<std::size_t>(band - 1)], 0) + "-" +
+           FormatFixed(kSnrBandEdges[static_cast<std::size_t>(band)], 0);
+}
+
+double DistanceTolerance(double scale, double factor, double distance)
+{
+    const double column = scale / tables::kColumns * tables::kReferenceFactor / factor;
+    return std::max(column, 0.002 * distance);
+}
+
+std::vector<ScoreCase> GenerateScoreSet(const ScoreOptions& options)
+{
+    std::vector<ScoreCase> set;
+    Draw draw(options.m_nSeed);
+    for (int i = 0; i < options.m_nCount; ++i) {
+        const int scale = i % tables::kCount;
+        SynthParams params = ParamsForScale(scale);
+        params.m_nPulseIndex = std::clamp(scale + draw.Integer(-2, 1), 0, tables::kCount - 1);
+        params.m_nAveragingExponent = std::clamp(params.m_nAveragingExponent + draw.Integer(-3, 3), 0, 16);
+        params.m_nGain = std::clamp(params.m_nGain + draw.Integer(-1, 1), 0, 15);
+        params.m_dFactor = std::round(draw.Uniform(1.2, 2.4) * 1000) / 1000;
+        params.m_dNoiseLevel = std::exp(draw.Uniform(std::log(0.5), std::log(12.0)));
+        params.m_nSeed = draw.Next();
+        params.m_faults = DrawFaults(draw, params);
+        set.push_back({params, {}});
+    }
+    for (ScoreCase& c : set) {
+        const WaveformRecord noisy = Decode(SynthesiseTdr(c.m_params));
+        const double noise = std::max(NoiseRms(c.m_params, noisy), 1e-9);
+        for (std::size_t f = 0; f < c.m_params.m_faults.size(); ++f) {
+            c.m_snr.push_back(20 * std::log10(std::max(EchoPeak(c.m_params, f), 1e-9) / noise));
+        }
+    }
+    return set;
+}
+
+ScoreTable ScoreSet(const std::vector<ScoreCase>& set, std::ostream* log)
+{
+    ScoreTable table;
+    for (const ScoreCase& c : set) {
+        bool flawed = false;
+        const SynthParams& params = c.m_params;
+        const WaveformRecord record = Decode(SynthesiseTdr(params));
+        const std::vector<LineEvent> events = FindEvents(record, params.m_dFactor);
+        const double width = record.m_dPulse * kPositionPerNs;
+        std::vector<char> used(events.size(), 0);
+        std::vector<char> onEcho(events.size(), 0);
+        double weakest = 1e9;
+        for (std::size_t f = 0; f < params.m_faults.size(); ++f) {
+            const SynthFault& fault = params.m_faults[f];
+            const double p = FaultPosition(params, fault.m_dDistance);
+            const double tolerance = DistanceTolerance(record.m_dScale, params.m_dFactor, fault.m_dDistance);
+            const double early = std::max(tolerance * params.m_dFactor / tables::kReferenceFactor, 0.5 * width);
+            const double late = p + EchoLength(fault.m_kind, p, width);
+            KindTally& tally = table.m_kinds[static_cast<std::size_t>(fault.m_kind)][static_cast<std::size_t>(
+                SnrBand(c.m_snr[f]))];
+            ++tally.m_nFaults;
+            weakest = std::min(weakest, c.m_snr[f]);
+            bool found = false;
+            for (std::size_t e = 0; e < events.size(); ++e) {
+                if (events[e].m_dPosition < p - early || events[e].m_dPosition > late) {
+                    continue;
+                }
+                onEcho[e] = 1;
+                if (found || used[e]) {
+                    continue;
+                }
+                found = true;
+                used[e] = 1;
+                const double error = std::fabs(events[e].m_dDistance - fault.m_dDistance) / tolerance;
+                ++tally.m_nFound;
+                tally.m_nKindRight += events[e].m_kind == EventKindOf(fault.m_kind) ? 1 : 0;
+                tally.m_nWithin += error <= 1 ? 1 : 0;
+                tally.m_dWorstError = std::max(tally.m_dWorstError, error);
+                flawed = flawed || error > 1;
+            }
+            flawed = flawed || !found;
+        }
+        const auto band = static_cast<std::size_t>(SnrBand(weakest));
+        ++table.m_waveforms[band];
+        for (std::size_t e = 0; e < events.size(); ++e) {
+            if (events[e].m_bGhost) {
+                ++table.m_nGhosts;
+            } else if (!used[e]) {
+                // An event on no echo, or a second one on an echo already found.
+                ++table.m_falseEvents[band];
+                flawed = true;
+            }
+        }
+        if (log != nullptr && flawed) {
+            DescribeCase(*log, c, record, events);
+        }
+    }
+    return table;
+}
+
+std::string FormatScoreTable(const ScoreTable& table)
+{
+    const auto percent = [](int part, int whole) {
+        return whole > 0 ? FormatFixed(100.0 * part / whole, 1) + "%" : std::string("-");
+    };
+    std::string text = "kind\tSNR dB\tfaults\tfound\tkind right\twithin tol\tworst error (tol)\n";
+    for (int k = 0; k < kFaultKinds; ++k) {
+        for (int b = 0; b < kSnrBands; ++b) {
+            const KindTally& t = table.m_kinds[static_cast<std::size_t>(k)][static_cast<std::size_t>(b)];
+            if (t.m_nFaults == 0) {
+                continue;
+            }
+            text += std::string(FaultKindName(static_cast<FaultKind>(k))) + "\t" + SnrBandName(b) + "\t" +
+                    std::to_string(t.m_nFaults) + "\t" + percent(t.m_nFound, t.m_nFaults) + "\t" +
+                    percent(t.m_nKindRight, t.m_nFound) + "\t" + percent(t.m_nWithin, t.m_nFound) + "\t" +
+                    FormatFixed(t.m_dWorstError, 2) + "\n";
+        }
+    }
+    text += "weakest SNR dB\twaveforms\tfalse events\tper waveform\n";
+    int waveforms = 0;
+    int falseEvents = 0;
+    for (int b = 0; b < kSnrBands; ++b) {
+        const auto u = static_cast<std::size_t>(b);
+        waveforms += table.m_waveforms[u];
+        falseEvents += table.m_falseEvents[u];
+        if (table.m_waveforms[u] == 0) {
+            continue;
+        }
+        text += SnrBandName(b) + "\t" + std::to_string(table.m_waveforms[u]) + "\t" +
+                std::to_string(table.m_falseEvents[u]) + "\t" +
+                FormatFixed(static_cast<double>(table.m_falseEvents[u]) / table.m_waveforms[u], 3) + "\n";
+    }
+    text += "all\t" + std::to_string(waveforms) + "\t" + std::to_string(falseEvents) + "\t" +
+            (waveforms > 0 ? FormatFixed(static_cast<double>(falseEvents) / waveforms, 3) : std::string("-")) +
+            "\n";
+    text += "ghosts flagged\t" + std::to_string(table.m_nGhosts) + "\n";
+    return text;
+}
+
+std::string CheckAims(const ScoreTable& table)
+{
+    std::string misses;
+    const int firstBand = SnrBand(kAimSnrDb);
+    for (int k = 0; k < kFaultKinds; ++k) {
+        const auto kind = static_cast<FaultKind>(k);
+        KindTally sum;
+        for (int b = firstBand; b < kSnrBands; ++b) {
+            const KindTally& t = table.m_kinds[static_cast<std::size_t>(k)][static_cast<std::size_t>(b)];
+            sum.m_nFaults += t.m_nFaults;
+            sum.m_nFound += t.m_nFound;
+            sum.m_nWithin += t.m_nWithin;
+            sum.m_dWorstError = std::max(sum.m_dWorstError, t.m_dWorstError);
+        }
+        const double aim = kind == FaultKind::Splice || kind == FaultKind::CableChange ? 0.80 : 0.95;
+        if (sum.m_nFaults > 0 && sum.m_nFound < aim * sum.m_nFaults) {
+            misses += std::string(FaultKindName(kind)) + ": " + std::to_string(sum.m_nFound) + " of " +
+                      std::to_string(sum.m_nFaults) + " found from 10 dB up, aim " + FormatFixed(aim * 100, 0) +
+                      "%\n";
+        }
+        if (sum.m_nWithin < sum.m_nFound) {
+            misses += std::string(FaultKindName(kind)) + ": " + std::to_string(sum.m_nFound - sum.m_nWithin) +
+                      " found beyond the distance tolerance (worst " + FormatFixed(sum.m_dWorstError, 2) +
+                      " tolerances)\n";
+        }
+    }
+    int waveforms = 0;
+    int falseEvents = 0;
+    for (int b = firstBand; b < kSnrBands; ++b) {
+        waveforms += table.m_waveforms[static_cast<std::size_t>(b)];
+        falseEvents += table.m_falseEvents[static_cast<std::size_t>(b)];
+    }
+    if (falseEvents > 0.1 * waveforms) {
+        misses += std::to_string(falseEvents) + " false events on " + std::to_string(waveforms) +
+                  " waveforms from 10 dB up, aim at most 0.1 per waveform\n";
+    }
+    return misses;
+}
+
+int RunEventScore(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+{
+    ScoreOptions options;
+    bool verbose = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg == "--help") {
+            out << kHelp;
+            return 0;
+        }
+        if (arg == "--verbose") {
+            verbose = true;
+            continue;
+        }
+        if ((arg == "--count" || arg == "--seed") && i + 1 < args.size()) {
+            const std::optional<uint64_t> value = ReadUnsigned(args[++i]);
+            if (!value || (arg == "--count" && (*value < 1 || *value > 100000))) {
+                err << "eventscore: " << arg << " " << args[i] << " is not a valid number\n" << kHelp;
+                return 2;
+            }
+            if (arg == "--count") {
+                options.m_nCount = static_cast<int>(*value);
+            } else {
+                options.m_nSeed = *value;
+            }
+            continue;
+        }
+        err << "eventscore: unexpected argument " << arg << "\n" << kHelp;
+        return 2;
+    }
+    const ScoreTable table = ScoreSet(GenerateScoreSet(options), verbose ? &out : nullptr);
+    out << FormatScoreTable(table);
+    const std::string misses = CheckAims(table);
+    if (!misses.empty()) {
+        out << "aims missed:\n" << misses;
+        return 1;
+    }
+    out << "aims met\n";
+    return 0;
+}

@@ -1,0 +1,81 @@
+// Measures the event finder on a generated set of synthetic waveforms: how many
+// faults it finds, how many events it reports where there is none, and how far
+// its leading edges lie from the true fault distances, by fault kind and by
+// signal-to-noise band. Qt-free, so a test can run it on a small set.
+#pragma once
+
+#include "tdrsynth/Synth.h"
+
+#include <array>
+#include <cstdint>
+#include <ostream>
+#include <string>
+#include <vector>
+
+// Signal-to-noise bands, in dB: below 0, 0..5, 5..10, 10..15, 15..20, 20..30, 30 and up.
+inline constexpr int kSnrBands = 7;
+inline constexpr std::array<double, kSnrBands - 1> kSnrBandEdges = {0, 5, 10, 15, 20, 30};
+inline constexpr int kFaultKinds = 5;
+// The aims hold from this signal-to-noise ratio up.
+inline constexpr double kAimSnrDb = 10;
+
+struct ScoreOptions
+{
+    int m_nCount = 300;   // waveforms
+    uint64_t m_nSeed = 1; // of the whole set
+};
+
+// One generated waveform and what is true about it.
+struct ScoreCase
+{
+    SynthParams m_params;
+    std::vector<double> m_snr; // dB, per fault of m_params.m_faults (sorted by distance)
+};
+
+// Tallies of one fault kind in one band.
+struct KindTally
+{
+    int m_nFaults = 0;
+    int m_nFound = 0;     // an event starts within the fault's echo
+    int m_nKindRight = 0; // ... and its kind is the fault's
+    int m_nWithin = 0;    // ... and its distance lies within the tolerance
+    double m_dWorstError = 0; // largest distance error of a found fault, in tolerances
+};
+
+struct ScoreTable
+{
+    std::array<std::array<KindTally, kSnrBands>, kFaultKinds> m_kinds{};
+    // Waveforms and their false events, banded by the waveform's weakest fault.
+    std::array<int, kSnrBands> m_waveforms{};
+    std::array<int, kSnrBands> m_falseEvents{};
+    int m_nGhosts = 0; // events flagged as ghosts (not counted as false)
+};
+
+// The band of a signal-to-noise ratio in dB.
+int SnrBand(double snrDb);
+// "<0", "0-5", ..., ">=30".
+std::string SnrBandName(int band);
+
+// The generated set: fixed by the options alone. Waveform i has scale index
+// i mod 12; pulse, averaging, gain, PR, noise level and one to three faults
+// are drawn from the seed.
+std::vector<ScoreCase> GenerateScoreSet(const ScoreOptions& options);
+
+// Runs the finder over the set and tallies the results. With a log, every
+// waveform that has a missed fault or a false event is described on it.
+ScoreTable ScoreSet(const std::vector<ScoreCase>& set, std::ostream* log = nullptr);
+
+// Largest distance error allowed at a distance, in metres: one plot column of
+// the scale (scale / 500 metres of position) converted at the PR, or 0.2 % of
+// the distance, whichever is larger.
+double DistanceTolerance(double scale, double factor, double distance);
+
+// The table as text: one row per fault kind and band, then the false events.
+std::string FormatScoreTable(const ScoreTable& table);
+
+// Empty when the aims hold from kAimSnrDb up, else one line per miss.
+std::string CheckAims(const ScoreTable& table);
+
+// The program: eventscore [--count N] [--seed S] [--verbose] [--help]. Prints the table and
+// returns 0 when the aims hold, 1 when they do not, 2 for bad arguments.
+int RunEventScore(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
