@@ -23,6 +23,7 @@ constexpr double kGainStepDb = 2;
 // start an event, and never less than the rounding of the samples allows.
 constexpr double kThresholdDeviations = 5.0;
 constexpr double kThresholdFloor = 0.6;
+constexpr double kBaselineDeviations = 1.5;
 // Smallest noise deviation believed: the rounding of the samples to whole units.
 constexpr double kNoiseFloor = 0.29;
 // No trace holds more than this many events that matter to a technician.
@@ -41,6 +42,7 @@ struct Candidate
 {
     Lobe m_lobe;
     bool m_bBipolar = false; // followed at once by an opposite lobe: a splice
+    Lobe m_second;           // that lobe
     double m_dEdge = 0;      // samples
 };
 
@@ -127,7 +129,8 @@ public:
         m_dNoise = NoiseDeviation(m_x, m_nLaunchEnd);
         // Smoothing lowers the noise, but not the slow errors of the baseline
         // under an echo: those stay near the deviation of the raw samples.
-        m_dThreshold = std::max({kThresholdDeviations * m_dNoise / std::sqrt(m_nSmooth), m_dNoise, kThresholdFloor});
+        m_dThreshold =
+            std::max({kThresholdDeviations * m_dNoise / std::sqrt(m_nSmooth), kBaselineDeviations * m_dNoise, kThresholdFloor});
         FindDeadZoneEnd();
         if (m_nDeadEnd >= kCount - 8) {
             return events;
@@ -198,7 +201,7 @@ private:
         std::vector<double> centres(static_cast<std::size_t>(blocks));
         std::vector<char> valid(static_cast<std::size_t>(blocks));
         std::vector<char> masked(kTdrSampleCount, 0);
-        const int dilate = static_cast<int>(m_dPulseSamples) + m_nSmooth;
+        const int dilate = static_cast<int>(2 * m_dPulseSamples) + m_nSmooth;
         for (int pass = 0; pass < 3; ++pass) {
             for (int j = 0; j < blocks; ++j) {
                 const int a = first + j * block;
@@ -325,6 +328,7 @@ private:
                 if (next.m_dPeak * c.m_lobe.m_dPeak < 0 && next.m_nStart - c.m_lobe.m_nEnd <= gap &&
                     ratio >= 0.4 && ratio <= 2.5) {
                     c.m_bBipolar = true;
+                    c.m_second = next;
                     ++i;
                 }
             }
@@ -351,6 +355,45 @@ private:
         const double at = Residual(k);
         const double t = at != before ? (half - before) / (at - before) : 1.0;
         return (k - 1) + std::clamp(t, 0.0, 1.0);
+    }
+
+    // The sample where the residual crosses `level` between samples a and b
+    // (walking from a towards b), or b when it does not.
+    double Crossing(int a, int b, double level) const
+    {
+        const int dir = b > a ? 1 : -1;
+        const double side = Residual(a) > level ? 1 : -1;
+        for (int k = a; k != b; k += dir) {
+            const double here = Residual(k);
+            const double next = Residual(k + dir);
+            if ((next - level) * side <= 0) {
+                const double t = here != next ? (here - level) / (here - next) : 0.0;
+                return k + dir * std::clamp(t, 0.0, 1.0);
+            }
+        }
+        return b;
+    }
+
+    // A widened edge no longer rises to the full height of a short echo, so
+    // its half-height point comes early. An echo shaped like the pulse keeps
+    // its middle, though: the leading edge of an open or a short lies half a
+    // pulse width before the midpoint of its two half-height points, and that
+    // of a splice half a pulse width before the zero crossing between its lobes.
+    double RefinedEdge(const Candidate& c, LineEventKind kind) const
+    {
+        const double halfPulse = m_dPulseSamples / 2;
+        if (kind == LineEventKind::Splice && c.m_bBipolar) {
+            return Crossing(c.m_lobe.m_nPeak, c.m_second.m_nPeak, 0) - halfPulse;
+        }
+        if (kind == LineEventKind::Open || kind == LineEventKind::Short) {
+            const double fall = Crossing(c.m_lobe.m_nPeak, c.m_lobe.m_nEnd, c.m_lobe.m_dPeak / 2);
+            const double middle = (c.m_dEdge + fall) / 2 - halfPulse;
+            // Only a widened echo moves its edge later, never by more than half a pulse.
+            if (fall < c.m_lobe.m_nEnd && middle > c.m_dEdge) {
+                return std::min(middle, c.m_dEdge + halfPulse);
+            }
+        }
+        return c.m_dEdge;
     }
 
     // Samples from the edge until the echo has fallen below half its peak.
@@ -403,7 +446,11 @@ private:
         MarkGhosts(events);
         Classify(candidates, events);
         for (std::size_t i = 0; i < events.size(); ++i) {
-            events[i].m_nNumber = static_cast<int>(i) + 1;
+            LineEvent& e = events[i];
+            e.m_nNumber = static_cast<int>(i) + 1;
+            e.m_dSample = RefinedEdge(candidates[i], e.m_kind);
+            e.m_dPosition = e.m_dSample * m_dStep;
+            e.m_dDistance = m_dFactor > 0 ? e.m_dPosition * tables::kReferenceFactor / m_dFactor : 0;
         }
         return events;
     }
