@@ -1,7 +1,8 @@
 // Fuzz target for the command-line parser: the bytes, split on NUL, are the
 // arguments. Any arguments must parse without a fault, and the result must
 // keep the parser's promises: an error is one line, a good result names at
-// most three files, and the run's own options never land outside their run.
+// most three files (any number, at least one, for --events), and the run's own
+// options never land outside their run.
 #include "shell/core/CommandLine.h"
 
 #include <cstdint>
@@ -28,7 +29,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         return 0;
     }
     const CommandOptions& o = parsed.m_options;
-    if (o.m_files.size() > static_cast<size_t>(kMaxRunFiles)) {
+    const bool events = o.m_mode == RunMode::Events;
+    if (o.m_files.size() > static_cast<size_t>(kMaxRunFiles) && !events) {
+        std::abort();
+    }
+    if (events && (o.m_files.empty() || o.m_scaleIndex || o.m_zoomExponent || o.m_cursor1 || o.m_cursor2 ||
+                   o.m_bHalfVelocity)) {
         std::abort();
     }
     if (o.m_scaleIndex && (*o.m_scaleIndex < 0 || *o.m_scaleIndex > 11)) {
@@ -38,7 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         std::abort();
     }
     const bool drawing = o.m_mode == RunMode::Report || o.m_mode == RunMode::Picture;
-    if (!drawing && (o.m_scaleIndex || o.m_zoomExponent || o.m_cursor1 || o.m_cursor2 || o.m_factor)) {
+    if (!drawing && !events && (o.m_scaleIndex || o.m_zoomExponent || o.m_cursor1 || o.m_cursor2 || o.m_factor)) {
         std::abort();
     }
     if (drawing && (o.m_files.empty() || o.m_strOutput.empty())) {

@@ -24,6 +24,8 @@ constexpr double kGainStepDb = 2;
 constexpr double kThresholdDeviations = 5.0;
 constexpr double kThresholdFloor = 0.6;
 constexpr double kBaselineDeviations = 1.5;
+// Rounds of leaving out the samples near echoes and fitting the baseline again.
+constexpr int kBaselinePasses = 2;
 // Smallest noise deviation believed: the rounding of the samples to whole units.
 constexpr double kNoiseFloor = 0.29;
 // No trace holds more than this many events that matter to a technician.
@@ -49,41 +51,50 @@ struct Candidate
 // Centred moving average of odd width w (shortened at the ends).
 void Smooth(const Trace& x, int w, Trace& out)
 {
-    std::array<double, kTdrSampleCount + 1> sum{};
+    // The samples are whole numbers: integer sums are exact and quick.
+    std::array<int32_t, kTdrSampleCount + 1> sum;
+    sum[0] = 0;
     for (int k = 0; k < kCount; ++k) {
-        sum[k + 1] = sum[k] + x[k];
+        sum[k + 1] = sum[k] + static_cast<int32_t>(x[k]);
     }
-    const int h = w / 2;
-    for (int k = 0; k < kCount; ++k) {
-        const int a = std::max(0, k - h);
-        const int b = std::min(kCount, k + h + 1);
-        out[k] = static_cast<float>((sum[b] - sum[a]) / (b - a));
+    const int h = std::min(w / 2, kCount / 2 - 1);
+    const auto mean = [&](int a, int b) { return static_cast<float>(static_cast<double>(sum[b] - sum[a]) / (b - a)); };
+    for (int k = 0; k < h; ++k) {
+        out[k] = mean(0, k + h + 1);
+        out[kCount - 1 - k] = mean(kCount - 1 - k - h, kCount);
+    }
+    const double inverse = 1.0 / (2 * h + 1);
+    for (int k = h; k < kCount - h; ++k) {
+        out[k] = static_cast<float>((sum[k + h + 1] - sum[k - h]) * inverse);
     }
 }
 
 // Noise deviation of the samples from `first` on, from their first
 // differences: the difference of two noisy samples has √2 times their
-// deviation, and the few large differences of echo edges are left out.
-double NoiseDeviation(const Trace& x, int first)
+// deviation, and the few large differences of echo edges are left out. The
+// samples are whole numbers, so one pass fills a histogram of the differences
+// and both estimates come from it.
+double NoiseDeviation(const std::array<int8_t, kTdrSampleCount>& samples, int first)
 {
     if (kCount - first < 16) {
         return kNoiseFloor;
     }
-    double meanAbs = 0;
+    std::array<int, 256> histogram{};
     for (int k = first; k + 1 < kCount; ++k) {
-        meanAbs += std::fabs(x[k + 1] - x[k]);
+        ++histogram[static_cast<std::size_t>(std::abs(samples[k + 1] - samples[k]))];
+    }
+    double meanAbs = 0;
+    for (std::size_t d = 1; d < histogram.size(); ++d) {
+        meanAbs += static_cast<double>(d) * histogram[d];
     }
     meanAbs /= kCount - 1 - first;
     // Mean absolute value of a normal variable is 0.8 of its deviation.
     const double limit = std::max(4.0 * 1.25 * meanAbs, 1.5);
     double squares = 0;
     int kept = 0;
-    for (int k = first; k + 1 < kCount; ++k) {
-        const double d = x[k + 1] - x[k];
-        if (std::fabs(d) <= limit) {
-            squares += d * d;
-            ++kept;
-        }
+    for (std::size_t d = 0; d < histogram.size() && static_cast<double>(d) <= limit; ++d) {
+        squares += static_cast<double>(d * d) * histogram[d];
+        kept += histogram[d];
     }
     const double deviation = kept > 0 ? std::sqrt(squares / kept / 2) : 0;
     return std::max(deviation, kNoiseFloor);
@@ -126,7 +137,7 @@ public:
         if (m_nLaunchEnd >= kCount - 8) {
             return events;
         }
-        m_dNoise = NoiseDeviation(m_x, m_nLaunchEnd);
+        m_dNoise = NoiseDeviation(m_record.m_samples, m_nLaunchEnd);
         // Smoothing lowers the noise, but not the slow errors of the baseline
         // under an echo: those stay near the deviation of the raw samples.
         m_dThreshold =
@@ -171,7 +182,12 @@ private:
     {
         const int reach = std::max(m_nSmooth, static_cast<int>(m_dPulseSamples));
         int k = std::min(kCount - 1, m_nLaunchEnd + m_nSmooth / 2 + 1);
-        std::vector<float> rest(m_x.begin() + k, m_x.end());
+        // Every fourth sample is plenty for the level of the rest of the trace.
+        std::vector<float> rest;
+        rest.reserve(kTdrSampleCount / 4 + 1);
+        for (int j = k; j < kCount; j += 4) {
+            rest.push_back(m_x[j]);
+        }
         const double level = Median(rest);
         // The fall of the launch pulse may swing past the baseline into an
         // undershoot: the recovery starts from its deepest point.
@@ -189,79 +205,98 @@ private:
         m_nDeadEnd = std::min(k, kCount);
     }
 
-    // A slow baseline (the trace's wander) as straight pieces between knots,
-    // each knot the mean of its block without the samples that belong to
-    // echoes. Two passes: the first finds the echoes, the second leaves them out.
+    // A slow baseline (the trace's wander) as straight pieces between knots.
+    // The first guess takes each block's median, which an echo shorter than
+    // half a block does not move; then the samples near echoes are left out
+    // and each knot becomes the mean of the rest of its block.
     void FitBaseline()
     {
         const int first = m_nDeadEnd;
         const int block = std::clamp(static_cast<int>(2 * m_dPulseSamples), 48, 400);
-        const int blocks = std::max(1, (kCount - first + block - 1) / block);
-        std::vector<double> knots(static_cast<std::size_t>(blocks));
-        std::vector<double> centres(static_cast<std::size_t>(blocks));
-        std::vector<char> valid(static_cast<std::size_t>(blocks));
+        const auto blocks = static_cast<std::size_t>(std::max(1, (kCount - first + block - 1) / block));
+        std::vector<double> knots(blocks);
+        std::vector<double> centres(blocks);
+        std::vector<char> valid(blocks, 1);
+        std::vector<float> values;
+        for (std::size_t j = 0; j < blocks; ++j) {
+            const int a = first + static_cast<int>(j) * block;
+            const int b = std::min(kCount, a + block);
+            values.assign(m_x.begin() + a, m_x.begin() + b);
+            knots[j] = Median(values);
+            centres[j] = 0.5 * (a + b - 1);
+        }
+        Interpolate(first, knots, centres, valid);
+
         std::vector<char> masked(kTdrSampleCount, 0);
         const int dilate = static_cast<int>(2 * m_dPulseSamples) + m_nSmooth;
-        for (int pass = 0; pass < 3; ++pass) {
-            for (int j = 0; j < blocks; ++j) {
-                const int a = first + j * block;
+        for (int pass = 0; pass < kBaselinePasses; ++pass) {
+            // Every sample within `dilate` of one off the baseline: a sweep
+            // each way keeps this linear in the length of the trace.
+            const float limit = static_cast<float>(m_dThreshold / 2);
+            int last = -dilate - 1;
+            for (int k = first; k < kCount; ++k) {
+                const bool off = std::fabs(m_s[k] - m_b[k]) > limit;
+                last = off ? k : last;
+                masked[k] = static_cast<char>(off ? 2 : (k - last <= dilate ? 1 : 0));
+            }
+            last = kCount + dilate + 1;
+            for (int k = kCount - 1; k >= first; --k) {
+                last = masked[k] == 2 ? k : last;
+                masked[k] = static_cast<char>(masked[k] != 0 || last - k <= dilate);
+            }
+            for (std::size_t j = 0; j < blocks; ++j) {
+                const int a = first + static_cast<int>(j) * block;
                 const int b = std::min(kCount, a + block);
-                double sum = 0;
-                double position = 0;
+                int64_t sum = 0;
+                int64_t position = 0;
                 int n = 0;
                 for (int k = a; k < b; ++k) {
-                    if (!masked[k]) {
-                        sum += m_x[k];
-                        position += k;
-                        ++n;
-                    }
+                    const int keep = masked[k] ? 0 : 1;
+                    sum += keep * m_record.m_samples[k];
+                    position += keep * k;
+                    n += keep;
                 }
-                const auto u = static_cast<std::size_t>(j);
-                valid[u] = n * 4 >= (b - a);
-                knots[u] = n > 0 ? sum / n : 0;
-                centres[u] = n > 0 ? position / n : 0.5 * (a + b - 1);
+                valid[j] = n * 4 >= (b - a);
+                knots[j] = n > 0 ? static_cast<double>(sum) / n : 0;
+                centres[j] = n > 0 ? static_cast<double>(position) / n : 0.5 * (a + b - 1);
             }
             Interpolate(first, knots, centres, valid);
-            if (pass == 2) {
-                break;
-            }
-            std::fill(masked.begin(), masked.end(), 0);
-            for (int k = first; k < kCount; ++k) {
-                if (std::fabs(m_s[k] - m_b[k]) > m_dThreshold / 2) {
-                    const int a = std::max(first, k - dilate);
-                    const int b = std::min(kCount, k + dilate + 1);
-                    std::fill(masked.begin() + a, masked.begin() + b, 1);
-                }
-            }
         }
     }
 
+    // The baseline from `first` on: straight between the valid knots, level
+    // before the first and after the last.
     void Interpolate(int first, const std::vector<double>& knots, const std::vector<double>& centres,
                      const std::vector<char>& valid)
     {
-        std::vector<double> xs;
-        std::vector<double> ys;
+        double x0 = 0;
+        double y0 = 0;
+        bool any = false;
+        int k = first;
         for (std::size_t j = 0; j < knots.size(); ++j) {
-            if (valid[j]) {
-                xs.push_back(centres[j]);
-                ys.push_back(knots[j]);
+            if (!valid[j]) {
+                continue;
             }
+            const double x1 = centres[j];
+            const double y1 = knots[j];
+            const int end = std::min(kCount, static_cast<int>(std::floor(x1)) + 1);
+            if (!any) {
+                for (; k < end; ++k) {
+                    m_b[k] = static_cast<float>(y1);
+                }
+                any = true;
+            } else {
+                const double slope = x1 > x0 ? (y1 - y0) / (x1 - x0) : 0.0;
+                const double offset = y0 - slope * x0;
+                for (; k < end; ++k) {
+                    m_b[k] = static_cast<float>(offset + slope * k);
+                }
+            }
+            x0 = x1;
+            y0 = y1;
         }
-        if (xs.empty()) {
-            xs.push_back(first);
-            ys.push_back(0);
-        }
-        std::size_t j = 0;
-        for (int k = first; k < kCount; ++k) {
-            while (j + 1 < xs.size() && xs[j + 1] <= k) {
-                ++j;
-            }
-            double value = ys[j];
-            if (k > xs[j] && j + 1 < xs.size()) {
-                const double t = (k - xs[j]) / (xs[j + 1] - xs[j]);
-                value = ys[j] + t * (ys[j + 1] - ys[j]);
-            }
-            m_b[k] = static_cast<float>(value);
+        for (; k < kCount; ++k) {
+            m_b[k] = static_cast<float>(y0);
         }
     }
 

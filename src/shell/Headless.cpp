@@ -4,6 +4,7 @@
 #include "library/core/TextExport.h"
 #include "library/core/WaveformListing.h"
 #include "model/DocView.h"
+#include "model/EventFinder.h"
 #include "model/FileTime.h"
 #include "model/Format.h"
 #include "model/SafeFile.h"
@@ -162,6 +163,34 @@ int ExportRun(const CommandOptions& o, std::ostream& out, std::ostream& err, boo
     return failed.empty() ? kExitOk : kExitFailed;
 }
 
+// The events of each file, one tab-separated line each under one header line.
+// A file that does not load is named on err and the others still run.
+int EventsRun(const CommandOptions& o, std::ostream& out, std::ostream& err)
+{
+    out << FormatTableLine({"file", "number", "distance m", "sign", "kind", "amplitude", "return loss dB", "ghost"},
+                           false);
+    bool failed = false;
+    for (const std::string& file : o.m_files) {
+        WaveformRecord record;
+        const std::string fault = LoadRunFile(file, record);
+        if (!fault.empty()) {
+            err << kProgram << fault << '\n';
+            failed = true;
+            continue;
+        }
+        const bool fileFactorUsable = record.m_dFileFactor > 0 && std::isfinite(record.m_dFileFactor);
+        const double factor = o.m_factor.value_or(fileFactorUsable ? record.m_dFileFactor : tables::kReferenceFactor);
+        for (const LineEvent& e : FindEvents(record, factor)) {
+            out << FormatTableLine({file, std::to_string(e.m_nNumber), FormatFixed(e.m_dDistance, 3),
+                                    e.m_nSign > 0 ? "+" : "-", LineEventKindName(e.m_kind),
+                                    std::to_string(e.m_nAmplitude), FormatFixed(e.m_dReturnLoss, 1),
+                                    e.m_bGhost ? "yes" : "no"},
+                                   false);
+        }
+    }
+    return failed ? kExitFailed : kExitOk;
+}
+
 // The report or the picture: the files in M1..M3 of a document of its own, the
 // display form set up from the options, then the output written in one step.
 int DrawRun(const CommandOptions& o, std::ostream& err)
@@ -301,6 +330,8 @@ int RunHeadless(const std::vector<std::string>& args, std::ostream& out, std::os
     case RunMode::Report:
     case RunMode::Picture:
         return DrawRun(o, err);
+    case RunMode::Events:
+        return EventsRun(o, out, err);
     case RunMode::Window:
         break;
     }

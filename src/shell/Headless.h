@@ -1,5 +1,5 @@
 // The runs without a window: the waveform table of a folder, its text export,
-// the report as a PDF and the display as a PNG. They print to the streams they
+// the report as a PDF, the display as a PNG and the events found on waveforms. They print to the streams they
 // are given and return the exit code, so tests run them in-process. Settings
 // are neither read nor written: the document lives on a settings path in a
 // temporary folder that is removed at the end.

@@ -216,6 +216,41 @@ TEST_F(Headless, PictureHasItsSizeAndTheTrace)
     EXPECT_GT(PixelsOf(image, QColor(255, 153, 0)), 100); // M2's trace
 }
 
+TEST_F(Headless, EventsPrintOneLinePerEvent)
+{
+    // An open end at 500 m of position (sample 4000) on a 1 km waveform recorded at PR 2.
+    TdrBytes bytes;
+    bytes.Word(1, 2).Word(2, 4).Word(3, 4).Word(5, 100).Word(6, 2000).Word(10, 73);
+    for (std::size_t k = 0; k < 40; ++k) {
+        bytes.Sample(k, 100);
+    }
+    // A 50 ns pulse spans 40 samples; the echo's edges are half-way at 4000 and 4040.
+    for (std::size_t k = 4001; k < 4040; ++k) {
+        bytes.Sample(k, 50);
+    }
+    bytes.Sample(4000, 25).Sample(4040, 25);
+    waves.WriteFile("open.tdr", bytes.Bytes());
+    const std::string header = "file\tnumber\tdistance m\tsign\tkind\tamplitude\treturn loss dB\tghost\n";
+
+    // At the recorded PR 2: 4000 × 0.125 × 1.5 / 2 = 375 m; 100 against 50 is 6 dB.
+    ASSERT_EQ(Run({"--events", Wave("open.tdr")}), kExitOk) << err;
+    EXPECT_EQ(out, header + Wave("open.tdr") + "\t1\t375.000\t+\topen\t50\t6.0\tno\n");
+    EXPECT_EQ(err, "");
+    // At --pr 1.5 distance and position agree; a flat file has no events.
+    ASSERT_EQ(Run({"--events", "--pr", "1.5", Wave("open.tdr"), Wave("alpha.tdr")}), kExitOk) << err;
+    EXPECT_EQ(out, header + Wave("open.tdr") + "\t1\t500.000\t+\topen\t50\t6.0\tno\n");
+
+    // A file that fails is named on err; the others are still listed.
+    EXPECT_EQ(Run({"--events", Wave("small.tdr"), Wave("open.tdr"), Wave("missing.tdr")}), kExitFailed);
+    EXPECT_EQ(out, header + Wave("open.tdr") + "\t1\t375.000\t+\topen\t50\t6.0\tno\n");
+    EXPECT_NE(err.find(Wave("small.tdr") + " is not a waveform"), std::string::npos) << err;
+    EXPECT_NE(err.find("cannot open " + Wave("missing.tdr")), std::string::npos) << err;
+
+    EXPECT_EQ(Run({"--events"}), kExitUsage);
+    EXPECT_EQ(err, "ondalis: --events needs one or more waveform files\n" + UsageText());
+    EXPECT_EQ(out, "");
+}
+
 TEST_F(Headless, BadInputFailsWithAMessageAndWritesNothing)
 {
     const std::string pdf = Out("r.pdf");

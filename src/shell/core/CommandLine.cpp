@@ -39,7 +39,7 @@ std::optional<int> ReadInteger(std::string_view text)
 bool IsModeOption(std::string_view name)
 {
     return name == "--help" || name == "--version" || name == "--list" || name == "--export-text" ||
-           name == "--report" || name == "--png";
+           name == "--report" || name == "--png" || name == "--events";
 }
 
 bool TakesValue(std::string_view name)
@@ -67,6 +67,9 @@ RunMode ModeOf(std::string_view name)
     }
     if (name == "--report") {
         return RunMode::Report;
+    }
+    if (name == "--events") {
+        return RunMode::Events;
     }
     return RunMode::Picture;
 }
@@ -236,6 +239,8 @@ private:
             Fail("option --csv belongs to --list");
         } else if (Seen("--size") && o.m_mode != RunMode::Picture) {
             Fail("option --size belongs to --png");
+        } else if (o.m_mode == RunMode::Events) {
+            CheckEvents();
         } else if (!drawing && o.m_mode != RunMode::Window) {
             for (const char* name : {"--scale", "--scale-index", "--zoom", "--centre", "--c1", "--c2", "--pr", "--v2"}) {
                 if (Seen(name)) {
@@ -249,7 +254,7 @@ private:
         } else if (o.m_mode == RunMode::Window) {
             // Only a headless run gets here with options; plain arguments open the window.
             if (!m_seen.empty()) {
-                Fail("options need one of --list, --export-text, --report or --png");
+                Fail("options need one of --list, --export-text, --events, --report or --png");
             } else if (o.m_files.size() > 1) {
                 Fail("more than one file to open");
             }
@@ -257,6 +262,20 @@ private:
             Fail(m_strModeOption + " needs one to three waveform files");
         } else if (o.m_files.size() > static_cast<std::size_t>(kMaxRunFiles)) {
             Fail("more than three waveform files");
+        }
+    }
+
+    // --events takes waveform files, as many as given, and --pr.
+    void CheckEvents()
+    {
+        for (const char* name : {"--scale", "--scale-index", "--zoom", "--centre", "--c1", "--c2", "--v2"}) {
+            if (Seen(name)) {
+                Fail(std::string("option ") + name + " belongs to --report and --png");
+                return;
+            }
+        }
+        if (m_result.m_options.m_files.empty()) {
+            Fail("--events needs one or more waveform files");
         }
     }
 
@@ -327,6 +346,10 @@ std::string UsageText()
            "                                     write the printed report as a PDF\n"
            "  ondalis --png OUT.png [--size WxH] [OPTIONS] A.tdr [B.tdr [C.tdr]]\n"
            "                                     write the plot and legend as a PNG\n"
+           "  ondalis --events [--pr X] A.tdr [B.tdr ...]\n"
+           "                                     print the events found on each file, one\n"
+           "                                     tab-separated line each, distances at the\n"
+           "                                     file's PR or at --pr\n"
            "  ondalis --help | --version\n"
            "Options of --report and --png (distances in metres):\n"
            "  --scale KM | --scale-index N       scale 0.0625 ... 128 km, or its index 0..11\n"

@@ -1,5 +1,6 @@
 // The options of the headless runs: listing a folder, exporting it as text,
-// writing the report as a PDF or the display as a PNG, help and version. Any
+// writing the report as a PDF or the display as a PNG, the events found on
+// waveform files, help and version. Any
 // argument that begins with "--" makes the run headless; without one the
 // window opens (an optional waveform file loads into M1).
 #pragma once
@@ -8,13 +9,13 @@
 #include <string>
 #include <vector>
 
-enum class RunMode { Window, Help, Version, List, ExportText, Report, Picture };
+enum class RunMode { Window, Help, Version, List, ExportText, Report, Picture, Events };
 
 // Exit codes of a headless run: done; some file could not be read or written;
 // the arguments make no sense.
 enum ExitCode : int { kExitOk = 0, kExitFailed = 1, kExitUsage = 2 };
 
-// M1..M3: the most files a report or picture takes.
+// M1..M3: the most files a report or picture takes (--events takes any number).
 inline constexpr int kMaxRunFiles = 3;
 
 struct CommandOptions
@@ -28,11 +29,11 @@ struct CommandOptions
     std::optional<double> m_centre;     // --centre, metres of distance
     std::optional<double> m_cursor1;    // --c1, metres of distance
     std::optional<double> m_cursor2;    // --c2, metres of distance
-    std::optional<double> m_factor;     // PR, from --pr or 150 / --v2
+    std::optional<double> m_factor;     // PR, from --pr or 150 / --v2 (--events: --pr only)
     bool m_bHalfVelocity = false;       // --v2 was given: show V/2
     int m_nWidth = 1200; // --size, each side 100 to 10000
     int m_nHeight = 800;
-    std::vector<std::string> m_files;   // M1..M3 (the window: at most one)
+    std::vector<std::string> m_files;   // M1..M3 (the window: at most one; --events: one or more)
 
     friend bool operator==(const CommandOptions&, const CommandOptions&) = default;
 };

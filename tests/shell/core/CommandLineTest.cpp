@@ -88,6 +88,31 @@ TEST(CommandLine, ReportAndPictureOptions)
     EXPECT_EQ(dashed.m_options.m_files, std::vector<std::string>{"--odd.tdr"});
 }
 
+TEST(CommandLine, EventsTakeAnyNumberOfFilesAndOnlyThePr)
+{
+    const ParsedCommandLine one = Parse({"--events", "a.tdr"});
+    ASSERT_TRUE(one.Ok()) << one.m_strError;
+    EXPECT_TRUE(one.m_options == (CommandOptions{.m_mode = RunMode::Events, .m_files = {"a.tdr"}}));
+
+    // More than three files, --pr before or after them.
+    const ParsedCommandLine many = Parse({"a", "--events", "b", "c", "d", "--pr=1.465", "e"});
+    ASSERT_TRUE(many.Ok()) << many.m_strError;
+    EXPECT_TRUE(many.m_options == (CommandOptions{.m_mode = RunMode::Events, .m_factor = 1.465,
+                                                  .m_files = {"a", "b", "c", "d", "e"}}));
+
+    EXPECT_EQ(ErrorOf({"--events"}), "--events needs one or more waveform files");
+    EXPECT_EQ(ErrorOf({"--events", "--pr", "1.5"}), "--events needs one or more waveform files");
+    EXPECT_EQ(ErrorOf({"--events", "--v2", "100", "a"}), "option --v2 belongs to --report and --png");
+    EXPECT_EQ(ErrorOf({"--events", "--c1", "1", "a"}), "option --c1 belongs to --report and --png");
+    EXPECT_EQ(ErrorOf({"--events", "--scale", "1", "a"}), "option --scale belongs to --report and --png");
+    EXPECT_NE(ErrorOf({"--events", "--pr", "0", "a"}), "");
+    EXPECT_NE(ErrorOf({"--events", "--csv", "a"}), "");
+    EXPECT_NE(ErrorOf({"--events", "--size", "640x480", "a"}), "");
+    EXPECT_NE(ErrorOf({"--events=a.tdr"}), ""); // the files are plain arguments
+    EXPECT_NE(ErrorOf({"--events", "a", "--list", "x"}), "");
+    EXPECT_EQ(ErrorOf({"--pr", "1.5", "a"}), "options need one of --list, --export-text, --events, --report or --png");
+}
+
 TEST(CommandLine, ScalesAreTableEntriesInKilometres)
 {
     const double km[] = {0.0625, 0.125, 0.25, 0.5, 1, 2, 4, 8, 16, 32, 64, 128};

@@ -1,0 +1,73 @@
+// Finding the events of one waveform, beside loading the same file: the
+// finder should cost no more than a load of the file it works on.
+#include "model/EventFinder.h"
+#include "model/ScaleTables.h"
+#include "model/WaveformRecord.h"
+#include "tdrsynth/Synth.h"
+#include "support/ScratchFolder.h"
+
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+// The waveform of a scale index with a splice, water and an open end, written once per scale.
+std::string WaveformName(int scaleIndex)
+{
+    const std::string name = "events" + std::to_string(scaleIndex);
+    const std::filesystem::path file = Scratch().Path() / (name + ".tdr");
+    if (!std::filesystem::exists(file)) {
+        SynthParams params = ParamsForScale(scaleIndex);
+        const double scale = tables::kScale[scaleIndex];
+        params.m_faults = {{FaultKind::Splice, 0.3 * scale}, {FaultKind::Water, 0.5 * scale},
+                           {FaultKind::Open, 0.8 * scale}};
+        const std::vector<uint8_t> bytes = SynthesiseTdr(params);
+        std::ofstream out(file, std::ios::binary);
+        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    }
+    return name;
+}
+
+void BM_FindEvents(benchmark::State& state)
+{
+    const int scaleIndex = static_cast<int>(state.range(0));
+    WaveformRecord record;
+    if (!LoadWaveform(record, Scratch().Path(), WaveformName(scaleIndex))) {
+        state.SkipWithError("the waveform did not load");
+        return;
+    }
+    std::size_t found = 0;
+    for (auto _ : state) {
+        const std::vector<LineEvent> events = FindEvents(record, 0);
+        found = events.size();
+        benchmark::DoNotOptimize(events.data());
+    }
+    state.counters["events"] = static_cast<double>(found);
+}
+// 1 km (fine sample step, short pulse) and 128 km (long pulse).
+BENCHMARK(BM_FindEvents)->Arg(4)->Arg(11);
+
+// Baseline: loading the same file.
+void BM_LoadSameWaveform(benchmark::State& state)
+{
+    const std::string name = WaveformName(static_cast<int>(state.range(0)));
+    WaveformRecord record;
+    for (auto _ : state) {
+        const bool loaded = LoadWaveform(record, Scratch().Path(), name);
+        benchmark::DoNotOptimize(loaded);
+        benchmark::DoNotOptimize(record.m_samples.data());
+        if (!loaded) {
+            state.SkipWithError("the waveform did not load");
+            break;
+        }
+    }
+}
+BENCHMARK(BM_LoadSameWaveform)->Arg(4)->Arg(11);
+
+} // namespace
+
+BENCHMARK_MAIN();
