@@ -24,6 +24,10 @@ constexpr double kGainStepDb = 2;
 constexpr double kThresholdDeviations = 5.0;
 constexpr double kThresholdFloor = 0.6;
 constexpr double kBaselineDeviations = 1.5;
+// Baseline blocks span this many pulse widths, so a block's median is not
+// an echo's; the wander of the trace sets the longest block.
+constexpr double kBlockPulses = 3;
+constexpr int kLongestBlock = 1200;
 // Rounds of leaving out the samples near echoes and fitting the baseline again.
 constexpr int kBaselinePasses = 2;
 // Smallest noise deviation believed: the rounding of the samples to whole units.
@@ -212,7 +216,7 @@ private:
     void FitBaseline()
     {
         const int first = m_nDeadEnd;
-        const int block = std::clamp(static_cast<int>(2 * m_dPulseSamples), 48, 400);
+        const int block = std::clamp(static_cast<int>(kBlockPulses * m_dPulseSamples), 48, kLongestBlock);
         const auto blocks = static_cast<std::size_t>(std::max(1, (kCount - first + block - 1) / block));
         std::vector<double> knots(blocks);
         std::vector<double> centres(blocks);
