@@ -14,25 +14,18 @@ namespace {
 
 constexpr double kPositionPerNs = 0.1; // metres of position per nanosecond of pulse
 
-// splitmix64 with a fixed conversion to doubles, so a seed gives the same set
-// with every standard library.
+// Draws of the set, from the synthesis's own generator.
 class Draw
 {
 public:
-    explicit Draw(uint64_t seed) : m_state(seed) {}
+    explicit Draw(uint64_t seed) : m_prng(seed) {}
 
-    uint64_t Next()
-    {
-        uint64_t z = (m_state += 0x9E3779B97F4A7C15ULL);
-        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
-        z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
-        return z ^ (z >> 31);
-    }
-    double Uniform(double low, double high) { return low + (high - low) * static_cast<double>(Next() >> 11) * 0x1.0p-53; }
+    uint64_t Next() { return m_prng.Next(); }
+    double Uniform(double low, double high) { return low + (high - low) * m_prng.Uniform(); }
     int Integer(int low, int high) { return low + static_cast<int>(Next() % static_cast<uint64_t>(high - low + 1)); }
 
 private:
-    uint64_t m_state;
+    Prng m_prng;
 };
 
 bool IsEnd(FaultKind kind) { return kind == FaultKind::Open || kind == FaultKind::Short; }

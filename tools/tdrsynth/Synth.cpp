@@ -18,36 +18,6 @@ constexpr double kSourceReflection = -0.2;
 // Round-trip loss in dB at the reference length of a pulse (see below).
 constexpr double kLossAtReference = 6;
 
-// A small, fully specified generator (splitmix64), so a seed gives the same
-// waveform with every standard library.
-class Prng
-{
-  public:
-    explicit Prng(uint64_t seed) : m_state(seed) {}
-
-    uint64_t Next()
-    {
-        uint64_t z = (m_state += 0x9E3779B97F4A7C15ULL);
-        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
-        z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
-        return z ^ (z >> 31);
-    }
-
-    // Uniform in [0, 1).
-    double Uniform() { return static_cast<double>(Next() >> 11) * 0x1.0p-53; }
-
-    // Approximately normal with unit variance: the sum of four uniforms has
-    // variance 1/3 around 2. Bounded to ±3.46, which suits sample noise.
-    double Normal()
-    {
-        const double sum = Uniform() + Uniform() + Uniform() + Uniform();
-        return (sum - 2.0) * std::numbers::sqrt3;
-    }
-
-  private:
-    uint64_t m_state;
-};
-
 // A rectangle of the given width starting at x = 0, smoothed by a Gaussian of
 // deviation sigma: the shape of a pulse after dispersion along the line.
 double SmoothedPulse(double x, double width, double sigma)

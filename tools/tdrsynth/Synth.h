@@ -5,10 +5,41 @@
 #pragma once
 
 #include <cstdint>
+#include <numbers>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+// A small, fully specified generator (splitmix64), so a seed gives the same
+// waveform with every standard library.
+class Prng
+{
+  public:
+    explicit Prng(uint64_t seed) : m_state(seed) {}
+
+    uint64_t Next()
+    {
+        uint64_t z = (m_state += 0x9E3779B97F4A7C15ULL);
+        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
+        z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
+        return z ^ (z >> 31);
+    }
+
+    // Uniform in [0, 1).
+    double Uniform() { return static_cast<double>(Next() >> 11) * 0x1.0p-53; }
+
+    // Approximately normal with unit variance: the sum of four uniforms has
+    // variance 1/3 around 2. Bounded to ±3.46, which suits sample noise.
+    double Normal()
+    {
+        const double sum = Uniform() + Uniform() + Uniform() + Uniform();
+        return (sum - 2.0) * std::numbers::sqrt3;
+    }
+
+  private:
+    uint64_t m_state;
+};
 
 enum class FaultKind {
     Open,        // open end or break: full positive echo, the line ends there
