@@ -1,4 +1,5 @@
 #include "library/core/EventsTable.h"
+#include "support/LineEvents.h"
 #include "support/SiteGrid.h"
 #include "support/TempDir.h"
 
@@ -9,18 +10,6 @@
 
 namespace {
 
-LineEvent Event(int number, double position, LineEventKind kind, int amplitude, double rl, bool ghost = false)
-{
-    LineEvent e;
-    e.m_nNumber = number;
-    e.m_dPosition = position;
-    e.m_kind = kind;
-    e.m_nAmplitude = amplitude;
-    e.m_dReturnLoss = rl;
-    e.m_bGhost = ghost;
-    return e;
-}
-
 // A finder that answers by the record's first sample, and counts its runs per channel tag.
 class EventsTable : public ::testing::Test
 {
@@ -30,18 +19,18 @@ protected:
               ++runs[r.m_samples[0]];
               prs.push_back(pr);
               if (r.m_samples[0] == 1) {
-                  return std::vector<LineEvent>{Event(1, 10, LineEventKind::Splice, -12, 21.04),
-                                                Event(2, 40, LineEventKind::Open, 57, 3.26)};
+                  return std::vector<LineEvent>{MakeLineEvent(1, 10, LineEventKind::Splice, -12, 21.04),
+                                                MakeLineEvent(2, 40, LineEventKind::Open, 57, 3.26)};
               }
               if (r.m_samples[0] == 2) {
-                  return std::vector<LineEvent>{Event(1, 5, LineEventKind::Short, -90, 0.5)};
+                  return std::vector<LineEvent>{MakeLineEvent(1, 5, LineEventKind::Short, -90, 0.5)};
               }
-              return std::vector<LineEvent>{Event(1, 20, LineEventKind::Water, -30, 9.96),
-                                            Event(2, 62.5, LineEventKind::Open, 44, 6),
-                                            Event(3, 62.5001, LineEventKind::Open, 20, 12, true),
-                                            Event(4, -0.5, LineEventKind::Change, 3, 30),
-                                            Event(5, std::numeric_limits<double>::quiet_NaN(),
-                                                  LineEventKind::Open, 3, 30)};
+              return std::vector<LineEvent>{MakeLineEvent(1, 20, LineEventKind::Water, -30, 9.96),
+                                            MakeLineEvent(2, 62.5, LineEventKind::Open, 44, 6),
+                                            MakeLineEvent(3, 62.5001, LineEventKind::Open, 20, 12, true),
+                                            MakeLineEvent(4, -0.5, LineEventKind::Change, 3, 30),
+                                            MakeLineEvent(5, std::numeric_limits<double>::quiet_NaN(),
+                                                          LineEventKind::Open, 3, 30)};
           })
     {
         for (int k = 0; k < 3; ++k) {

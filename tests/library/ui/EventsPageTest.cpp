@@ -4,6 +4,7 @@
 #include "library/SiteGridPage.h"
 #include "model/CommandIds.h"
 #include "model/ZR815KDoc.h"
+#include "support/LineEvents.h"
 #include "support/TempDir.h"
 
 #include <QPainter>
@@ -13,18 +14,6 @@
 #include <map>
 
 namespace {
-
-LineEvent Event(int number, double position, LineEventKind kind, int amplitude, double rl)
-{
-    LineEvent e;
-    e.m_nNumber = number;
-    e.m_dPosition = position;
-    e.m_nSign = amplitude < 0 ? -1 : 1;
-    e.m_kind = kind;
-    e.m_nAmplitude = amplitude;
-    e.m_dReturnLoss = rl;
-    return e;
-}
 
 // The display form and the library panel on one document, M1 and M2 on, with
 // a finder that answers by the recording's first sample: two events on M1, one on M2.
@@ -46,10 +35,10 @@ protected:
         memory->GetEventsPage().SetFinder([this](const WaveformRecord& r, double) {
             ++runs;
             if (r.m_samples[0] == 1) {
-                return std::vector<LineEvent>{Event(1, 10, LineEventKind::Splice, -12, 21.04),
-                                              Event(2, 40, LineEventKind::Open, 57, 3.26)};
+                return std::vector<LineEvent>{MakeLineEvent(1, 10, LineEventKind::Splice, -12, 21.04),
+                                              MakeLineEvent(2, 40, LineEventKind::Open, 57, 3.26)};
             }
-            return std::vector<LineEvent>{Event(1, 20, LineEventKind::Short, -90, 0.5)};
+            return std::vector<LineEvent>{MakeLineEvent(1, 20, LineEventKind::Short, -90, 0.5)};
         });
         for (int k = 0; k < 2; ++k) {
             WaveformRecord& r = doc->m_memory[k];
