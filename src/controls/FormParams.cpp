@@ -8,7 +8,9 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QRadioButton>
+#include <QSignalBlocker>
 #include <cmath>
+#include <utility>
 
 namespace {
 
@@ -42,6 +44,13 @@ CFormParams::CFormParams(CZR815KDoc& doc, QWidget* parent)
     m_pCheckMarkers->setAccessibleName(QString::fromUtf8("Отображать метки"));
     m_pCheckMarkers->setEnabled(false);
     m_pCheckMarkers->hide();
+
+    m_pCheckDifference = new QCheckBox("Difference", this);
+    m_pCheckDifference->setAccessibleName("Difference");
+    m_pCheckDifference->setToolTip("Draw every other waveform as the reference waveform minus it");
+    m_pCheckDifference->adjustSize();
+    m_pCheckDifference->setChecked(doc.m_bDifference);
+    connect(m_pCheckDifference, &QCheckBox::toggled, this, &CFormParams::OnDifferenceToggled);
 }
 
 void CFormParams::OnInitialUpdate()
@@ -60,13 +69,14 @@ void CFormParams::OnInitialUpdate()
         m_spinShift[k] = field;
 
         // Reference marks: plain radio buttons whose checks the panel sets
-        // itself (no automatic exclusion), never shown.
+        // itself from the document (no automatic exclusion).
         auto* radio = new QRadioButton(this);
         radio->setAutoExclusive(false);
         radio->setGeometry(3, 24 * static_cast<int>(k) + 4, 16, 22);
         radio->setToolTip(QString::fromUtf8(kReferenceTips[k]));
         radio->setAccessibleName(QString::fromUtf8(kReferenceTips[k]));
-        radio->hide();
+        connect(radio, &QRadioButton::clicked, this, [this, k] { OnReferenceClicked(static_cast<int>(k)); });
+        radio->show();
         m_radioRef[k] = radio;
     }
 
@@ -80,10 +90,10 @@ void CFormParams::OnInitialUpdate()
     m_pSpinFactor->ShowSpin(true);
 
     m_pCheckMarkers->setChecked(doc.m_bShowMarkers);
-    m_radioRef[0]->setEnabled(false);
-    m_radioRef[0]->setChecked(true);
-    m_radioRef[1]->setEnabled(false);
-    m_radioRef[2]->setEnabled(false);
+    for (std::size_t k = 0; k < 3; ++k) {
+        m_radioRef[k]->setEnabled(false);
+        m_radioRef[k]->setChecked(std::cmp_equal(k, doc.m_nReference));
+    }
     // No channel is drawn yet.
     for (CHSpin* field : m_spinShift) {
         field->EnableSpin(false);
@@ -114,7 +124,7 @@ void CFormParams::OnUpdate(CDocView*, int hint)
     std::array<bool, 3> checked{};
     for (std::size_t k = 0; k < 3; ++k) {
         on[k] = doc.m_memory[k].m_bOn;
-        checked[k] = m_radioRef[k]->isChecked();
+        checked[k] = std::cmp_equal(k, doc.m_nReference);
         if (on[k]) {
             m_spinShift[k]->EnableSpin(true);
             m_spinShift[k]->SetValue(doc.m_memory[k].m_nShift);
@@ -127,6 +137,13 @@ void CFormParams::OnUpdate(CDocView*, int hint)
     for (std::size_t k = 0; k < 3; ++k) {
         m_radioRef[k]->setChecked(marks.checked[k]);
         m_radioRef[k]->setEnabled(marks.enabled[k]);
+        if (marks.checked[k]) {
+            doc.m_nReference = static_cast<int32_t>(k);
+        }
+    }
+    {
+        const QSignalBlocker quiet(m_pCheckDifference);
+        m_pCheckDifference->setChecked(doc.m_bDifference);
     }
     if (marks.broadcast) {
         doc.UpdateAllViews(this, HINT_MEMORY);
@@ -151,6 +168,23 @@ void CFormParams::OnFieldChanged(int id, int code)
     }
 }
 
+void CFormParams::OnReferenceClicked(int channel)
+{
+    CZR815KDoc& doc = GetDocument();
+    doc.m_nReference = channel;
+    // A click on the checked mark would clear it: the marks are set from the document again.
+    for (std::size_t k = 0; k < 3; ++k) {
+        m_radioRef[k]->setChecked(std::cmp_equal(k, channel));
+    }
+    doc.UpdateAllViews(this, HINT_MEMORY);
+}
+
+void CFormParams::OnDifferenceToggled(bool checked)
+{
+    GetDocument().m_bDifference = checked;
+    GetDocument().UpdateAllViews(this, HINT_REDRAW);
+}
+
 void CFormParams::Layout()
 {
     if (!m_bCreated) {
@@ -160,7 +194,8 @@ void CFormParams::Layout()
     for (std::size_t k = 0; k < sizes.size(); ++k) {
         sizes[k] = {m_labels[k]->width(), m_labels[k]->height()};
     }
-    const ParamsPlacement place = ComputeParamsLayout(width(), sizes);
+    const QSize box = m_pCheckDifference->size();
+    const ParamsPlacement place = ComputeParamsLayout(width(), sizes, {box.width(), box.height()});
     for (std::size_t k = 0; k < sizes.size(); ++k) {
         m_labels[k]->move(place.labels[k].x, place.labels[k].y);
     }
@@ -168,6 +203,7 @@ void CFormParams::Layout()
         m_spinShift[k]->MoveSpin(ToQRect(place.fields[k]));
     }
     m_pSpinFactor->MoveSpin(ToQRect(place.fields[3]));
+    m_pCheckDifference->setGeometry(ToQRect(place.difference));
     update();
 }
 

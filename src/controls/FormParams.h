@@ -4,8 +4,10 @@
 // fields from it. A shift field shows "-" while its channel is off, and the
 // velocity field is disabled while a site grid gives the factors.
 //
-// The panel also keeps three reference-channel marks and a markers check box
-// that are never shown; it keeps their states as the other views expect.
+// Three reference-channel marks beside the shift fields and a "Difference"
+// check box under them drive difference mode: the document keeps the mode and
+// the reference, and the panel shows and sets them. A markers check box is
+// never shown; the panel keeps its state as the other views expect.
 #pragma once
 
 #include "base/FormView.h"
@@ -36,6 +38,7 @@ public:
     CHSpin* GetFactorField() const { return m_pSpinFactor; }
     QRadioButton* GetReference(int channel) const { return m_radioRef[static_cast<std::size_t>(channel)]; }
     QCheckBox* GetMarkersBox() const { return m_pCheckMarkers; }
+    QCheckBox* GetDifferenceBox() const { return m_pCheckDifference; }
     // "Shift M1", "Shift M2", "Shift M3", "PR" or "V/2".
     QLabel* GetLabel(int row) const { return m_labels[static_cast<std::size_t>(row)]; }
 
@@ -45,6 +48,8 @@ protected:
 private:
     void SetFactorParams();
     void OnFieldChanged(int id, int code);
+    void OnReferenceClicked(int channel);
+    void OnDifferenceToggled(bool checked);
     void Layout();
 
     std::array<QLabel*, 4> m_labels{};
@@ -52,5 +57,6 @@ private:
     std::array<QRadioButton*, 3> m_radioRef{};
     CHSpin* m_pSpinFactor = nullptr;
     QCheckBox* m_pCheckMarkers = nullptr;
+    QCheckBox* m_pCheckDifference = nullptr;
     bool m_bCreated = false;
 };

@@ -1,5 +1,6 @@
 #include "display/Form.h"
 
+#include "model/Difference.h"
 #include "model/ScaleTables.h"
 #include "model/ZR815KDoc.h"
 
@@ -116,15 +117,21 @@ void CForm::OnUpdate(CDocView*, int)
         return;
     }
     CZR815KDoc& doc = GetDocument();
+    // The whole range, whatever the main plot's zoom; every channel is picked
+    // first, since a difference trace needs the reference's columns.
+    for (WaveformRecord& record : doc.m_memory) {
+        if (record.m_bOn) {
+            doc.PickColumns(record, 0, doc.m_dScale, record.m_displaySecond);
+        }
+    }
     for (int k = 0; k < 3; ++k) {
-        WaveformRecord& record = doc.m_memory[k];
+        const WaveformRecord& record = doc.m_memory[k];
         CArrPoints* trace = m_plot.GetLine(kLineTrace + k);
         trace->SetState(record.m_bOn ? kShownWithLabel : CArrPoints::StateHidden);
         if (record.m_bOn) {
-            // The whole range, whatever the main plot's zoom.
-            doc.PickColumns(record, 0, doc.m_dScale, record.m_displaySecond);
+            const PickedColumns values = TraceValues(doc, k, &WaveformRecord::m_displaySecond);
             for (int i = 0; i < tables::kColumns; ++i) {
-                trace->SetPoint(i, i, CScreenWnd::ClampValue(record.m_displaySecond[i] + record.m_nShift, 127, -128));
+                trace->SetPoint(i, i, values[static_cast<std::size_t>(i)]);
             }
         }
         const bool markers = record.m_bOn && doc.m_bShowMarkers;

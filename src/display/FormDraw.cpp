@@ -1,6 +1,7 @@
 #include "display/FormDraw.h"
 
 #include "display/ReportPage.h"
+#include "model/Difference.h"
 #include "model/CommandIds.h"
 #include "model/LegendText.h"
 #include "model/PrivateProfile.h"
@@ -215,11 +216,11 @@ void CFormDraw::PlaceVerticalLine(int index, int column)
 
 void CFormDraw::SetTrace(int channel)
 {
-    const WaveformRecord& record = GetDocument().m_memory[channel];
+    const PickedColumns values = TraceValues(GetDocument(), channel);
     CArrPoints* trace = m_plot.GetLine(kLineTrace + channel);
     trace->SetState(CArrPoints::StateVisible | CArrPoints::StateLabel);
     for (int i = 0; i < 500; ++i) {
-        trace->SetPoint(i, i, CScreenWnd::ClampValue(record.m_displayMain[i] + record.m_nShift, 127, -128));
+        trace->SetPoint(i, i, values[static_cast<std::size_t>(i)]);
     }
 }
 
@@ -253,13 +254,10 @@ void CFormDraw::FillPlot()
                       right / doc.m_dFactor * tables::kReferenceFactor);
     const int c1 = ToColumn(HeldColumn(doc.m_dCursor1 - left, c));
     const int c2 = ToColumn(HeldColumn(doc.m_dCursor2 - left, c));
-    for (int k = 0; k < 3; ++k) {
-        WaveformRecord& record = doc.m_memory[k];
-        const int marker1 = kLineMarker + 2 * k;
+    // Every channel's columns are picked before any trace is drawn: a difference
+    // trace needs the reference's columns, whatever channel holds it.
+    for (WaveformRecord& record : doc.m_memory) {
         if (!record.m_bOn) {
-            m_plot.GetLine(kLineTrace + k)->SetState(CArrPoints::StateHidden);
-            m_plot.GetLine(marker1)->SetState(CArrPoints::StateHidden);
-            m_plot.GetLine(marker1 + 1)->SetState(CArrPoints::StateHidden);
             continue;
         }
         doc.PickColumns(record, left, doc.WindowWidth(), record.m_displayMain);
@@ -269,6 +267,16 @@ void CFormDraw::FillPlot()
         }
         if (c2 >= 0 && c2 < 500) {
             record.m_nValueC2 = static_cast<uint8_t>(record.m_displayMain[c2]);
+        }
+    }
+    for (int k = 0; k < 3; ++k) {
+        const WaveformRecord& record = doc.m_memory[k];
+        const int marker1 = kLineMarker + 2 * k;
+        if (!record.m_bOn) {
+            m_plot.GetLine(kLineTrace + k)->SetState(CArrPoints::StateHidden);
+            m_plot.GetLine(marker1)->SetState(CArrPoints::StateHidden);
+            m_plot.GetLine(marker1 + 1)->SetState(CArrPoints::StateHidden);
+            continue;
         }
         SetTrace(k);
         const int state = doc.m_bShowMarkers ? CArrPoints::StateVisible | CArrPoints::StateLabel
@@ -285,6 +293,14 @@ void CFormDraw::FillPlot()
         boundaries.push_back({b.m_nColumn, QString::fromStdString(b.m_strName)});
     }
     m_plot.SetBoundaries(std::move(boundaries));
+    std::vector<CScreenWnd::EventMark> marks;
+    for (const PlotEventMark& mark : doc.m_eventMarks) {
+        if (mark.m_nChannel < 0 || mark.m_nChannel >= 3 || !doc.m_memory[mark.m_nChannel].m_bOn) {
+            continue;
+        }
+        marks.push_back({LineColumn(mark.m_dPosition, left, c), ToQColor(doc.m_memory[mark.m_nChannel].m_crColor)});
+    }
+    m_plot.SetEventMarks(std::move(marks));
     m_plot.GetLine(kLineCursor1)->SetState(CArrPoints::StateVisible | CArrPoints::StateLabel);
     m_plot.GetLine(kLineCursor2)->SetState(CArrPoints::StateVisible | CArrPoints::StateLabel);
     PlaceVerticalLine(kLineCursor1, LineColumn(doc.m_dCursor1, left, c));

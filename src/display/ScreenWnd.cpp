@@ -458,6 +458,7 @@ void CScreenWnd::DrawScreen(QPainter& painter)
             if (line.IsVisible())
                 DrawLine(painter, line, rcPlot, bStraight, line.GetColor(), 1, false);
         }
+        DrawEventMarks(painter, rcPlot, false);
         // The cursor lines go over everything else and are always straight.
         for (int i = 0; i < std::min(kCursorLines, GetLineCount()); ++i) {
             const CArrPoints& line = *m_lines[static_cast<size_t>(i)];
@@ -508,6 +509,38 @@ void CScreenWnd::DrawBoundaries(QPainter& painter, const QRect& rcPlot, const QF
     painter.restore();
 }
 
+void CScreenWnd::SetEventMarks(std::vector<EventMark> marks)
+{
+    if (marks != m_eventMarks) {
+        m_eventMarks = std::move(marks);
+        update();
+    }
+}
+
+void CScreenWnd::DrawEventMarks(QPainter& painter, const QRect& rcPlot, bool bPrint) const
+{
+    if (m_eventMarks.empty()) {
+        return;
+    }
+    // On paper the units are 0.01 inch: a little over a millimetre across.
+    const int halfWidth = bPrint ? 5 : kEventMarkHalfWidth;
+    const int height = bPrint ? 8 : kEventMarkHeight;
+    painter.save();
+    for (const EventMark& mark : m_eventMarks) {
+        if (mark.column < m_nXMin || mark.column > m_nXMax) {
+            continue;
+        }
+        const int x = MapToPixel(QPoint(mark.column, m_nYMax), rcPlot, m_nXMin, m_nYMax, m_nXCount, m_nYCount).x();
+        const QColor colour = bPrint ? QColor(Qt::black) : mark.colour;
+        painter.setPen(QPen(colour, 0));
+        painter.setBrush(colour);
+        const QPoint triangle[3] = {QPoint(x - halfWidth, rcPlot.top()), QPoint(x + halfWidth, rcPlot.top()),
+                                    QPoint(x, rcPlot.top() + height)};
+        painter.drawPolygon(triangle, 3);
+    }
+    painter.restore();
+}
+
 void CScreenWnd::DrawPrint(QPainter& painter, int nPageWidthMm) const
 {
     const QRect rcTarget = PrintTargetRect(nPageWidthMm);
@@ -534,6 +567,7 @@ void CScreenWnd::DrawPrint(QPainter& painter, int nPageWidthMm) const
         for (const auto& line : m_lines)
             if (line->IsVisible())
                 DrawLine(painter, *line, rcPlot, bStraight, Qt::black, 1, true);
+        DrawEventMarks(painter, rcPlot, true);
     }
     painter.restore();
 }

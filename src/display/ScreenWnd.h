@@ -135,6 +135,21 @@ class CScreenWnd : public QWidget
     // Colour of the boundary marks on the screen (on paper they are black).
     static QColor BoundaryColor() { return QColor(150, 150, 150); }
 
+    // Events marked at the top of the plot: a small filled triangle pointing
+    // down at a data column, drawn over the traces in its colour (black on
+    // paper). Marks outside the horizontal range are not drawn.
+    struct EventMark
+    {
+        int column = 0;
+        QColor colour;
+        bool operator==(const EventMark&) const = default;
+    };
+    void SetEventMarks(std::vector<EventMark> marks);
+    const std::vector<EventMark>& GetEventMarks() const { return m_eventMarks; }
+    // Half the width of a triangle, and its height, in pixels on the screen.
+    static constexpr int kEventMarkHalfWidth = 5;
+    static constexpr int kEventMarkHeight = 8;
+
     // Renders the widget's picture at the painter's origin: the cached grid,
     // the traces and the cursor lines on top. Draws nothing when the widget has
     // no area or is too small for its margins.
@@ -206,9 +221,12 @@ class CScreenWnd : public QWidget
                   const QColor& crPen, qreal dPenWidth, bool bPrint) const;
     bool HasMapping() const { return m_nXCount != 0 && m_nYCount != 0; }
     void DrawBoundaries(QPainter& painter, const QRect& rcPlot, const QFont& font, const QColor& colour) const;
+    // bPrint: every mark black, sized for paper (units of 0.01 inch).
+    void DrawEventMarks(QPainter& painter, const QRect& rcPlot, bool bPrint) const;
 
     std::vector<std::unique_ptr<CArrPoints>> m_lines;
     std::vector<Boundary> m_boundaries;
+    std::vector<EventMark> m_eventMarks;
     int m_nStyle = 0;
     QImage m_imgBack; // fill, grid and labels; rebuilt when size, style or labels change
     bool m_bBackValid = false;

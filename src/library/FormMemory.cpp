@@ -2,6 +2,7 @@
 
 #include "base/PanelToolBar.h"
 #include "controls/ControlNotify.h"
+#include "library/EventsPage.h"
 #include "library/SiteGridPage.h"
 #include "library/core/PreviewPicking.h"
 #include "library/core/TdrFolder.h"
@@ -88,7 +89,9 @@ CFormMemory::CFormMemory(CZR815KDoc& doc, QWidget* parent)
     m_pTabPages->setShape(QTabBar::RoundedSouth);
     m_pTabPages->addTab("Waveforms");
     m_pTabPages->addTab("Site grids");
+    m_pTabPages->addTab("Events");
     m_pSiteGrid = new CSiteGridPage(*this, *this, doc);
+    m_pEvents = new CEventsPage(*this, doc);
     connect(m_pSiteGrid, &CSiteGridPage::statesChanged, this, &CFormView::commandStatesChanged);
     connect(m_pTabPages, &QTabBar::currentChanged, this, &CFormMemory::SwitchPage);
     RefreshToolStates();
@@ -96,7 +99,9 @@ CFormMemory::CFormMemory(CZR815KDoc& doc, QWidget* parent)
 
 CFormMemory::~CFormMemory()
 {
-    // The site-grid page goes first, while the panel around its widgets is whole.
+    // The pages go first, while the panel around their widgets is whole.
+    delete m_pEvents;
+    m_pEvents = nullptr;
     delete m_pSiteGrid;
     m_pSiteGrid = nullptr;
     PrivateProfile(GetDocument().SettingsPath()).WriteString(kSettingsSection, "OPEN", m_strWaveFolder);
@@ -200,6 +205,7 @@ void CFormMemory::Layout(bool firstLayoutWidths)
     }
     m_preview.setVisible(m_bPreview && m_nPage == 0);
     m_pSiteGrid->Layout(cx, cy);
+    m_pEvents->Layout(cx, cy - kTabHeight);
 
     // The name column gives way to the scroll bar when the rows overflow the list.
     const int scrollBar = m_listWaves.ScrollBarAllowance();
@@ -219,7 +225,7 @@ void CFormMemory::OnInitialUpdate()
 
 void CFormMemory::SwitchPage(int page)
 {
-    m_nPage = page == 1 ? 1 : 0;
+    m_nPage = page == 1 || page == 2 ? page : 0;
     if (m_pTabPages->currentIndex() != m_nPage) {
         m_pTabPages->setCurrentIndex(m_nPage); // comes back here through the tab's signal
         return;
@@ -228,7 +234,8 @@ void CFormMemory::SwitchPage(int page)
     m_listWaves.setVisible(waves);
     m_pToolWaves->Bar()->setVisible(waves);
     m_preview.setVisible(waves && m_bPreview);
-    m_pSiteGrid->Show(!waves);
+    m_pSiteGrid->Show(m_nPage == 1);
+    m_pEvents->Show(m_nPage == 2);
     if (m_bLaidOut) {
         Layout(false);
     }

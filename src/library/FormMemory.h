@@ -1,7 +1,8 @@
 // The waveform library panel: the .tdr files of one folder with their
 // parameters, the memory-channel commands M1..M3 that load the selected file into
 // the document, the preview strip of the selected file, and the text export;
-// its second page holds the site grids (CSiteGridPage).
+// its second page holds the site grids (CSiteGridPage), its third the events
+// found on the channels (CEventsPage).
 #pragma once
 
 #include "base/FormView.h"
@@ -14,6 +15,7 @@
 #include <memory>
 #include <string>
 
+class CEventsPage;
 class CSiteGridPage;
 class QTabBar;
 class QToolBar;
@@ -56,10 +58,11 @@ public:
     void SetFolderChooser(std::function<QString(const QString& folder)> choose) { m_fnChooseFile = std::move(choose); }
     void SetErrorBox(std::function<void(const QString& text)> show) { m_fnErrorBox = std::move(show); }
 
-    // Shows page 0 (waveforms) or page 1 (site grids).
+    // Shows page 0 (waveforms), page 1 (site grids) or page 2 (events).
     void SwitchPage(int page);
     int GetPage() const { return m_nPage; }
     CSiteGridPage& GetSiteGridPage() { return *m_pSiteGrid; }
+    CEventsPage& GetEventsPage() { return *m_pEvents; }
     QTabBar* GetTabBar() const { return m_pTabPages; }
 
 signals:
@@ -88,6 +91,7 @@ private:
     CScreenWnd m_preview;
     std::unique_ptr<CPanelToolBar> m_pToolWaves;
     CSiteGridPage* m_pSiteGrid = nullptr; // a child object of the panel
+    CEventsPage* m_pEvents = nullptr;     // a child object of the panel
     QTabBar* m_pTabPages = nullptr;
     std::string m_strWaveFolder;
     int m_nPage = 0;

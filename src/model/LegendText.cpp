@@ -1,5 +1,6 @@
 #include "model/LegendText.h"
 
+#include "model/Difference.h"
 #include "model/FileTime.h"
 #include "model/Format.h"
 #include "model/ZR815KDoc.h"
@@ -39,7 +40,7 @@ std::array<std::string, kLegendColumns> LegendCells(const CZR815KDoc& doc, int c
             FormatInt(r.m_nAverages),
             FormatInt(r.m_nGain),
             FormatInt(r.m_nImpedance),
-            FormatInt(r.m_nShift),
+            DrawnAsDifference(doc, channel) ? std::string(kDifferenceShiftText) : FormatInt(r.m_nShift),
             FormatInt(doc.ReturnLoss(r)),
             FormatFixed(r.m_dMarker1 / doc.m_dFactor * 1.5, 3),
             FormatFixed(r.m_dMarker2 / doc.m_dFactor * 1.5, 3),

@@ -13,6 +13,9 @@ inline constexpr int kLegendColumns = 17;
 // Column headers; column 4 reads "V/2" or "PR" by the presentation.
 std::array<std::string, kLegendColumns> LegendHeaders(bool showHalfVelocity);
 
+// The shift cell of a channel drawn as a difference.
+inline constexpr const char* kDifferenceShiftText = "\u0394";
+
 // Cell texts of channel 0..2 of the document.
 std::array<std::string, kLegendColumns> LegendCells(const CZR815KDoc& doc, int channel);
 

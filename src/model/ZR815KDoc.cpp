@@ -269,11 +269,15 @@ bool CZR815KDoc::StepCursor(double& cursor, int delta)
 
 void CZR815KDoc::SetCursorDistance(double& cursor, double distance)
 {
-    const double position = DistanceToPosition(distance);
+    PlaceCursor(cursor, DistanceToPosition(distance));
+    UpdateAllViews(nullptr, HINT_REDRAW);
+}
+
+void CZR815KDoc::PlaceCursor(double& cursor, double position)
+{
     const double c = ColumnWidth();
     cursor = c * std::floor(position / c + 0.5);
     m_dFactor = FactorAt(cursor);
-    UpdateAllViews(nullptr, HINT_REDRAW);
 }
 
 void CZR815KDoc::SelectCursorMode(int mode)
@@ -376,53 +380,55 @@ double CZR815KDoc::DistanceToPosition(double distance) const
     return position;
 }
 
-void CZR815KDoc::GetCursorDistances(double& d1, double& d2, double& res1, double& res2) const
+void CZR815KDoc::CursorDistance(double cursor, double& distance, double& resolution) const
 {
     const double c = ColumnWidth();
     if (!GridInForce()) {
-        d1 = m_dCursor1 * kRef / m_dFactor;
-        d2 = m_dCursor2 * kRef / m_dFactor;
-        res1 = res2 = c * kRef / m_dFactor;
+        distance = cursor * kRef / m_dFactor;
+        resolution = c * kRef / m_dFactor;
         return;
     }
-    bool found1 = false;
-    bool found2 = false;
+    // Sections of a hand-edited grid may overlap: the last one that holds the cursor counts.
+    bool found = false;
     double running = 0;
-    const auto place = [&](double cursor, double s, double f, double& d, double& res) {
-        d = running + (cursor - s) / f * kRef;
-        res = c / f * kRef;
-    };
     for (const SiteGridSection& section : m_gridSections) {
         const double s = section.m_dStart / 100;
         const double e = section.m_dEnd / 100;
-        if (s <= m_dCursor1 && m_dCursor1 < e) {
-            place(m_dCursor1, s, SectionFactor(section), d1, res1);
-            found1 = true;
-        }
-        if (s <= m_dCursor2 && m_dCursor2 < e) {
-            place(m_dCursor2, s, SectionFactor(section), d2, res2);
-            found2 = true;
+        if (s <= cursor && cursor < e) {
+            distance = running + (cursor - s) / SectionFactor(section) * kRef;
+            resolution = c / SectionFactor(section) * kRef;
+            found = true;
         }
         running += (e - s) / SectionFactor(section) * kRef;
+    }
+    if (found) {
+        return;
     }
     // A cursor at or past the end of the grid continues with the last section's factor;
     // one before its start (a negative position) is measured with the first section's.
     const SiteGridSection& last = m_gridSections.back();
     const SiteGridSection& firstSection = m_gridSections.front();
-    const auto extrapolate = [&](double cursor, bool found, double& d, double& res) {
-        if (found) {
-            return;
-        }
-        if (cursor < firstSection.m_dStart / 100) {
-            d = (cursor - firstSection.m_dStart / 100) / SectionFactor(firstSection) * kRef;
-            res = c / SectionFactor(firstSection) * kRef;
-        } else {
-            d = running + (cursor - last.m_dEnd / 100) / SectionFactor(last) * kRef;
-            res = c / SectionFactor(last) * kRef;
-        }
-    };
-    extrapolate(m_dCursor1, found1, d1, res1);
-    extrapolate(m_dCursor2, found2, d2, res2);
+    if (cursor < firstSection.m_dStart / 100) {
+        distance = (cursor - firstSection.m_dStart / 100) / SectionFactor(firstSection) * kRef;
+        resolution = c / SectionFactor(firstSection) * kRef;
+    } else {
+        distance = running + (cursor - last.m_dEnd / 100) / SectionFactor(last) * kRef;
+        resolution = c / SectionFactor(last) * kRef;
+    }
+}
+
+void CZR815KDoc::GetCursorDistances(double& d1, double& d2, double& res1, double& res2) const
+{
+    CursorDistance(m_dCursor1, d1, res1);
+    CursorDistance(m_dCursor2, d2, res2);
+}
+
+double CZR815KDoc::PositionToDistance(double position) const
+{
+    double distance = 0;
+    double resolution = 0;
+    CursorDistance(position, distance, resolution);
+    return distance;
 }
 
 // With a grid in force each edge of the window is the distance of its position

@@ -21,6 +21,15 @@ struct SiteGridSection
     double m_dEnd = 0;
 };
 
+// An event of a channel's trace marked on the plot while the events list is
+// shown: the channel and the position of the event's leading edge (metres).
+struct PlotEventMark
+{
+    int m_nChannel = 0;
+    double m_dPosition = 0;
+    bool operator==(const PlotEventMark&) const = default;
+};
+
 // Section of the settings file that holds every key of the program.
 inline constexpr const char* kSettingsSection = "KLM-204";
 
@@ -47,6 +56,9 @@ public:
     double DistanceToPosition(double distance) const;
     double FactorAt(double position) const;
     void GetCursorDistances(double& d1, double& d2, double& res1, double& res2) const;
+    // The distance of a position by the rule the cursors are read with: plain,
+    // or section by section while a site grid is in force.
+    double PositionToDistance(double position) const;
     int GetViewDistances(double& left, double& right) const;
     void SetScale(int index);
     bool StepZoom(int delta);
@@ -54,6 +66,9 @@ public:
     void SetCursorColumn(double& cursor, int column);
     bool StepCursor(double& cursor, int delta);
     void SetCursorDistance(double& cursor, double distance);
+    // Puts a cursor on the column edge nearest a position (columns counted from
+    // position 0 at the current zoom) and takes the factor there; no update.
+    void PlaceCursor(double& cursor, double position);
     void SelectCursorMode(int mode);
     bool StepShift(int32_t& shift, int delta);
     void PickColumns(WaveformRecord& record, double left, double window, std::array<int8_t, 500>& target) const;
@@ -89,11 +104,18 @@ public:
     double* m_pZoomAnchor = &m_dCursor1;
     double m_dZoomCentre = 0;
     bool m_bZoomed = false;
+    // Difference mode and its reference channel (0..2); neither is kept in the
+    // settings file, so every run starts with plain traces.
+    bool m_bDifference = false;
+    int32_t m_nReference = 0;
+    // Events the plot marks; empty while the events list is hidden.
+    std::vector<PlotEventMark> m_eventMarks;
 
 private:
     void ReadSettings();
     void WriteSettings() const;
     void TakeZoomCentre();
+    void CursorDistance(double cursor, double& distance, double& resolution) const;
 
     std::filesystem::path m_settingsPath;
     std::vector<CDocView*> m_views;

@@ -46,7 +46,7 @@ protected:
     std::vector<CDocView*> senders;
 };
 
-TEST_F(FormParams, FieldsLabelsTipsAndHiddenControls)
+TEST_F(FormParams, FieldsLabelsTipsReferenceMarksAndTheHiddenMarkersBox)
 {
     const char* labels[] = {"Shift M1", "Shift M2", "Shift M3", "PR"};
     for (int k = 0; k < 4; ++k) {
@@ -56,7 +56,7 @@ TEST_F(FormParams, FieldsLabelsTipsAndHiddenControls)
         EXPECT_EQ(Shift(k)->GetControlId(), 140 + k);
         EXPECT_EQ(Shift(k)->toolTip(), QString("Vertical waveform shift M%1").arg(k + 1));
         EXPECT_EQ(Shift(k)->accessibleName(), labels[k]);
-        EXPECT_FALSE(panel.GetReference(k)->isVisible());
+        EXPECT_TRUE(panel.GetReference(k)->isVisible());
     }
     EXPECT_EQ(panel.GetReference(1)->toolTip(),
               QString::fromUtf8("В режиме \"Разность\" из П2 поточечно вычитаются остальные рефлектограммы"));
@@ -73,6 +73,59 @@ TEST_F(FormParams, FieldsLabelsTipsAndHiddenControls)
     EXPECT_EQ(Shift(1)->GetButton(0)->geometry(), QRect(98, 26, 14, 22));
     EXPECT_EQ(Factor()->GetButton(0)->geometry().topLeft(), QPoint(78, 74));
     EXPECT_EQ(panel.GetLabel(3)->geometry().right() + 1, 198 - 122);
+    // The difference box: a fifth row, under the velocity field.
+    QCheckBox* box = panel.GetDifferenceBox();
+    EXPECT_TRUE(box->isVisible());
+    EXPECT_EQ(box->text(), "Difference");
+    EXPECT_EQ(box->accessibleName(), "Difference");
+    EXPECT_FALSE(box->isChecked());
+    EXPECT_EQ(box->geometry().left(), 78);
+    EXPECT_GE(box->geometry().top(), 98);
+    EXPECT_LE(box->geometry().bottom(), 98 + 22);
+}
+
+TEST_F(FormParams, TheDifferenceBoxAndTheReferenceMarksSetTheDocument)
+{
+    doc.m_memory[0].m_bOn = true;
+    doc.m_memory[2].m_bOn = true;
+    doc.UpdateAllViews(nullptr, HINT_MEMORY);
+    EXPECT_EQ(doc.m_nReference, 0);
+    Clear();
+
+    QTest::mouseClick(panel.GetDifferenceBox(), Qt::LeftButton);
+    EXPECT_TRUE(doc.m_bDifference);
+    EXPECT_EQ(hints, (std::vector<int>{HINT_REDRAW}));
+    EXPECT_EQ(senders[0], &panel);
+
+    // A click on M3's mark makes it the reference; the other marks go.
+    Clear();
+    QTest::mouseClick(panel.GetReference(2), Qt::LeftButton);
+    EXPECT_EQ(doc.m_nReference, 2);
+    EXPECT_TRUE(panel.GetReference(2)->isChecked());
+    EXPECT_FALSE(panel.GetReference(0)->isChecked());
+    EXPECT_EQ(hints, (std::vector<int>{HINT_MEMORY}));
+    // A second click keeps it: there is always one reference.
+    QTest::mouseClick(panel.GetReference(2), Qt::LeftButton);
+    EXPECT_TRUE(panel.GetReference(2)->isChecked());
+    EXPECT_EQ(doc.m_nReference, 2);
+    // M2 is off: its mark cannot be clicked.
+    QTest::mouseClick(panel.GetReference(1), Qt::LeftButton);
+    EXPECT_EQ(doc.m_nReference, 2);
+
+    // The reference switched off: the first channel on takes the mark, in the document too.
+    doc.m_memory[2].m_bOn = false;
+    doc.UpdateAllViews(nullptr, HINT_MEMORY);
+    EXPECT_EQ(doc.m_nReference, 0);
+    EXPECT_TRUE(panel.GetReference(0)->isChecked());
+    EXPECT_FALSE(panel.GetReference(2)->isEnabled());
+
+    // The box follows the document, and unchecking it ends the mode.
+    doc.m_bDifference = false;
+    doc.UpdateAllViews(nullptr, HINT_REDRAW);
+    EXPECT_FALSE(panel.GetDifferenceBox()->isChecked());
+    QTest::mouseClick(panel.GetDifferenceBox(), Qt::LeftButton);
+    QTest::mouseClick(panel.GetDifferenceBox(), Qt::LeftButton);
+    EXPECT_FALSE(doc.m_bDifference);
 }
 
 TEST_F(FormParams, WithNoChannelOnShiftsShowADashAndEveryUpdateBroadcasts)

@@ -51,7 +51,7 @@ ReferenceMarks UpdateReferenceMarks(const std::array<bool, 3>& channelOn, const 
     return marks;
 }
 
-ParamsPlacement ComputeParamsLayout(int width, const std::array<LabelSize, 4>& labels)
+ParamsPlacement ComputeParamsLayout(int width, const std::array<LabelSize, 4>& labels, LabelSize difference)
 {
     const int right = width - 2; // the panel less 2 pixels on every side
     const int top = 2;
@@ -65,5 +65,6 @@ ParamsPlacement ComputeParamsLayout(int width, const std::array<LabelSize, 4>& l
         const int fieldLeft = right - (velocity ? 120 : 100);
         p.fields[k] = {fieldLeft, rowTop, right - 5 - fieldLeft, 22};
     }
+    p.difference = {right - 120, top + 24 * 4 + (22 - difference.height) / 2, difference.width, difference.height};
     return p;
 }

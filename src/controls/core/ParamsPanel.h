@@ -1,6 +1,6 @@
 // What the parameters panel shows, without the widgets: the velocity field in
-// PR or V/2, the factor a field value stands for, the hidden reference-channel
-// marks, and where the rows go.
+// PR or V/2, the factor a field value stands for, the reference-channel marks
+// of difference mode, and where the rows go.
 #pragma once
 
 #include "controls/core/ControlRect.h"
@@ -46,7 +46,10 @@ struct ParamsPlacement
 {
     std::array<ControlRect, 4> labels; // "Shift M1", "Shift M2", "Shift M3", "PR"/"V/2"
     std::array<ControlRect, 4> fields; // shift fields of M1..M3, velocity field
+    ControlRect difference;            // the "Difference" check box, a fifth row under the fields
 };
 
 // Rows of 24 pixels from the top, right-aligned in the panel less a 2-pixel margin.
-ParamsPlacement ComputeParamsLayout(int width, const std::array<LabelSize, 4>& labels);
+// The difference check box keeps its size and starts where the velocity field does.
+ParamsPlacement ComputeParamsLayout(int width, const std::array<LabelSize, 4>& labels,
+                                    LabelSize difference = {});

@@ -127,6 +127,9 @@ TEST(ParamsPanel, RowsAreRightAlignedWithTheVelocityRowWider)
     EXPECT_EQ(p.fields[1], (ControlRect{198, 26, 95, 22}));
     EXPECT_EQ(p.fields[2], (ControlRect{198, 50, 95, 22}));
     EXPECT_EQ(p.fields[3], (ControlRect{178, 74, 115, 22}));
+    // The difference box in the fifth row, left-aligned with the velocity field, centred in the row.
+    EXPECT_EQ(ComputeParamsLayout(300, labels, {90, 18}).difference, (ControlRect{178, 100, 90, 18}));
+    EXPECT_EQ(ComputeParamsLayout(300, labels, {90, 25}).difference, (ControlRect{178, 97, 90, 25}));
 
     // A panel narrower than the rows runs off the left edge.
     p = ComputeParamsLayout(100, labels);
