@@ -1,6 +1,8 @@
 // Fuzz target for the .tdr reader: the header decoder and the whole-file
 // decoder must accept any bytes. The input is decoded once as it is, and once
-// cut or zero-padded to the size of a real file so the full decode path runs.
+// cut or zero-padded to the size of a real file so the full decode path runs;
+// the event finder then reads whatever samples and header that gives.
+#include "model/EventFinder.h"
 #include "model/WaveformRecord.h"
 
 #include <algorithm>
@@ -19,6 +21,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     std::vector<uint8_t> file(kTdrFileSize, 0);
     std::copy_n(data, std::min(size, file.size()), file.begin());
-    (void)DecodeWaveform(*record, file);
+    if (DecodeWaveform(*record, file)) {
+        (void)FindEvents(*record, 0);
+        (void)FindEvents(*record, 1.5);
+    }
     return 0;
 }
