@@ -5,6 +5,7 @@
 #include <array>
 #include <cerrno>
 #include <cstdio>
+#include <ctime>
 #include <mutex>
 #include <set>
 
