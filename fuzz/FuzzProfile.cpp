@@ -1,6 +1,8 @@
 // Fuzz target for the private-profile parser: any bytes must parse, answer
-// lookups, take a new value and serialise to text that reads the value back.
+// lookups, serialise back to themselves, take a new value and serialise to text
+// that reads the value back.
 #include "model/PrivateProfile.h"
+#include "model/TextEncoding.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 
@@ -16,13 +18,18 @@ void Require(bool condition)
         std::abort();
 }
 
-// The serialised text must be UTF-8: converting it changes nothing but a leading mark.
+// Converting to UTF-8 gives UTF-8: doing it again changes nothing but a leading mark.
 void RequireUtf8(const std::string& text)
 {
     std::string_view body = text;
     if (body.starts_with("\xEF\xBB\xBF"))
         body.remove_prefix(3);
     Require(profile::ToUtf8(text) == body);
+}
+
+bool IsUtf16(const std::string& file)
+{
+    return file.starts_with("\xFF\xFE") || file.starts_with("\xFE\xFF");
 }
 
 } // namespace
@@ -41,19 +48,31 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     ProfileText text = ProfileText::Parse(file);
     if (const auto found = text.Find(section, key))
-        (void)profile::LeadingInt(profile::CleanValue(*found));
+        RequireUtf8(*found);
+    // Lines keep their bytes (a UTF-16 file is rewritten as UTF-8).
+    if (!IsUtf16(file))
+        Require(text.Serialise() == file);
 
-    // Raw bytes as given, line breaks and bad encodings included.
+    // Raw bytes as given, line breaks and bad encodings included: the value's
+    // bytes come back with line breaks turned into blanks.
     ProfileText raw = text;
-    raw.Set(section, key, value);
+    const bool set = raw.Set(section, key, value);
+    Require(set == profile::IsWritableName(section, key));
     const std::string rawOut = raw.Serialise();
-    RequireUtf8(rawOut);
     const bool namesUtf8 = profile::ToUtf8(section) == section && profile::ToUtf8(key) == key;
-    if (namesUtf8 && profile::IsWritableName(section, key)) {
-        const auto back = ProfileText::Parse(rawOut).Find(section, key);
-        Require(back.has_value());
-        Require(back->find_first_of("\r\n") == std::string::npos);
+    if (set && namesUtf8) {
+        std::string expected = value;
+        for (char& c : expected)
+            if (c == '\r' || c == '\n')
+                c = ' ';
+        const auto back = ProfileText::Parse(rawOut).FindBytes(section, key);
+        Require(back == expected);
     }
+    // A path without line breaks comes back as its very bytes.
+    ProfileText path = text;
+    if (path.SetPath(section, key, value) && namesUtf8)
+        Require(ProfileText::Parse(path.Serialise()).GetPath(section, key, "") == value ||
+                !IsValidUtf8(value));
 
     // A clean UTF-8 value under UTF-8 names must read back exactly.
     const std::string cleanSection = profile::ToUtf8(section);
@@ -66,7 +85,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         text.Set(cleanSection, cleanKey, cleanValue);
         Require(text.Find(cleanSection, cleanKey) == cleanValue);
         const std::string out = text.Serialise();
-        RequireUtf8(out);
         Require(ProfileText::Parse(out).Find(cleanSection, cleanKey) == cleanValue);
     }
     return 0;

@@ -32,7 +32,7 @@ CFormKU::CFormKU(CZR815KDoc& doc, QWidget* parent)
     : CFormView(doc, parent), m_listKU(this, kListId)
 {
     m_strLibraryFile =
-        PrivateProfile(doc.SettingsPath()).GetString(kSettingsSection, "OPEN_KU", ProgramFolder() + "Save/");
+        PrivateProfile(doc.SettingsPath()).GetPath(kSettingsSection, "OPEN_KU", ProgramFolder() + "Save/");
 
     m_dialogs.chooseOpen = [this](const QString& title, const QString& filter, const QString& start) {
         QFileDialog dialog(this, title, start, filter);
@@ -89,7 +89,7 @@ CFormKU::CFormKU(CZR815KDoc& doc, QWidget* parent)
 
 CFormKU::~CFormKU()
 {
-    PrivateProfile(GetDocument().SettingsPath()).WriteString(kSettingsSection, "OPEN_KU", m_strLibraryFile);
+    PrivateProfile(GetDocument().SettingsPath()).WritePath(kSettingsSection, "OPEN_KU", m_strLibraryFile);
 }
 
 void CFormKU::OnInitialUpdate()

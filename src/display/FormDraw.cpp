@@ -68,7 +68,7 @@ constexpr MenuItem kContextItems[] = {{ID_MODE_ZOOM, "Zoom"},         {0, nullpt
 CFormDraw::CFormDraw(CZR815KDoc& doc, QWidget* parent)
     : CFormView(doc, parent), m_list(this, kLegendId), m_plot(this, kPlotId)
 {
-    m_strSave = PrivateProfile(doc.SettingsPath()).GetString(kSettingsSection, "SAVE", ProgramFolder() + "Save/");
+    m_strSave = PrivateProfile(doc.SettingsPath()).GetPath(kSettingsSection, "SAVE", ProgramFolder() + "Save/");
     m_fnRoute = [this](int id) { RunDocCommand(GetDocument(), id); };
     m_fnChoosePicture = [this] {
         QString path = QFileDialog::getSaveFileName(this, "Save picture", QString(), "PNG pictures (*.png)");
@@ -95,7 +95,7 @@ CFormDraw::CFormDraw(CZR815KDoc& doc, QWidget* parent)
 
 CFormDraw::~CFormDraw()
 {
-    PrivateProfile(GetDocument().SettingsPath()).WriteString(kSettingsSection, "SAVE", m_strSave);
+    PrivateProfile(GetDocument().SettingsPath()).WritePath(kSettingsSection, "SAVE", m_strSave);
 }
 
 void CFormDraw::CreatePlot()

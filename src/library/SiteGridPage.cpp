@@ -41,9 +41,9 @@ CSiteGridPage::CSiteGridPage(QWidget& panel, CDocView& view, CZR815KDoc& doc)
     : QObject(&panel), m_panel(panel), m_view(view), m_doc(doc), m_listGridFiles(&panel, kGridFilesId),
       m_listSections(&panel, kSectionsId)
 {
-    const PrivateProfile ini(doc.SettingsPath());
-    m_strGridFolder = FolderWithSlash(ini.GetString(kSettingsSection, "OPEN_PIECE", ProgramFolder() + "Save/"));
-    m_strGridCreated = ini.GetString(kSettingsSection, "SAVE_PIECE", "");
+    const ProfileText ini = PrivateProfile(doc.SettingsPath()).Load();
+    m_strGridFolder = FolderWithSlash(ini.GetPath(kSettingsSection, "OPEN_PIECE", ProgramFolder() + "Save/"));
+    m_strGridCreated = ini.GetPath(kSettingsSection, "SAVE_PIECE", "");
 
     m_listGridFiles.setAccessibleName("Site grid files");
     m_listSections.setAccessibleName("Sections");
@@ -105,9 +105,10 @@ CSiteGridPage::CSiteGridPage(QWidget& panel, CDocView& view, CZR815KDoc& doc)
 
 CSiteGridPage::~CSiteGridPage()
 {
-    const PrivateProfile ini(m_doc.SettingsPath());
-    ini.WriteString(kSettingsSection, "OPEN_PIECE", m_strGridFolder);
-    ini.WriteString(kSettingsSection, "SAVE_PIECE", m_strGridCreated);
+    PrivateProfile(m_doc.SettingsPath()).Update([this](ProfileText& ini) {
+        ini.SetPath(kSettingsSection, "OPEN_PIECE", m_strGridFolder);
+        ini.SetPath(kSettingsSection, "SAVE_PIECE", m_strGridCreated);
+    });
 }
 
 std::filesystem::path CSiteGridPage::GridFile(const std::string& name) const

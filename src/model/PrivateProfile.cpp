@@ -80,6 +80,21 @@ std::optional<KeyLine> SplitKeyLine(std::string_view line)
     return KeyLine{TrimBlanks(line.substr(0, equals)), line.substr(equals + 1)};
 }
 
+// Text of a line, or of a name or value taken from one, that is not UTF-8 is
+// Windows-1251.
+std::string AsUtf8(std::string_view text)
+{
+    return IsValidUtf8(text) ? std::string(text) : DecodeWindows1251(text);
+}
+
+// A section or key name as it stands in the file against the UTF-8 name asked
+// for. The name decides its encoding by itself, so a UTF-8 name still matches on
+// a line whose value holds bytes that are not UTF-8 (the folder of a path).
+bool NameMatches(std::string_view fileName, std::string_view wanted)
+{
+    return IsValidUtf8(fileName) ? EqualNoCase(fileName, wanted) : EqualNoCase(DecodeWindows1251(fileName), wanted);
+}
+
 // Lines of one section: its header and the index of the next header (or the end).
 struct SectionRange
 {
@@ -91,7 +106,7 @@ std::optional<SectionRange> FindSection(const std::vector<std::string>& lines, s
 {
     for (size_t i = 0; i < lines.size(); ++i) {
         const auto name = HeaderName(lines[i]);
-        if (!name || !EqualNoCase(*name, section))
+        if (!name || !NameMatches(*name, section))
             continue;
         size_t end = i + 1;
         while (end < lines.size() && !HeaderName(lines[end]))
@@ -101,12 +116,25 @@ std::optional<SectionRange> FindSection(const std::vector<std::string>& lines, s
     return std::nullopt;
 }
 
-// Names and values handed to Set are expected in UTF-8; anything else is taken
-// as Windows-1251 so the file stays UTF-8 and its other lines are not re-read
-// in a different encoding.
-std::string AsUtf8(std::string_view text)
+// The index of the first line of section that holds key; nullopt when none.
+// Both names are UTF-8 and trimmed.
+std::optional<size_t> FindKeyLine(const std::vector<std::string>& lines, std::string_view section,
+                                  std::string_view key)
 {
-    return IsValidUtf8(text) ? std::string(text) : DecodeWindows1251(text);
+    const auto range = FindSection(lines, section);
+    if (!range)
+        return std::nullopt;
+    for (size_t i = range->header + 1; i < range->end; ++i) {
+        const auto line = SplitKeyLine(lines[i]);
+        if (line && NameMatches(line->key, key))
+            return i;
+    }
+    return std::nullopt;
+}
+
+std::string_view ValueOf(std::string_view line)
+{
+    return line.substr(line.find('=') + 1);
 }
 
 } // namespace
@@ -180,64 +208,117 @@ bool IsWritableName(std::string_view section, std::string_view key)
 ProfileText ProfileText::Parse(std::string_view bytes)
 {
     ProfileText result;
-    const std::string text = profile::ToUtf8(bytes, &result.m_bUtf8Bom);
+    // UTF-16 is turned into UTF-8 lines; any other file keeps its bytes.
+    std::string decoded;
+    std::string_view text = bytes;
+    if (text.starts_with(kUtf8Bom)) {
+        result.m_bUtf8Bom = true;
+        text.remove_prefix(kUtf8Bom.size());
+    } else if (text.starts_with("\xFF\xFE") || text.starts_with("\xFE\xFF")) {
+        decoded = profile::ToUtf8(text);
+        text = decoded;
+    }
     size_t crLfEndings = 0;
     size_t lfEndings = 0;
     size_t start = 0;
     while (start < text.size()) {
         const size_t newline = text.find('\n', start);
-        if (newline == std::string::npos) {
-            result.m_lines.emplace_back(text, start);
-            result.m_bFinalNewline = false;
+        if (newline == std::string_view::npos) {
+            result.m_lines.emplace_back(text.substr(start));
+            result.m_endings.push_back(Ending::None);
             break;
         }
         size_t end = newline;
         if (end > start && text[end - 1] == '\r') {
             --end;
             ++crLfEndings;
+            result.m_endings.push_back(Ending::CrLf);
         } else {
             ++lfEndings;
+            result.m_endings.push_back(Ending::Lf);
         }
-        result.m_lines.emplace_back(text, start, end - start);
+        result.m_lines.emplace_back(text.substr(start, end - start));
         start = newline + 1;
     }
-    // A file that mixes both is written back with the ending most of its lines had.
-    result.m_bCrLf = crLfEndings > lfEndings;
+    result.m_newEnding = crLfEndings > lfEndings ? Ending::CrLf : Ending::Lf;
     return result;
+}
+
+std::optional<std::string> ProfileText::FindBytes(std::string_view section, std::string_view key) const
+{
+    const auto index = FindKeyLine(m_lines, AsUtf8(TrimBlanks(section)), AsUtf8(TrimBlanks(key)));
+    if (!index)
+        return std::nullopt;
+    return std::string(ValueOf(m_lines[*index]));
 }
 
 std::optional<std::string> ProfileText::Find(std::string_view section, std::string_view key) const
 {
-    key = TrimBlanks(key);
-    const auto range = FindSection(m_lines, TrimBlanks(section));
-    if (!range)
+    const auto index = FindKeyLine(m_lines, AsUtf8(TrimBlanks(section)), AsUtf8(TrimBlanks(key)));
+    if (!index)
         return std::nullopt;
-    for (size_t i = range->header + 1; i < range->end; ++i) {
-        const auto line = SplitKeyLine(m_lines[i]);
-        if (line && EqualNoCase(line->key, key))
-            return std::string(line->value);
-    }
-    return std::nullopt;
+    // The line decides the encoding of its value.
+    const std::string& line = m_lines[*index];
+    const std::string_view value = ValueOf(line);
+    return IsValidUtf8(line) ? std::string(value) : DecodeWindows1251(value);
 }
 
-void ProfileText::Set(std::string_view section, std::string_view key, std::string_view value)
+int32_t ProfileText::GetInt(std::string_view section, std::string_view key, int32_t defaultValue) const
 {
-    if (!profile::IsWritableName(section, key))
-        return;
+    const auto raw = FindBytes(section, key);
+    if (!raw)
+        return defaultValue;
+    const std::string value = profile::CleanValue(*raw);
+    return value.empty() ? defaultValue : profile::LeadingInt(value);
+}
+
+std::string ProfileText::GetString(std::string_view section, std::string_view key,
+                                   std::string_view defaultValue) const
+{
+    const auto value = Find(section, key);
+    return value ? profile::CleanValue(*value) : std::string(defaultValue);
+}
+
+std::string ProfileText::GetPath(std::string_view section, std::string_view key,
+                                 std::string_view defaultValue) const
+{
+    const auto raw = FindBytes(section, key);
+    if (!raw)
+        return std::string(defaultValue);
+    std::string path = profile::CleanValue(*raw);
+    if (IsValidUtf8(path))
+        return path;
+    std::error_code ec;
+    if (std::filesystem::exists(std::filesystem::path(path), ec))
+        return path;
+    std::string text = DecodeWindows1251(path);
+    return std::filesystem::exists(std::filesystem::path(text), ec) ? text : path;
+}
+
+void ProfileText::Insert(size_t at, std::string line)
+{
+    m_lines.insert(m_lines.begin() + static_cast<std::ptrdiff_t>(at), std::move(line));
+    m_endings.insert(m_endings.begin() + static_cast<std::ptrdiff_t>(at), m_newEnding);
+}
+
+bool ProfileText::Set(std::string_view section, std::string_view key, std::string_view value)
+{
+    if (!profile::IsWritableName(section, key)) {
+        m_bRefused = true;
+        return false;
+    }
     const std::string sectionName = AsUtf8(TrimBlanks(section));
     const std::string keyName = AsUtf8(TrimBlanks(key));
-    std::string keyLine = keyName + "=" + AsUtf8(value);
+    std::string keyLine = keyName + "=";
+    keyLine += value;
     std::replace(keyLine.begin(), keyLine.end(), '\r', ' ');
     std::replace(keyLine.begin(), keyLine.end(), '\n', ' ');
 
     const auto range = FindSection(m_lines, sectionName);
     if (range) {
-        for (size_t i = range->header + 1; i < range->end; ++i) {
-            const auto line = SplitKeyLine(m_lines[i]);
-            if (line && EqualNoCase(line->key, keyName)) {
-                m_lines[i] = std::move(keyLine);
-                return;
-            }
+        if (const auto index = FindKeyLine(m_lines, sectionName, keyName)) {
+            m_lines[*index] = std::move(keyLine);
+            return true;
         }
         // After the section's last non-blank line, so blank lines that separate
         // it from the next section stay where they are.
@@ -248,26 +329,36 @@ void ProfileText::Set(std::string_view section, std::string_view key, std::strin
                 break;
             }
         }
-        m_lines.insert(m_lines.begin() + static_cast<std::ptrdiff_t>(insertAt), std::move(keyLine));
-        if (insertAt + 1 == m_lines.size())
-            m_bFinalNewline = true;
-        return;
+        Insert(insertAt, std::move(keyLine));
+        return true;
     }
 
     // A new section goes at the end, one blank line after the text before it.
     if (!m_lines.empty() && !IsBlankLine(m_lines.back()))
-        m_lines.emplace_back();
-    m_lines.push_back("[" + sectionName + "]");
-    m_lines.push_back(std::move(keyLine));
-    m_bFinalNewline = true;
+        Insert(m_lines.size(), std::string());
+    Insert(m_lines.size(), "[" + sectionName + "]");
+    Insert(m_lines.size(), std::move(keyLine));
+    return true;
+}
+
+bool ProfileText::SetPath(std::string_view section, std::string_view key, std::string_view path)
+{
+    if (path.find_first_of("\r\n") != std::string_view::npos) {
+        m_bRefused = true;
+        return false;
+    }
+    // GetString's trimming takes blanks and one pair of quotes off the ends; a
+    // path it would change is quoted, so that the pair it takes off is ours.
+    if (profile::CleanValue(path) != path)
+        return Set(section, key, "\"" + std::string(path) + "\"");
+    return Set(section, key, path);
 }
 
 std::string ProfileText::Serialise() const
 {
-    const std::string_view ending = m_bCrLf ? "\r\n" : "\n";
     size_t size = kUtf8Bom.size();
     for (const auto& line : m_lines)
-        size += line.size() + ending.size();
+        size += line.size() + 2;
     std::string out;
     out.reserve(size);
     // A first line that itself starts with U+FEFF needs a mark in front of it,
@@ -276,8 +367,15 @@ std::string ProfileText::Serialise() const
         out += kUtf8Bom;
     for (size_t i = 0; i < m_lines.size(); ++i) {
         out += m_lines[i];
-        if (i + 1 < m_lines.size() || m_bFinalNewline)
-            out += ending;
+        // Only the last line may go without an ending: one that had none gets
+        // one when lines are added after it.
+        Ending ending = m_endings[i];
+        if (ending == Ending::None && i + 1 < m_lines.size())
+            ending = m_newEnding;
+        if (ending == Ending::CrLf)
+            out += "\r\n";
+        else if (ending == Ending::Lf)
+            out += '\n';
     }
     return out;
 }
@@ -296,30 +394,46 @@ ProfileText PrivateProfile::Load() const
 
 int32_t PrivateProfile::GetInt(std::string_view section, std::string_view key, int32_t defaultValue) const
 {
-    const auto raw = Load().Find(section, key);
-    if (!raw)
-        return defaultValue;
-    const std::string value = profile::CleanValue(*raw);
-    return value.empty() ? defaultValue : profile::LeadingInt(value);
+    return Load().GetInt(section, key, defaultValue);
 }
 
 std::string PrivateProfile::GetString(std::string_view section, std::string_view key,
                                       std::string_view defaultValue) const
 {
-    const auto raw = Load().Find(section, key);
-    return raw ? profile::CleanValue(*raw) : std::string(defaultValue);
+    return Load().GetString(section, key, defaultValue);
+}
+
+std::string PrivateProfile::GetPath(std::string_view section, std::string_view key,
+                                    std::string_view defaultValue) const
+{
+    return Load().GetPath(section, key, defaultValue);
+}
+
+std::optional<ProfileText> PrivateProfile::LoadForWrite() const
+{
+    const FileReadResult file = ReadWholeFile(m_path);
+    // A file that exists but cannot be read must not be replaced by one that
+    // holds only the new keys.
+    if (file.status == FileReadStatus::Unreadable)
+        return std::nullopt;
+    return file.status == FileReadStatus::Read ? ProfileText::Parse(file.bytes) : ProfileText{};
+}
+
+bool PrivateProfile::Replace(const ProfileText& text) const
+{
+    return WriteFileAtomically(m_path, text.Serialise());
 }
 
 bool PrivateProfile::WriteString(std::string_view section, std::string_view key, std::string_view value) const
 {
     if (!profile::IsWritableName(section, key))
         return false;
-    const FileReadResult file = ReadWholeFile(m_path);
-    // A file that exists but cannot be read must not be replaced by one that
-    // holds only the new key.
-    if (file.status == FileReadStatus::Unreadable)
+    return Update([&](ProfileText& text) { text.Set(section, key, value); });
+}
+
+bool PrivateProfile::WritePath(std::string_view section, std::string_view key, std::string_view path) const
+{
+    if (!profile::IsWritableName(section, key) || path.find_first_of("\r\n") != std::string_view::npos)
         return false;
-    ProfileText text = file.status == FileReadStatus::Read ? ProfileText::Parse(file.bytes) : ProfileText{};
-    text.Set(section, key, value);
-    return WriteFileAtomically(m_path, text.Serialise());
+    return Update([&](ProfileText& text) { text.SetPath(section, key, path); });
 }

@@ -5,7 +5,11 @@
 #include <array>
 #include <cerrno>
 #include <cstdio>
+#include <ctime>
+#include <mutex>
+#include <set>
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -55,7 +59,70 @@ void FlushFolder(const std::filesystem::path& folder)
     }
 }
 
+bool IsLetterOrDigit(char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+}
+
 } // namespace
+
+bool IsTemporaryName(std::string_view name)
+{
+    if (name.size() != kTemporaryPrefix.size() + 6 || !name.starts_with(kTemporaryPrefix))
+        return false;
+    name.remove_prefix(kTemporaryPrefix.size());
+    return std::all_of(name.begin(), name.end(), IsLetterOrDigit);
+}
+
+std::size_t RemoveStaleTemporaries(const std::filesystem::path& folder, std::chrono::seconds maxAge)
+{
+    const int folderFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folderFd < 0)
+        return 0;
+    DIR* dir = ::fdopendir(folderFd);
+    if (dir == nullptr) {
+        ::close(folderFd);
+        return 0;
+    }
+    struct timespec now = {};
+    ::clock_gettime(CLOCK_REALTIME, &now);
+    std::size_t removed = 0;
+    while (const dirent* entry = ::readdir(dir)) {
+        if (!IsTemporaryName(entry->d_name))
+            continue;
+        // The entry itself, never what a link of that name points at.
+        struct stat info = {};
+        if (::fstatat(folderFd, entry->d_name, &info, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(info.st_mode))
+            continue;
+        // Ages are compared in whole seconds, rounded down; a time in the future
+        // (a clock set back) is young.
+        if (now.tv_sec - info.st_mtim.tv_sec <= maxAge.count())
+            continue;
+        if (::unlinkat(folderFd, entry->d_name, 0) == 0)
+            ++removed;
+    }
+    ::closedir(dir);
+    return removed;
+}
+
+void RemoveStaleTemporariesOnce(const std::filesystem::path& folder)
+{
+    static std::mutex mutex;
+    static std::set<std::string> cleaned;
+    // One spelling per folder: absolute, without "." or "..", without a final '/'.
+    std::error_code ec;
+    std::filesystem::path key = std::filesystem::absolute(folder, ec).lexically_normal();
+    if (ec)
+        key = folder;
+    if (!key.has_filename() && key.has_relative_path())
+        key = key.parent_path();
+    {
+        std::lock_guard lock(mutex);
+        if (!cleaned.insert(key.string()).second)
+            return;
+    }
+    RemoveStaleTemporaries(folder);
+}
 
 FileReadResult ReadWholeFile(const std::filesystem::path& path, std::size_t maxBytes)
 {
@@ -140,8 +207,9 @@ bool WriteFileAtomically(const std::filesystem::path& path, std::string_view byt
         return false;
     }
 
+    RemoveStaleTemporariesOnce(folder);
     // Hidden and without the target's extension, so folder listings never show it.
-    std::string pattern = (folder / ".ondalis-tmp-XXXXXX").string();
+    std::string pattern = (folder / (std::string(kTemporaryPrefix) + "XXXXXX")).string();
     const int fd = ::mkstemp(pattern.data());
     if (fd < 0)
         return false;

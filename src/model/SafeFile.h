@@ -3,6 +3,7 @@
 // step, so nobody ever sees it half written.
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <filesystem>
 #include <limits>
@@ -27,7 +28,8 @@ inline constexpr std::size_t kNoReadLimit = std::numeric_limits<std::size_t>::ma
 // Unreadable too.
 FileReadResult ReadWholeFile(const std::filesystem::path& path, std::size_t maxBytes = kNoReadLimit);
 
-// Replaces path with bytes atomically: a temporary file in the same folder is
+// Replaces path with bytes atomically: a temporary file in the same folder (see
+// below) is
 // written, flushed and renamed over it; through a symbolic link the file it
 // points at is replaced. An existing file keeps its permissions (and its owner
 // where the process may keep it); a new file gets 0666 less the umask. A
@@ -37,7 +39,29 @@ FileReadResult ReadWholeFile(const std::filesystem::path& path, std::size_t maxB
 // its folder to the disk before and after the rename (settings files);
 // Unflushed still never shows a half written file, but a power cut may lose the
 // newest version (bulk outputs such as text exports, where the flushes would
-// dominate).
+// dominate). The first write into a folder in a process first removes the stale
+// temporaries there (RemoveStaleTemporariesOnce).
 enum class Durability { Flushed, Unflushed };
 bool WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes,
                          Durability durability = Durability::Flushed);
+
+// The temporaries WriteFileAtomically makes are named kTemporaryPrefix and six
+// letters or digits: hidden, and without any extension a listing looks for.
+inline constexpr std::string_view kTemporaryPrefix = ".ondalis-tmp-";
+bool IsTemporaryName(std::string_view name);
+
+// A write that is killed (or loses its power) leaves its temporary behind. One
+// that has not been written to for this long belongs to no write still going on,
+// in this process or another; younger ones may, and are left alone.
+inline constexpr std::chrono::seconds kStaleTemporaryAge{600};
+
+// Removes from folder (not below it) the temporaries last written more than
+// maxAge ago: names of that form only, regular files only (a link of that name
+// is neither followed nor removed). The number removed; 0 for a folder that
+// cannot be read.
+std::size_t RemoveStaleTemporaries(const std::filesystem::path& folder,
+                                   std::chrono::seconds maxAge = kStaleTemporaryAge);
+
+// RemoveStaleTemporaries once per folder and process: a thousand writes into
+// one folder scan it once. Safe to call from several threads.
+void RemoveStaleTemporariesOnce(const std::filesystem::path& folder);

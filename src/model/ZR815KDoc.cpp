@@ -77,7 +77,8 @@ CZR815KDoc::~CZR815KDoc() { WriteSettings(); }
 
 void CZR815KDoc::ReadSettings()
 {
-    const PrivateProfile ini(m_settingsPath);
+    // One read and one parse for all keys.
+    const ProfileText ini = PrivateProfile(m_settingsPath).Load();
     const char* s = kSettingsSection;
 
     const int32_t scale = ini.GetInt(s, "SCALE", 0);
@@ -106,25 +107,26 @@ void CZR815KDoc::ReadSettings()
 
 void CZR815KDoc::WriteSettings() const
 {
-    const PrivateProfile ini(m_settingsPath);
     const char* s = kSettingsSection;
     const int index = std::max(tables::ScaleIndex(m_dScale), 0);
-
-    ini.WriteString(s, "SCALE", FormatInt(index));
-    ini.WriteString(s, "PULSE", FormatInt(index));
-    ini.WriteString(s, "MOUSE", FormatInt(m_nMouseMode));
-    ini.WriteString(s, "VFACTOR", FormatInt(ToThousandths(m_dFactor)));
-    ini.WriteString(s, "GAIN", FormatInt(m_nGain));
-    ini.WriteString(s, "AVERAGE", FormatInt(m_nAverage));
-    ini.WriteString(s, "CURSOR1", FormatInt(ToThousandths(m_dCursor1)));
-    ini.WriteString(s, "CURSOR2", FormatInt(ToThousandths(m_dCursor2)));
-    for (int i = 0; i < 3; ++i) {
-        ini.WriteString(s, kShiftKeys[i], FormatInt(m_memory[i].m_nShift));
-    }
-    ini.WriteString(s, "APPOXIMATION", m_bApproximation ? "1" : "0");
-    ini.WriteString(s, "MARKER", m_bShowMarkers ? "1" : "0");
-    ini.WriteString(s, "SPEED", m_bShowHalfVelocity ? "1" : "0");
-    ini.WriteString(s, "RL", m_bReturnLoss ? "1" : "0");
+    // All keys in one read and one replacement of the file.
+    PrivateProfile(m_settingsPath).Update([&](ProfileText& ini) {
+        ini.Set(s, "SCALE", FormatInt(index));
+        ini.Set(s, "PULSE", FormatInt(index));
+        ini.Set(s, "MOUSE", FormatInt(m_nMouseMode));
+        ini.Set(s, "VFACTOR", FormatInt(ToThousandths(m_dFactor)));
+        ini.Set(s, "GAIN", FormatInt(m_nGain));
+        ini.Set(s, "AVERAGE", FormatInt(m_nAverage));
+        ini.Set(s, "CURSOR1", FormatInt(ToThousandths(m_dCursor1)));
+        ini.Set(s, "CURSOR2", FormatInt(ToThousandths(m_dCursor2)));
+        for (int i = 0; i < 3; ++i) {
+            ini.Set(s, kShiftKeys[i], FormatInt(m_memory[i].m_nShift));
+        }
+        ini.Set(s, "APPOXIMATION", m_bApproximation ? "1" : "0");
+        ini.Set(s, "MARKER", m_bShowMarkers ? "1" : "0");
+        ini.Set(s, "SPEED", m_bShowHalfVelocity ? "1" : "0");
+        ini.Set(s, "RL", m_bReturnLoss ? "1" : "0");
+    });
 }
 
 // --- views ----------------------------------------------------------------------

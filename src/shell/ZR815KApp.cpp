@@ -2,6 +2,7 @@
 
 #include "model/CommandIds.h"
 #include "model/ProgramFolder.h"
+#include "model/SafeFile.h"
 #include "model/ZR815KDoc.h"
 #include "shell/AboutDlg.h"
 #include "library/FormMemory.h"
@@ -12,6 +13,7 @@
 #include <cerrno>
 #include <clocale>
 #include <csignal>
+#include <filesystem>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -51,7 +53,16 @@ bool CZR815KApp::InitInstance(bool show)
     if (!CatchEndingSignals()) {
         qWarning("ondalis: the ending signals cannot be caught; settings are written only on a normal close");
     }
-    m_pDoc = std::make_unique<CZR815KDoc>(ProgramFolder() + "param.ini");
+    // Temporaries that a killed run left in the program's own folders go first.
+    // The settings file may be a link into another folder: that folder too.
+    const std::string folder = ProgramFolder();
+    RemoveStaleTemporariesOnce(folder);
+    RemoveStaleTemporariesOnce(folder + "Save/");
+    std::error_code ec;
+    if (const auto settings = std::filesystem::weakly_canonical(folder + "param.ini", ec); !ec) {
+        RemoveStaleTemporariesOnce(settings.parent_path());
+    }
+    m_pDoc = std::make_unique<CZR815KDoc>(folder + "param.ini");
     m_pFrame = std::make_unique<CMainFrame>(*m_pDoc);
     m_pFrame->SetApplicationCommands([this](int id) { return OnAppCommand(id); });
     m_pFrame->InitialUpdate();

@@ -3,6 +3,10 @@
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
+
+#include <sys/inotify.h>
+#include <unistd.h>
+
 #include <memory>
 #include <sstream>
 
@@ -191,6 +195,104 @@ TEST(DocSettings, ReadOnlySettingsFileIsLeftAlone)
         doc.SetScale(5);
     }
     EXPECT_EQ(dir.ReadFile("param.ini"), before);
+}
+
+TEST(DocSettings, MixedEncodingsSurviveARunByteForByte)
+{
+    TempDir dir;
+    // UTF-8 lines, a Windows-1251 line ("Ж") in another section, a folder whose
+    // name holds 0xFF, a UTF-8 mark and both line endings; the document's keys
+    // already hold what it writes back, so the run must leave every byte.
+    const std::string before = "\xEF\xBB\xBF[KLM-204]\n"
+                               "OPEN=/tmp/Папка/\n"
+                               "OPEN_PIECE=/tmp/bad\xFF/\r\n"
+                               "SCALE=3\nPULSE=3\nMOUSE=0\nVFACTOR=1500\nGAIN=0\nAVERAGE=0\nCURSOR1=0\n"
+                               "CURSOR2=0\nY_P1=0\nY_P2=0\nY_P3=0\nAPPOXIMATION=1\nMARKER=0\nSPEED=0\nRL=0\n"
+                               "\n"
+                               "[Other]\n"
+                               "Y=\xC6\n";
+    dir.WriteFile("param.ini", before);
+    for (int run = 0; run < 2; ++run) {
+        CZR815KDoc doc(dir / "param.ini");
+        EXPECT_DOUBLE_EQ(doc.m_dScale, 500);
+    }
+    EXPECT_EQ(dir.ReadFile("param.ini"), before);
+    const PrivateProfile ini(dir / "param.ini");
+    EXPECT_EQ(ini.GetString(kSettingsSection, "OPEN", ""), "/tmp/Папка/");
+    EXPECT_EQ(ini.GetPath(kSettingsSection, "OPEN_PIECE", ""), "/tmp/bad\xFF/");
+    EXPECT_EQ(ini.GetString("Other", "Y", ""), "Ж");
+}
+
+// Counts what happens to the files of a folder, as the kernel reports it.
+class FolderWatch
+{
+public:
+    explicit FolderWatch(const std::filesystem::path& folder)
+    {
+        m_fd = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+        if (m_fd >= 0)
+            m_watch = ::inotify_add_watch(m_fd, folder.c_str(), IN_OPEN | IN_CREATE | IN_MOVED_TO);
+    }
+    ~FolderWatch()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    FolderWatch(const FolderWatch&) = delete;
+    FolderWatch& operator=(const FolderWatch&) = delete;
+
+    bool Ok() const { return m_watch >= 0; }
+    // The events since the last call: "open NAME", "create NAME", "rename-to NAME".
+    std::vector<std::string> Events()
+    {
+        std::vector<std::string> events;
+        alignas(inotify_event) char buffer[8192];
+        for (;;) {
+            const ssize_t got = ::read(m_fd, buffer, sizeof buffer);
+            if (got <= 0)
+                return events;
+            for (ssize_t at = 0; at < got;) {
+                const auto* event = reinterpret_cast<const inotify_event*>(buffer + at);
+                const std::string name = event->len > 0 ? event->name : "";
+                const bool temporary = name.starts_with(".ondalis-tmp-");
+                const std::string shown = temporary ? "<temporary>" : name;
+                if (event->mask & IN_OPEN)
+                    events.push_back("open " + shown);
+                if (event->mask & IN_CREATE)
+                    events.push_back("create " + shown);
+                if (event->mask & IN_MOVED_TO)
+                    events.push_back("rename-to " + shown);
+                at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
+            }
+        }
+    }
+
+private:
+    int m_fd = -1;
+    int m_watch = -1;
+};
+
+TEST(DocSettings, StartReadsTheFileOnceAndTheExitSaveReplacesItOnce)
+{
+    TempDir dir;
+    dir.WriteFile("param.ini", "[KLM-204]\nSCALE=3\nOPEN=/x/\n");
+    FolderWatch watch(dir.Path());
+    ASSERT_TRUE(watch.Ok());
+    {
+        auto doc = std::make_unique<CZR815KDoc>(dir / "param.ini");
+        EXPECT_EQ(watch.Events(), (std::vector<std::string>{"open param.ini"}));
+        doc->SetScale(5);
+        doc.reset();
+    }
+    // Whatever else it opens, the save makes one temporary and renames it once.
+    std::vector<std::string> writes;
+    for (const std::string& event : watch.Events())
+        if (!event.starts_with("open "))
+            writes.push_back(event);
+    EXPECT_EQ(writes, (std::vector<std::string>{"create <temporary>", "rename-to param.ini"}));
+    EXPECT_EQ(Setting(dir / "param.ini", "SCALE"), "5");
+    EXPECT_EQ(Setting(dir / "param.ini", "RL"), "0");
+    EXPECT_EQ(Setting(dir / "param.ini", "OPEN"), "/x/");
 }
 
 // A view that records what it was told.

@@ -227,17 +227,129 @@ TEST(PrivateProfileEncoding, CyrillicUtf8RoundTrip)
     EXPECT_EQ(dir.ReadFile("Трасса.pie"), "[SITE1]\nNAME=Участок Ёж №1\n");
 }
 
-TEST(PrivateProfileEncoding, Windows1251FileIsReadAndRewrittenAsUtf8)
+TEST(PrivateProfileEncoding, Windows1251LinesReadAsTextAndKeptAsTheyWere)
 {
     TempDir dir;
     // "Участок" and "Ёё№" in Windows-1251.
-    dir.WriteFile("a.pie", "[SITE1]\r\nNAME=\xD3\xF7\xE0\xF1\xF2\xEE\xEA\r\nNOTE=\xA8\xB8\xB9\r\n");
+    const std::string before = "[SITE1]\r\nNAME=\xD3\xF7\xE0\xF1\xF2\xEE\xEA\r\nNOTE=\xA8\xB8\xB9\r\n";
+    dir.WriteFile("a.pie", before);
     PrivateProfile pie(dir / "a.pie");
     EXPECT_EQ(pie.GetString("SITE1", "NAME", ""), "Участок");
     EXPECT_EQ(pie.GetString("SITE1", "NOTE", ""), "Ёё№");
     ASSERT_TRUE(pie.WriteString("SITE1", "LENGTH", "1000"));
-    EXPECT_EQ(dir.ReadFile("a.pie"), "[SITE1]\r\nNAME=Участок\r\nNOTE=Ёё№\r\nLENGTH=1000\r\n");
+    EXPECT_EQ(dir.ReadFile("a.pie"), before + "LENGTH=1000\r\n");
+    EXPECT_EQ(pie.GetString("SITE1", "NAME", ""), "Участок");
     EXPECT_EQ(profile::ToUtf8("\x98"), "\xEF\xBF\xBD") << "the unassigned byte";
+}
+
+TEST(PrivateProfileEncoding, EachLineDecidesItsEncodingAndUnchangedLinesKeepTheirBytes)
+{
+    TempDir dir;
+    // UTF-8 lines, one Windows-1251 line ("Ж") in another section, a section
+    // name in Windows-1251 ("Сеть"), mixed line endings, no final newline.
+    const std::string before = "[KLM-204]\n"
+                               "OPEN=/tmp/Папка/\r\n"
+                               "NAME=Трасса №2\n"
+                               "\n"
+                               "[Other]\n"
+                               "Y=\xC6\n"
+                               "[\xD1\xE5\xF2\xFC]\r\n"
+                               "K=\xC6 x";
+    dir.WriteFile("param.ini", before);
+    PrivateProfile ini(dir / "param.ini");
+    EXPECT_EQ(ini.GetString("KLM-204", "OPEN", ""), "/tmp/Папка/");
+    EXPECT_EQ(ini.GetPath("KLM-204", "OPEN", ""), "/tmp/Папка/");
+    EXPECT_EQ(ini.GetString("KLM-204", "NAME", ""), "Трасса №2");
+    EXPECT_EQ(ini.GetString("Other", "Y", ""), "Ж");
+    EXPECT_EQ(ini.GetString("Сеть", "K", ""), "Ж x");
+
+    // A changed value and a new key: every other byte stays.
+    ASSERT_TRUE(ini.WriteString("KLM-204", "NAME", "Трасса №3"));
+    ASSERT_TRUE(ini.WriteString("Сеть", "L", "1"));
+    std::string expected = before;
+    expected.replace(expected.find("Трасса №2"), std::string("Трасса №2").size(), "Трасса №3");
+    EXPECT_EQ(dir.ReadFile("param.ini"), expected + "\nL=1\n")
+        << "the last line gets the ending most lines have before the new one";
+    EXPECT_EQ(ini.GetString("KLM-204", "OPEN", ""), "/tmp/Папка/");
+
+    // A UTF-8 name matches on a line whose value is not UTF-8, and that value
+    // reads as Windows-1251 text but as its own bytes for a path.
+    ASSERT_TRUE(ini.WriteString("Другое", "Ключ", "\xC6"));
+    EXPECT_EQ(ini.GetString("Другое", "Ключ", ""), "Ж");
+    EXPECT_EQ(ini.GetPath("Другое", "Ключ", ""), "\xC6");
+}
+
+TEST(PrivateProfilePaths, BytesThatAreNotUtf8RoundTripExactly)
+{
+    TempDir dir;
+    const fs::path file = dir / "param.ini";
+    PrivateProfile ini(file);
+    const std::string folder = dir.Folder() + "bad\xFF\xFE name/";
+    ASSERT_TRUE(ini.WritePath("KLM-204", "OPEN", folder));
+    EXPECT_EQ(ini.GetPath("KLM-204", "OPEN", ""), folder) << "whether or not the folder exists";
+    fs::create_directory(folder);
+    EXPECT_EQ(ini.GetPath("KLM-204", "OPEN", ""), folder);
+    EXPECT_EQ(dir.ReadFile("param.ini"), "[KLM-204]\nOPEN=" + folder + "\n");
+
+    // Ends that the reader would trim are kept by quoting; a line break cannot be held.
+    for (const std::string path : {" /lead", "/trail\t", "\"/quoted\"", "'/q'", "/in \"middle\"", ""}) {
+        ASSERT_TRUE(ini.WritePath("KLM-204", "OPEN", path)) << path;
+        EXPECT_EQ(ini.GetPath("KLM-204", "OPEN", "?"), path) << path;
+    }
+    const std::string kept = dir.ReadFile("param.ini");
+    EXPECT_FALSE(ini.WritePath("KLM-204", "OPEN", "/a\nb"));
+    EXPECT_FALSE(ini.WritePath("KLM-204", "OPEN", "/a\rb"));
+    EXPECT_EQ(dir.ReadFile("param.ini"), kept);
+}
+
+TEST(PrivateProfilePaths, HandEditedWindows1251PathFindsTheFolderByEitherName)
+{
+    TempDir dir;
+    // "Волны" in Windows-1251, as an editor in that encoding saves it.
+    const std::string cp1251 = "\xC2\xEE\xEB\xED\xFB";
+    dir.WriteFile("param.ini", "[KLM-204]\nOPEN=" + dir.Folder() + cp1251 + "/\n");
+    PrivateProfile ini(dir / "param.ini");
+    EXPECT_EQ(ini.GetPath("KLM-204", "OPEN", ""), dir.Folder() + cp1251 + "/") << "nothing exists: the bytes";
+
+    fs::create_directory(dir / "Волны");
+    EXPECT_EQ(ini.GetPath("KLM-204", "OPEN", ""), dir.Folder() + "Волны/") << "the folder named in UTF-8";
+
+    fs::create_directory(dir / cp1251);
+    EXPECT_EQ(ini.GetPath("KLM-204", "OPEN", ""), dir.Folder() + cp1251 + "/") << "the folder of those very bytes";
+}
+
+TEST(PrivateProfileUpdate, SeveralKeysInOneWriteWithTheRulesOfSingleWrites)
+{
+    TempDir dir;
+    const std::string before = "; kept\r\n[KLM-204]\r\nSCALE=3\r\nOPEN=/x/\r\n\r\n[Other]\r\nSCALE=9\r\n";
+    dir.WriteFile("param.ini", before);
+    PrivateProfile ini(dir / "param.ini");
+    ASSERT_TRUE(ini.Update([](ProfileText& text) {
+        EXPECT_TRUE(text.Set("KLM-204", "SCALE", "4"));
+        EXPECT_TRUE(text.Set("KLM-204", "GAIN", "2"));
+        EXPECT_TRUE(text.SetPath("New", "OPEN", "/y\xFF/"));
+    }));
+    EXPECT_EQ(dir.ReadFile("param.ini"), "; kept\r\n[KLM-204]\r\nSCALE=4\r\nOPEN=/x/\r\nGAIN=2\r\n\r\n[Other]\r\n"
+                                         "SCALE=9\r\n\r\n[New]\r\nOPEN=/y\xFF/\r\n");
+
+    // A refused name is reported; the keys that could be set are written.
+    EXPECT_FALSE(ini.Update([](ProfileText& text) {
+        EXPECT_FALSE(text.Set("KLM-204", "A=B", "1"));
+        EXPECT_TRUE(text.Set("KLM-204", "GAIN", "5"));
+    }));
+    EXPECT_EQ(ini.GetInt("KLM-204", "GAIN", 0), 5);
+    EXPECT_EQ(ini.GetString("KLM-204", "A", "none"), "none");
+
+    // A file that cannot be read is not replaced, and nothing is written.
+    fs::create_directory(dir / "folder.ini");
+    EXPECT_FALSE(PrivateProfile(dir / "folder.ini").Update([](ProfileText& text) { text.Set("S", "A", "1"); }));
+    EXPECT_TRUE(fs::is_directory(dir / "folder.ini"));
+
+    // Reads from one loaded text follow GetInt/GetString.
+    const ProfileText text = ini.Load();
+    EXPECT_EQ(text.GetInt("klm-204", "scale", 0), 4);
+    EXPECT_EQ(text.GetString("KLM-204", "OPEN", ""), "/x/");
+    EXPECT_EQ(text.GetInt("KLM-204", "MISSING", -3), -3);
 }
 
 TEST(PrivateProfileEncoding, ByteOrderMarks)
@@ -266,6 +378,7 @@ TEST(PrivateProfileEncoding, ByteOrderMarks)
 
 TEST(ProfileText, SerialiseOfParseKeepsBytes)
 {
-    for (const std::string text : {"", "\n", "a", "a\n\n", "[S]\r\nk=v", "x\r\ny\r\n", "\xEF\xBB\xBF[S]\n"})
+    for (const std::string text : {"", "\n", "a", "a\n\n", "[S]\r\nk=v", "x\r\ny\r\n", "\xEF\xBB\xBF[S]\n",
+                                   "a\r\nb\nc\r\n", "\xEF\xBB\xBF\xEF\xBB\xBFx\n", "[\xFF]\nk=\xC6\r\nv=\xD0\n\r\r\n"})
         EXPECT_EQ(ProfileText::Parse(text).Serialise(), text) << text;
 }

@@ -12,6 +12,11 @@
 #include <QProcess>
 #include <QThread>
 #include <csignal>
+#include <ctime>
+#include <fcntl.h>
+#include <filesystem>
+#include <string_view>
+#include <sys/stat.h>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <memory>
@@ -178,6 +183,27 @@ TEST_F(RealProgram, KillWritesNothing)
     ::kill(static_cast<pid_t>(process.processId()), SIGKILL);
     ASSERT_TRUE(process.waitForFinished(20000));
     EXPECT_EQ(home.ReadFile("param.ini"), Ini());
+}
+
+// Temporaries a killed run left in the program's folder and its Save folder
+// go at the next start; a fresh one, which another running instance may be
+// writing, stays.
+TEST_F(RealProgram, StartRemovesStaleTemporariesOnly)
+{
+    std::filesystem::create_directory(home / "Save");
+    const timespec hourAgo = {std::time(nullptr) - 3600, 0};
+    const timespec times[2] = {hourAgo, hourAgo};
+    for (const char* name : {".ondalis-tmp-stale1", "Save/.ondalis-tmp-stale2", ".ondalis-tmp-fresh1"}) {
+        home.WriteFile(name, "partial");
+        if (std::string_view(name).find("stale") != std::string_view::npos) {
+            ASSERT_EQ(::utimensat(AT_FDCWD, (home / name).c_str(), times, 0), 0);
+        }
+    }
+    ASSERT_TRUE(Start());
+    EXPECT_TRUE(EndWith(SIGTERM));
+    EXPECT_FALSE(std::filesystem::exists(home / ".ondalis-tmp-stale1"));
+    EXPECT_FALSE(std::filesystem::exists(home / "Save" / ".ondalis-tmp-stale2"));
+    EXPECT_TRUE(std::filesystem::exists(home / ".ondalis-tmp-fresh1"));
 }
 
 // The message about a missing file is open when the signal comes: it closes,

@@ -3,7 +3,9 @@
 // writers, and is killed at random moments, again and again. After every kill
 // each file must read back as one whole state the writers can leave between two
 // of their atomic replacements (never empty, never torn), and at most one
-// temporary file may be left behind per kill.
+// temporary file may be left behind per kill. The next start leaves the fresh
+// temporaries alone (another instance may be writing them) and removes them
+// once they are old.
 #include "cablelib/core/CableLibrary.h"
 #include "library/core/SiteGridFile.h"
 #include "model/PrivateProfile.h"
@@ -13,7 +15,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
+#include <ctime>
 #include <csignal>
 #include <cstring>
 #include <filesystem>
@@ -29,6 +33,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <spawn.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -125,6 +130,7 @@ std::vector<std::string> Temporaries(const fs::path& folder)
             names.push_back(name);
         }
     }
+    std::sort(names.begin(), names.end());
     return names;
 }
 
@@ -132,8 +138,9 @@ std::vector<std::string> Temporaries(const fs::path& folder)
 class Writer
 {
 public:
-    // first: the content of its first round (0 for A, 1 for B).
-    Writer(const fs::path& folder, int first)
+    // first: the content of its first round (0 for A, 1 for B); rounds: how
+    // many it writes before it ends, 0 for no end.
+    Writer(const fs::path& folder, int first, int rounds = 0)
     {
         int fds[2];
         if (::pipe2(fds, O_CLOEXEC) != 0) {
@@ -145,8 +152,10 @@ public:
         const std::string program = SETTINGS_WRITER;
         const std::string where = folder.string();
         const std::string start = std::to_string(first);
+        const std::string count = std::to_string(rounds);
         char* argv[] = {const_cast<char*>(program.c_str()), const_cast<char*>(where.c_str()),
-                        const_cast<char*>(start.c_str()), nullptr};
+                        const_cast<char*>(start.c_str()), rounds > 0 ? const_cast<char*>(count.c_str()) : nullptr,
+                        nullptr};
         if (posix_spawn(&m_pid, program.c_str(), &actions, nullptr, argv, environ) != 0) {
             m_pid = -1;
         }
@@ -302,6 +311,26 @@ TEST(KillNine, SettingsFilesAreAlwaysWholeAndTemporariesStayFew)
     }
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 
+    // The next start, as a writer that makes one round: its first write into
+    // the folder cleans it. Right after the kills every temporary is fresh and
+    // stays; a quarter of an hour later (their times set back) none is left.
+    const auto nextStart = [&] {
+        Writer next(dir.Path(), 0, 1);
+        ASSERT_TRUE(next.Started());
+        ASSERT_EQ(next.NextLine(), "ready");
+        ASSERT_EQ(next.NextLine(), "done");
+    };
+    const std::vector<std::string> left = Temporaries(dir.Path());
+    nextStart();
+    EXPECT_EQ(Temporaries(dir.Path()), left) << "fresh temporaries of a writer that may still run are kept";
+    const timespec quarterHourAgo = {std::time(nullptr) - 15 * 60, 0};
+    const timespec times[2] = {quarterHourAgo, quarterHourAgo};
+    for (const std::string& name : left) {
+        ASSERT_EQ(::utimensat(AT_FDCWD, (dir / name).c_str(), times, AT_SYMLINK_NOFOLLOW), 0);
+    }
+    nextStart();
+    EXPECT_TRUE(Temporaries(dir.Path()).empty()) << "stale temporaries outlive the next start";
+
     // Both whole contents must have come up, or the check above saw too little.
     EXPECT_TRUE(sawAllKeys);
     for (const char* whole : {"A", "B"}) {
@@ -322,7 +351,8 @@ TEST(KillNine, SettingsFilesAreAlwaysWholeAndTemporariesStayFew)
     print("grid.pie", gridOutcomes);
     print("cables.tku", libraryOutcomes);
     std::cout << "temporary files left (" << kTempPrefix << "*): " << temporaries << ", at most " << mostPerKill
-              << " per kill\n";
+              << " per kill; after the next start a quarter of an hour later: " << Temporaries(dir.Path()).size()
+              << "\n";
 }
 
 } // namespace
