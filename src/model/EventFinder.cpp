@@ -26,9 +26,14 @@ constexpr double kThresholdFloor = 0.5;
 // The baseline's own slow wander, in units per sample of window length: it
 // shifts the two windows' means apart even where there is no echo.
 constexpr double kWanderSlope = 0.004;
-// The slow part of the trace is measured with windows this many times as long
-// as the step response's, and this share of it raises the threshold.
-constexpr int kBackgroundWindows = 4;
+// The slow part of the trace is measured with windows up to this many times
+// as long as the step response's, and this share of it raises the threshold ...
+constexpr int kBackgroundWindows = 8;
+// ... but no longer than this many samples, unless four times the step
+// response's own windows are longer: the wander of the baseline must stay
+// nearly straight over them.
+constexpr int kBackgroundSamples = 512;
+constexpr int kBackgroundLeast = 4;
 constexpr double kBackgroundShare = 1.3;
 // Longest stretch of wet cable expected, metres of position.
 constexpr double kLongestStretch = 64;
@@ -198,12 +203,13 @@ private:
         while (k < kCount && Step(k) < -m_nThreshold / 3) {
             ++k;
         }
-        // The long windows must have passed the launch pulse too.
+        // The long windows start behind the launch pulse.
         const int L = m_nWindow;
-        m_nDeadEnd = std::min(kCount, std::max(k, m_nLaunchEnd + (kBackgroundWindows + 1) * L));
+        m_nDeadEnd = std::min(kCount, std::max(k, m_nLaunchEnd + 3 * L));
+        const int longest = std::min(kBackgroundWindows * L, std::max(kBackgroundLeast * L, kBackgroundSamples));
         for (int j = 0; j < kCount; ++j) {
             m_d[j] = static_cast<float>(Step(j));
-            const int M = std::min({kBackgroundWindows * L, j, kCount - j});
+            const int M = std::min({longest, j - m_nLaunchEnd - L, kCount - j});
             if (M <= L) {
                 m_slack[j] = 0;
                 continue;
@@ -339,10 +345,12 @@ private:
                 // A pulse shaped like the launch: its rise and fall spread
                 // evenly about its middle, which stays half a pulse after the
                 // leading edge.
+                // Its rise alone is early when the line has widened the echo so
+                // much that rise and fall meet, or when the top is clipped.
                 const bool touching = lobes[b].m_nStart - a.m_nEnd <= std::max(2, m_nWindow / 4);
                 if (last == b && ratio >= 0.85 && apart <= W + slack) {
                     c.m_shape = Shape::Pulse;
-                    if (touching) {
+                    if (touching || Clipped(a.m_nStart, lobes[b].m_nEnd)) {
                         c.m_dEdge = (a.m_dCentre + lobes[b].m_dCentre) / 2 - 0.5 - W / 2;
                     }
                 } else {
@@ -359,6 +367,17 @@ private:
             candidates.push_back(c);
         }
         return candidates;
+    }
+
+    // Whether a sample from a to b stands at either end of the range.
+    bool Clipped(int a, int b) const
+    {
+        for (int k = std::max(a, 0); k < std::min(b, kCount); ++k) {
+            if (m_record.m_samples[k] >= 127 || m_record.m_samples[k] <= -128) {
+                return true;
+            }
+        }
+        return false;
     }
 
     // The echo's height: the window mean farthest from the line's level before
