@@ -347,10 +347,13 @@ private:
                 // leading edge.
                 // Its rise alone is early when the line has widened the echo so
                 // much that rise and fall meet, or when the top is clipped.
-                const bool touching = lobes[b].m_nStart - a.m_nEnd <= std::max(2, m_nWindow / 4);
-                if (last == b && ratio >= 0.85 && apart <= W + slack) {
+                const bool touching = lobes[b].m_nStart - a.m_nEnd <= std::max(2, m_nWindow / 8);
+                const bool clipped = Clipped(a.m_nStart, lobes[b].m_nEnd);
+                if ((last == b && ratio >= 0.85 && apart <= W + slack) || (clipped && apart <= W + slack)) {
                     c.m_shape = Shape::Pulse;
-                    if (touching || Clipped(a.m_nStart, lobes[b].m_nEnd)) {
+                    // A wet stretch a little longer than the pulse looks much
+                    // the same, but for the distance between its edges.
+                    if ((touching && apart <= W + std::max(2.0, 0.12 * W)) || clipped) {
                         c.m_dEdge = (a.m_dCentre + lobes[b].m_dCentre) / 2 - 0.5 - W / 2;
                     }
                 } else {
