@@ -207,16 +207,30 @@ private:
         const int L = m_nWindow;
         m_nDeadEnd = std::min(kCount, std::max(k, m_nLaunchEnd + 3 * L));
         const int longest = std::min(kBackgroundWindows * L, std::max(kBackgroundLeast * L, kBackgroundSamples));
-        for (int j = 0; j < kCount; ++j) {
+        const double longScale = kBackgroundShare * L * L / (static_cast<double>(longest) * longest);
+        // Only what the lobes and their crossings look at: from the dead zone's
+        // end on. Where the long windows fit whole, a plain loop over whole
+        // numbers that the compiler can vectorise; at the ends, shorter ones.
+        const int first = std::max(L, m_nDeadEnd - 1);
+        const int from = std::max(first, m_nLaunchEnd + L + longest);
+        const int to = std::max(from, kCount - longest);
+        const int32_t* sum = m_sum.data();
+        for (int j = from; j < to; ++j) {
+            m_d[j] = static_cast<float>(sum[j + L] - 2 * sum[j] + sum[j - L]);
+            m_slack[j] = static_cast<float>(longScale) * static_cast<float>(std::abs(sum[j + longest] - 2 * sum[j] + sum[j - longest]));
+        }
+        const auto edge = [&](int j) {
             m_d[j] = static_cast<float>(Step(j));
             const int M = std::min({longest, j - m_nLaunchEnd - L, kCount - j});
-            if (M <= L) {
-                m_slack[j] = 0;
-                continue;
-            }
-            const int64_t wide = static_cast<int64_t>(m_sum[j + M]) - 2 * static_cast<int64_t>(m_sum[j]) + m_sum[j - M];
-            const double scale = static_cast<double>(L) * L / (static_cast<double>(M) * M);
-            m_slack[j] = static_cast<float>(kBackgroundShare * scale * std::fabs(static_cast<double>(wide)));
+            m_slack[j] = M <= L ? 0.0f
+                                : static_cast<float>(kBackgroundShare * L * L / (static_cast<double>(M) * M) *
+                                                     std::abs(sum[j + M] - 2 * sum[j] + sum[j - M]));
+        };
+        for (int j = std::max(0, m_nDeadEnd - 1); j < from; ++j) {
+            edge(j);
+        }
+        for (int j = to; j < kCount; ++j) {
+            edge(j);
         }
     }
 
@@ -517,9 +531,11 @@ private:
     int m_nDeadEnd = 0;
     double m_dNoise = 0;
     int64_t m_nThreshold = 0; // in sums of L samples
-    std::array<int32_t, kTdrSampleCount + 1> m_sum{};
-    std::array<float, kTdrSampleCount> m_d{};     // step response
-    std::array<float, kTdrSampleCount> m_slack{}; // threshold raise from the slow part of the trace
+    // Filled as the steps need them (not zeroed first: that alone would cost
+    // a good part of the whole search).
+    std::array<int32_t, kTdrSampleCount + 1> m_sum;
+    std::array<float, kTdrSampleCount> m_d;     // step response, from the dead zone's end on
+    std::array<float, kTdrSampleCount> m_slack; // threshold raise from the slow part of the trace
 };
 
 } // namespace
