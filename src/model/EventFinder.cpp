@@ -5,11 +5,11 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdint>
 
 namespace {
 
 constexpr int kCount = static_cast<int>(kTdrSampleCount);
-using Trace = std::array<float, kTdrSampleCount>;
 
 // One nanosecond of pulse spans 0.1 m of position: light covers 0.3 m in a
 // nanosecond, the echo travels there and back, and a position is measured at
@@ -19,59 +19,58 @@ constexpr double kPositionPerNs = 0.3 / 2 / tables::kReferenceFactor;
 // only when the recorded launch pulse is clipped at the top of the range.
 constexpr double kLaunchAtGainZero = 100;
 constexpr double kGainStepDb = 2;
-// A smoothed trace must stand this many noise deviations off the baseline to
-// start an event, and never less than the rounding of the samples allows.
+// A step must stand this many of its own noise deviations clear to start a
+// lobe, and never less than the rounding of the samples allows.
 constexpr double kThresholdDeviations = 5.0;
-constexpr double kThresholdFloor = 0.6;
-constexpr double kBaselineDeviations = 1.5;
-// Baseline blocks span this many pulse widths, so a block's median is not
-// an echo's; the wander of the trace sets the longest block.
-constexpr double kBlockPulses = 3;
-constexpr int kLongestBlock = 1200;
-// Rounds of leaving out the samples near echoes and fitting the baseline again.
-constexpr int kBaselinePasses = 2;
+constexpr double kThresholdFloor = 0.5;
+// The baseline's own slow wander, in units per sample of window length: it
+// shifts the two windows' means apart even where there is no echo.
+constexpr double kWanderSlope = 0.004;
+// The slow part of the trace is measured with windows up to this many times
+// as long as the step response's, and this share of it raises the threshold ...
+constexpr int kBackgroundWindows = 8;
+// ... but no longer than this many samples, unless four times the step
+// response's own windows are longer: the wander of the baseline must stay
+// nearly straight over them.
+constexpr int kBackgroundSamples = 512;
+constexpr int kBackgroundLeast = 4;
+constexpr double kBackgroundShare = 1.3;
+// Longest stretch of wet cable expected, metres of position.
+constexpr double kLongestStretch = 64;
 // Smallest noise deviation believed: the rounding of the samples to whole units.
 constexpr double kNoiseFloor = 0.29;
 // No trace holds more than this many events that matter to a technician.
 constexpr std::size_t kMaxEvents = 64;
 
-// One stretch where the smoothed trace stays on one side of the baseline.
+// One stretch where the step response stays on one side of zero: an edge of
+// an echo, rising (positive) or falling (negative).
 struct Lobe
 {
     int m_nStart = 0; // first sample
     int m_nEnd = 0;   // one past the last
     int m_nPeak = 0;
-    double m_dPeak = 0; // signed height above the baseline
+    double m_dHeight = 0; // signed step response at the peak, less the slack
+    double m_dCentre = 0;  // midpoint of the half-height points, samples
+};
+
+// How the lobes of one echo lie.
+enum class Shape {
+    Pulse,  // an edge and the opposite one a pulse width later, of equal size
+    Shelf,  // the same, the second edge smaller: the level stays moved
+    Wide,   // the opposite edge much later than a pulse width
+    Splice, // a double edge in the middle of two opposite half pulses
+    Lone,   // no opposite edge behind it
 };
 
 struct Candidate
 {
-    Lobe m_lobe;
-    bool m_bBipolar = false; // followed at once by an opposite lobe: a splice
-    Lobe m_second;           // that lobe
-    double m_dEdge = 0;      // samples
+    Shape m_shape = Shape::Lone;
+    int m_nSign = 1;
+    double m_dEdge = 0;     // leading edge, samples
+    int m_nLevelAt = 0;     // the level of the line before the echo is taken from here
+    int m_nTopFrom = 0;     // the echo's height is sought over [m_nTopFrom, m_nTopTo]
+    int m_nTopTo = 0;
 };
-
-// Centred moving average of odd width w (shortened at the ends).
-void Smooth(const Trace& x, int w, Trace& out)
-{
-    // The samples are whole numbers: integer sums are exact and quick.
-    std::array<int32_t, kTdrSampleCount + 1> sum;
-    sum[0] = 0;
-    for (int k = 0; k < kCount; ++k) {
-        sum[k + 1] = sum[k] + static_cast<int32_t>(x[k]);
-    }
-    const int h = std::min(w / 2, kCount / 2 - 1);
-    const auto mean = [&](int a, int b) { return static_cast<float>(static_cast<double>(sum[b] - sum[a]) / (b - a)); };
-    for (int k = 0; k < h; ++k) {
-        out[k] = mean(0, k + h + 1);
-        out[kCount - 1 - k] = mean(kCount - 1 - k - h, kCount);
-    }
-    const double inverse = 1.0 / (2 * h + 1);
-    for (int k = h; k < kCount - h; ++k) {
-        out[k] = static_cast<float>((sum[k + h + 1] - sum[k - h]) * inverse);
-    }
-}
 
 // Noise deviation of the samples from `first` on, from their first
 // differences: the difference of two noisy samples has √2 times their
@@ -104,17 +103,11 @@ double NoiseDeviation(const std::array<int8_t, kTdrSampleCount>& samples, int fi
     return std::max(deviation, kNoiseFloor);
 }
 
-double Median(std::vector<float>& values)
-{
-    if (values.empty()) {
-        return 0;
-    }
-    const auto middle = values.begin() + static_cast<std::ptrdiff_t>(values.size() / 2);
-    std::nth_element(values.begin(), middle, values.end());
-    return *middle;
-}
-
-// The analysis of one trace, step by step.
+// The analysis of one trace, step by step. Everything rests on the step
+// response: the sum of the L samples from k on less the sum of the L before
+// k, with L half a pulse width. It stays near zero along a quiet line however
+// the baseline wanders or a shelf fades, and every edge of an echo shows as a
+// lobe centred on the edge, rising edges positive and falling ones negative.
 class Finder
 {
 public:
@@ -123,11 +116,10 @@ public:
         m_dFactor = pr > 0 && std::isfinite(pr) ? pr : record.m_dFileFactor;
         m_dStep = record.m_dSampleStep;
         const double pulse = std::isfinite(record.m_dPulse) ? std::max(record.m_dPulse, 0.0) : 0.0;
-        m_dPulseSamples = std::max(1.0, std::min(pulse * kPositionPerNs / m_dStep, 1e6));
-        m_nSmooth = 2 * static_cast<int>(std::min(m_dPulseSamples / 4, 200.0)) + 1;
-        for (int k = 0; k < kCount; ++k) {
-            m_x[k] = m_record.m_samples[k];
+        if (m_dStep > 0 && std::isfinite(m_dStep)) {
+            m_dPulseSamples = std::max(1.0, std::min(pulse * kPositionPerNs / m_dStep, 1e6));
         }
+        m_nWindow = std::clamp(static_cast<int>(std::lround(m_dPulseSamples / 2)), 1, kCount / 16);
     }
 
     std::vector<LineEvent> Run()
@@ -136,186 +128,139 @@ public:
         if (!(m_dStep > 0) || !std::isfinite(m_dStep)) {
             return events;
         }
-        Smooth(m_x, m_nSmooth, m_s);
+        m_sum[0] = 0;
+        for (int k = 0; k < kCount; ++k) {
+            m_sum[k + 1] = m_sum[k] + m_record.m_samples[k];
+        }
         FindLaunch();
         if (m_nLaunchEnd >= kCount - 8) {
             return events;
         }
         m_dNoise = NoiseDeviation(m_record.m_samples, m_nLaunchEnd);
-        // Smoothing lowers the noise, but not the slow errors of the baseline
-        // under an echo: those stay near the deviation of the raw samples.
-        m_dThreshold =
-            std::max({kThresholdDeviations * m_dNoise / std::sqrt(m_nSmooth), kBaselineDeviations * m_dNoise, kThresholdFloor});
+        const double L = m_nWindow;
+        const double perSample =
+            std::max({kThresholdDeviations * m_dNoise * std::sqrt(2 / L), kThresholdFloor, kWanderSlope * L});
+        m_nThreshold = static_cast<int64_t>(std::ceil(perSample * L));
         FindDeadZoneEnd();
-        if (m_nDeadEnd >= kCount - 8) {
+        if (m_nDeadEnd >= kCount - m_nWindow - 8) {
             return events;
         }
-        FitBaseline();
-        std::vector<Candidate> candidates = Group(FindLobes());
-        return Describe(candidates);
+        return Describe(Group(FindLobes()));
     }
 
 private:
+    // Step response at k: the window after k less the window before it, in
+    // sums of L samples; zero where either window leaves the record.
+    int64_t Step(int k) const
+    {
+        const int L = m_nWindow;
+        if (k < L || k + L > kCount) {
+            return 0;
+        }
+        return static_cast<int64_t>(m_sum[k + L]) - 2 * static_cast<int64_t>(m_sum[k]) + m_sum[k - L];
+    }
+
+    // Mean of the L samples from k on.
+    double WindowMean(int k) const
+    {
+        k = std::clamp(k, 0, kCount - m_nWindow);
+        return static_cast<double>(m_sum[k + m_nWindow] - m_sum[k]) / m_nWindow;
+    }
+
     // The launch pulse: its height and the sample where it has fallen back
     // below half of it.
     void FindLaunch()
     {
+        const auto& x = m_record.m_samples;
         const int reach = std::min(kCount, static_cast<int>(std::ceil(m_dPulseSamples)) + 8);
         int peak = 0;
         for (int k = 0; k < reach; ++k) {
-            if (m_x[k] > m_x[peak]) {
+            if (x[k] > x[peak]) {
                 peak = k;
             }
         }
-        const double height = m_x[peak];
-        m_bLaunchClipped = m_record.m_samples[peak] >= 127;
+        const double height = x[peak];
+        m_bLaunchClipped = x[peak] >= 127;
         m_dLaunch = height;
         int end = std::max(peak, static_cast<int>(m_dPulseSamples));
-        while (end < kCount && m_x[end] > height / 2) {
+        while (end < kCount && x[end] > height / 2) {
             ++end;
         }
         m_nLaunchEnd = std::min(end, kCount);
     }
 
-    // The launch pulse leaves a tail as the receiver recovers, moving back
-    // towards the baseline. The dead zone lasts while the smoothed trace keeps
-    // coming back by more than half the threshold over a pulse width: it ends
-    // where the recovery has flattened out or where an echo turns the trace
-    // away again.
+    // The step response of the slow part of the trace: the launch tail's
+    // recovery, the baseline's wander and the fading shelves behind steps are
+    // all nearly straight over a few pulse widths, and a straight trace moves
+    // the step response of a window in proportion to the square of its length.
+    // The response of windows four times as long, scaled down by sixteen,
+    // stands for that part; a share more of it is added to the threshold, so
+    // only edges sharper than their surroundings start a lobe. The dead zone
+    // ends where the fall of the launch pulse has passed.
     void FindDeadZoneEnd()
     {
-        const int reach = std::max(m_nSmooth, static_cast<int>(m_dPulseSamples));
-        int k = std::min(kCount - 1, m_nLaunchEnd + m_nSmooth / 2 + 1);
-        // Every fourth sample is plenty for the level of the rest of the trace.
-        std::vector<float> rest;
-        rest.reserve(kTdrSampleCount / 4 + 1);
-        for (int j = k; j < kCount; j += 4) {
-            rest.push_back(m_x[j]);
+        int k = std::min(kCount, m_nLaunchEnd);
+        while (k < kCount && Step(k) < -m_nThreshold / 3) {
+            ++k;
         }
-        const double level = Median(rest);
-        // The fall of the launch pulse may swing past the baseline into an
-        // undershoot: the recovery starts from its deepest point.
-        const int swing = std::min(kCount - 1, k + reach);
-        const int deepest = static_cast<int>(std::min_element(m_s.begin() + k, m_s.begin() + swing + 1) - m_s.begin());
-        if (m_s[deepest] < level - m_dThreshold) {
-            k = deepest;
+        // The long windows start behind the launch pulse.
+        const int L = m_nWindow;
+        m_nDeadEnd = std::min(kCount, std::max(k, m_nLaunchEnd + 3 * L));
+        const int longest = std::min(kBackgroundWindows * L, std::max(kBackgroundLeast * L, kBackgroundSamples));
+        const double longScale = kBackgroundShare * L * L / (static_cast<double>(longest) * longest);
+        // Only what the lobes and their crossings look at: from the dead zone's
+        // end on. Where the long windows fit whole, a plain loop over whole
+        // numbers that the compiler can vectorise; at the ends, shorter ones.
+        const int first = std::max(L, m_nDeadEnd - 1);
+        const int from = std::max(first, m_nLaunchEnd + L + longest);
+        const int to = std::max(from, kCount - longest);
+        const int32_t* sum = m_sum.data();
+        for (int j = from; j < to; ++j) {
+            m_d[j] = static_cast<float>(sum[j + L] - 2 * sum[j] + sum[j - L]);
+            m_slack[j] = static_cast<float>(longScale) * static_cast<float>(std::abs(sum[j + longest] - 2 * sum[j] + sum[j - longest]));
         }
-        const double side = m_s[k] > level ? 1 : -1;
-        for (; k + reach < kCount; ++k) {
-            if ((m_s[k] - m_s[k + reach]) * side <= m_dThreshold / 2) {
-                break;
-            }
+        const auto edge = [&](int j) {
+            m_d[j] = static_cast<float>(Step(j));
+            const int M = std::min({longest, j - m_nLaunchEnd - L, kCount - j});
+            m_slack[j] = M <= L ? 0.0f
+                                : static_cast<float>(kBackgroundShare * L * L / (static_cast<double>(M) * M) *
+                                                     std::abs(sum[j + M] - 2 * sum[j] + sum[j - M]));
+        };
+        for (int j = std::max(0, m_nDeadEnd - 1); j < from; ++j) {
+            edge(j);
         }
-        m_nDeadEnd = std::min(k, kCount);
+        for (int j = to; j < kCount; ++j) {
+            edge(j);
+        }
     }
 
-    // A slow baseline (the trace's wander) as straight pieces between knots.
-    // The first guess takes each block's median, which an echo shorter than
-    // half a block does not move; then the samples near echoes are left out
-    // and each knot becomes the mean of the rest of its block.
-    void FitBaseline()
+    // Where the step response crosses `level` walking from a towards b, between
+    // samples; b when it does not.
+    double Crossing(int a, int b, double level) const
     {
-        const int first = m_nDeadEnd;
-        const int block = std::clamp(static_cast<int>(kBlockPulses * m_dPulseSamples), 48, kLongestBlock);
-        const auto blocks = static_cast<std::size_t>(std::max(1, (kCount - first + block - 1) / block));
-        std::vector<double> knots(blocks);
-        std::vector<double> centres(blocks);
-        std::vector<char> valid(blocks, 1);
-        std::vector<float> values;
-        for (std::size_t j = 0; j < blocks; ++j) {
-            const int a = first + static_cast<int>(j) * block;
-            const int b = std::min(kCount, a + block);
-            values.assign(m_x.begin() + a, m_x.begin() + b);
-            knots[j] = Median(values);
-            centres[j] = 0.5 * (a + b - 1);
+        const int dir = b > a ? 1 : -1;
+        for (int k = a; k != b; k += dir) {
+            const double here = m_d[k];
+            const double next = m_d[k + dir];
+            if ((here - level) * (next - level) <= 0 && here != next) {
+                return k + dir * std::clamp((here - level) / (here - next), 0.0, 1.0);
+            }
         }
-        Interpolate(first, knots, centres, valid);
-
-        std::vector<char> masked(kTdrSampleCount, 0);
-        const int dilate = static_cast<int>(2 * m_dPulseSamples) + m_nSmooth;
-        for (int pass = 0; pass < kBaselinePasses; ++pass) {
-            // Every sample within `dilate` of one off the baseline: a sweep
-            // each way keeps this linear in the length of the trace.
-            const float limit = static_cast<float>(m_dThreshold / 2);
-            int last = -dilate - 1;
-            for (int k = first; k < kCount; ++k) {
-                const bool off = std::fabs(m_s[k] - m_b[k]) > limit;
-                last = off ? k : last;
-                masked[k] = static_cast<char>(off ? 2 : (k - last <= dilate ? 1 : 0));
-            }
-            last = kCount + dilate + 1;
-            for (int k = kCount - 1; k >= first; --k) {
-                last = masked[k] == 2 ? k : last;
-                masked[k] = static_cast<char>(masked[k] != 0 || last - k <= dilate);
-            }
-            for (std::size_t j = 0; j < blocks; ++j) {
-                const int a = first + static_cast<int>(j) * block;
-                const int b = std::min(kCount, a + block);
-                int64_t sum = 0;
-                int64_t position = 0;
-                int n = 0;
-                for (int k = a; k < b; ++k) {
-                    const int keep = masked[k] ? 0 : 1;
-                    sum += keep * m_record.m_samples[k];
-                    position += keep * k;
-                    n += keep;
-                }
-                valid[j] = n * 4 >= (b - a);
-                knots[j] = n > 0 ? static_cast<double>(sum) / n : 0;
-                centres[j] = n > 0 ? static_cast<double>(position) / n : 0.5 * (a + b - 1);
-            }
-            Interpolate(first, knots, centres, valid);
-        }
+        return b;
     }
 
-    // The baseline from `first` on: straight between the valid knots, level
-    // before the first and after the last.
-    void Interpolate(int first, const std::vector<double>& knots, const std::vector<double>& centres,
-                     const std::vector<char>& valid)
-    {
-        double x0 = 0;
-        double y0 = 0;
-        bool any = false;
-        int k = first;
-        for (std::size_t j = 0; j < knots.size(); ++j) {
-            if (!valid[j]) {
-                continue;
-            }
-            const double x1 = centres[j];
-            const double y1 = knots[j];
-            const int end = std::min(kCount, static_cast<int>(std::floor(x1)) + 1);
-            if (!any) {
-                for (; k < end; ++k) {
-                    m_b[k] = static_cast<float>(y1);
-                }
-                any = true;
-            } else {
-                const double slope = x1 > x0 ? (y1 - y0) / (x1 - x0) : 0.0;
-                const double offset = y0 - slope * x0;
-                for (; k < end; ++k) {
-                    m_b[k] = static_cast<float>(offset + slope * k);
-                }
-            }
-            x0 = x1;
-            y0 = y1;
-        }
-        for (; k < kCount; ++k) {
-            m_b[k] = static_cast<float>(y0);
-        }
-    }
-
-    double Residual(int k) const { return m_s[k] - m_b[k]; }
-
-    // Stretches of one sign that reach the threshold somewhere, each taken as
-    // far as it stays beyond a third of it.
+    // Runs of one sign beyond a third of the threshold that reach the
+    // threshold; runs of one sign a little apart are one lobe.
     std::vector<Lobe> FindLobes() const
     {
         std::vector<Lobe> lobes;
-        const double low = m_dThreshold / 3;
+        const double low = m_nThreshold / 3.0;
+        const int last = kCount - m_nWindow;
+        const int gap = std::max(1, m_nWindow / 2);
         int k = m_nDeadEnd;
-        while (k < kCount) {
-            const double r = Residual(k);
-            if (std::fabs(r) <= low) {
+        while (k < last) {
+            const double r = m_d[k];
+            if (std::fabs(r) <= low + m_slack[k]) {
                 ++k;
                 continue;
             }
@@ -323,143 +268,146 @@ private:
             Lobe lobe;
             lobe.m_nStart = k;
             lobe.m_nPeak = k;
-            while (k < kCount && Residual(k) * sign > low) {
-                if (Residual(k) * sign > lobe.m_dPeak * sign) {
-                    lobe.m_dPeak = Residual(k);
+            for (; k < last; ++k) {
+                const double here = m_d[k] * sign - m_slack[k];
+                if (here <= low) {
+                    break;
+                }
+                if (here > lobe.m_dHeight * sign) {
+                    lobe.m_dHeight = here * sign;
                     lobe.m_nPeak = k;
                 }
-                ++k;
             }
             lobe.m_nEnd = k;
             // A lobe that starts at the dead zone's end is the rest of the
             // launch tail, unless it grows from there into an echo.
             const bool tail = lobe.m_nStart == m_nDeadEnd &&
-                              std::fabs(lobe.m_dPeak) < std::fabs(Residual(m_nDeadEnd)) + m_dThreshold;
-            if (std::fabs(lobe.m_dPeak) >= m_dThreshold && !tail) {
-                if (!lobes.empty() && lobes.back().m_dPeak * lobe.m_dPeak > 0 &&
-                    lobe.m_nStart - lobes.back().m_nEnd <= m_nSmooth) {
-                    Lobe& previous = lobes.back();
-                    previous.m_nEnd = lobe.m_nEnd;
-                    if (std::fabs(lobe.m_dPeak) > std::fabs(previous.m_dPeak)) {
-                        previous.m_dPeak = lobe.m_dPeak;
-                        previous.m_nPeak = lobe.m_nPeak;
-                    }
-                } else {
-                    lobes.push_back(lobe);
-                }
+                              std::fabs(lobe.m_dHeight) < std::fabs(m_d[m_nDeadEnd]) + m_nThreshold;
+            if (std::fabs(lobe.m_dHeight) < m_nThreshold || tail) {
+                continue;
             }
+            if (!lobes.empty() && lobes.back().m_dHeight * lobe.m_dHeight > 0 &&
+                lobe.m_nStart - lobes.back().m_nEnd <= gap) {
+                Lobe& previous = lobes.back();
+                previous.m_nEnd = lobe.m_nEnd;
+                if (std::fabs(lobe.m_dHeight) > std::fabs(previous.m_dHeight)) {
+                    previous.m_dHeight = lobe.m_dHeight;
+                    previous.m_nPeak = lobe.m_nPeak;
+                }
+            } else {
+                lobes.push_back(lobe);
+            }
+        }
+        for (Lobe& lobe : lobes) {
+            const double half = static_cast<double>(lobe.m_dHeight) / 2;
+            const double rise = Crossing(lobe.m_nPeak, lobe.m_nStart - 1, half);
+            const double fall = Crossing(lobe.m_nPeak, lobe.m_nEnd, half);
+            lobe.m_dCentre = (rise + fall) / 2;
         }
         return lobes;
     }
 
-    // A lobe followed at once by an opposite one of comparable size is one
-    // bipolar echo (a splice); every other lobe is an echo of its own.
+    // Reads the lobes as echoes. A lobe centre lies half a sample after the
+    // edge it marks (between the two windows).
     std::vector<Candidate> Group(const std::vector<Lobe>& lobes) const
     {
         std::vector<Candidate> candidates;
-        const int gap = m_nSmooth + static_cast<int>(m_dPulseSamples / 4) + 1;
+        const double W = m_dPulseSamples;
+        const double slack = std::max(2.0, 0.3 * W);
+        // An echo's closing edges lie within two pulse widths of its leading
+        // edge, or a pulse width and the longest wet stretch.
+        const double reach = std::max(2 * W, W + kLongestStretch / m_dStep);
+        const auto height = [&](std::size_t j) { return std::fabs(lobes[j].m_dHeight); };
+        const auto opposite = [&](std::size_t i, std::size_t j) {
+            return j < lobes.size() && lobes[i].m_dHeight * lobes[j].m_dHeight < 0;
+        };
         for (std::size_t i = 0; i < lobes.size(); ++i) {
+            const Lobe& a = lobes[i];
             Candidate c;
-            c.m_lobe = lobes[i];
-            if (i + 1 < lobes.size()) {
-                const Lobe& next = lobes[i + 1];
-                const double ratio = std::fabs(next.m_dPeak / c.m_lobe.m_dPeak);
-                if (next.m_dPeak * c.m_lobe.m_dPeak < 0 && next.m_nStart - c.m_lobe.m_nEnd <= gap &&
-                    ratio >= 0.4 && ratio <= 2.5) {
-                    c.m_bBipolar = true;
-                    c.m_second = next;
-                    ++i;
-                }
+            c.m_nSign = a.m_dHeight > 0 ? 1 : -1;
+            c.m_dEdge = a.m_dCentre - 0.5;
+            c.m_nLevelAt = a.m_nStart - m_nWindow;
+            const std::size_t b = i + 1;
+            const double ratio = opposite(i, b) ? height(b) / height(i) : 0;
+            const double apart = opposite(i, b) ? lobes[b].m_dCentre - a.m_dCentre : 0;
+            const bool closed = opposite(b, b + 1) && height(b + 1) >= 0.4 * height(i) &&
+                                height(b + 1) <= 2.5 * height(i) &&
+                                std::fabs(lobes[b + 1].m_dCentre - lobes[b].m_dCentre - apart) <= slack;
+            if (ratio >= 1.3 && ratio <= 3.5 && (std::fabs(apart - W / 2) <= slack || (closed && apart <= W))) {
+                // A splice: half a pulse up, half a pulse down. Its double edge
+                // lies half a pulse after the leading edge however the line has
+                // widened it; the closing edge, when it shows, belongs to it too.
+                c.m_shape = Shape::Splice;
+                c.m_dEdge = lobes[b].m_dCentre - 0.5 - W / 2;
+                i = closed ? b + 1 : b;
+                c.m_nTopFrom = static_cast<int>(c.m_dEdge);
+                c.m_nTopTo = c.m_nTopFrom + 1;
+                candidates.push_back(c);
+                continue;
             }
-            c.m_dEdge = LeadingEdge(c.m_lobe);
+            // The closing edges: opposite lobes within reach that together do
+            // not undo more than the leading edge did.
+            double closing = 0;
+            std::size_t last = i;
+            for (std::size_t j = b; opposite(i, j) && lobes[j].m_dCentre - a.m_dCentre <= reach &&
+                                    closing + height(j) <= 1.25 * height(i) + m_nThreshold;
+                 ++j) {
+                closing += height(j);
+                last = j;
+            }
+            if (last > i) {
+                // A pulse shaped like the launch: its rise and fall spread
+                // evenly about its middle, which stays half a pulse after the
+                // leading edge.
+                // Its rise alone is early when the line has widened the echo so
+                // much that rise and fall meet, or when the top is clipped.
+                const bool touching = lobes[b].m_nStart - a.m_nEnd <= std::max(2, m_nWindow / 8);
+                const bool clipped = Clipped(a.m_nStart, lobes[b].m_nEnd);
+                if ((last == b && ratio >= 0.85 && apart <= W + slack) || (clipped && apart <= W + slack)) {
+                    c.m_shape = Shape::Pulse;
+                    // A wet stretch a little longer than the pulse looks much
+                    // the same, but for the distance between its edges.
+                    if ((touching && apart <= W + std::max(2.0, 0.12 * W)) || clipped) {
+                        c.m_dEdge = (a.m_dCentre + lobes[b].m_dCentre) / 2 - 0.5 - W / 2;
+                    }
+                } else {
+                    c.m_shape = closing < 0.85 * height(i) ? Shape::Shelf : Shape::Wide;
+                }
+                c.m_nTopTo = static_cast<int>(lobes[b].m_dCentre);
+                i = last;
+            }
+            c.m_nTopFrom = static_cast<int>(c.m_dEdge);
+            if (c.m_nTopTo <= c.m_nTopFrom) {
+                c.m_nTopTo = static_cast<int>(c.m_dEdge + W);
+            }
+            c.m_nTopTo = std::max(c.m_nTopFrom, c.m_nTopTo - m_nWindow);
             candidates.push_back(c);
         }
         return candidates;
     }
 
-    // Where the rise of a lobe crosses half its peak, between samples: the
-    // point whose delay is the echo's own, however much the line has widened
-    // its edges.
-    double LeadingEdge(const Lobe& lobe) const
+    // Whether a sample from a to b stands at either end of the range.
+    bool Clipped(int a, int b) const
     {
-        const double half = lobe.m_dPeak / 2;
-        int k = lobe.m_nPeak;
-        while (k > m_nDeadEnd && (Residual(k - 1) - half) * (lobe.m_dPeak > 0 ? 1 : -1) > 0) {
-            --k;
-        }
-        if (k == m_nDeadEnd) {
-            return k;
-        }
-        const double before = Residual(k - 1);
-        const double at = Residual(k);
-        const double t = at != before ? (half - before) / (at - before) : 1.0;
-        return (k - 1) + std::clamp(t, 0.0, 1.0);
-    }
-
-    // The sample where the residual crosses `level` between samples a and b
-    // (walking from a towards b), or b when it does not.
-    double Crossing(int a, int b, double level) const
-    {
-        const int dir = b > a ? 1 : -1;
-        const double side = Residual(a) > level ? 1 : -1;
-        for (int k = a; k != b; k += dir) {
-            const double here = Residual(k);
-            const double next = Residual(k + dir);
-            if ((next - level) * side <= 0) {
-                const double t = here != next ? (here - level) / (here - next) : 0.0;
-                return k + dir * std::clamp(t, 0.0, 1.0);
+        for (int k = std::max(a, 0); k < std::min(b, kCount); ++k) {
+            if (m_record.m_samples[k] >= 127 || m_record.m_samples[k] <= -128) {
+                return true;
             }
         }
-        return b;
+        return false;
     }
 
-    // A widened edge no longer rises to the full height of a short echo, so
-    // its half-height point comes early. An echo shaped like the pulse keeps
-    // its middle, though: the leading edge of an open or a short lies half a
-    // pulse width before the midpoint of its two half-height points, and that
-    // of a splice half a pulse width before the zero crossing between its lobes.
-    double RefinedEdge(const Candidate& c, LineEventKind kind) const
+    // The echo's height: the window mean farthest from the line's level before
+    // it, over the echo's top.
+    double Height(const Candidate& c) const
     {
-        const double halfPulse = m_dPulseSamples / 2;
-        if (kind == LineEventKind::Splice && c.m_bBipolar) {
-            return Crossing(c.m_lobe.m_nPeak, c.m_second.m_nPeak, 0) - halfPulse;
+        const double level = WindowMean(std::max(c.m_nLevelAt, m_nDeadEnd - m_nWindow));
+        double best = 0;
+        const int to = std::min(c.m_nTopTo, kCount - m_nWindow);
+        for (int k = std::max(c.m_nTopFrom, 0); k <= to; ++k) {
+            best = std::max(best, (WindowMean(k) - level) * c.m_nSign);
         }
-        if (kind == LineEventKind::Open || kind == LineEventKind::Short) {
-            const double fall = Crossing(c.m_lobe.m_nPeak, c.m_lobe.m_nEnd, c.m_lobe.m_dPeak / 2);
-            const double middle = (c.m_dEdge + fall) / 2 - halfPulse;
-            // Only a widened echo moves its edge later, never by more than half a pulse.
-            if (fall < c.m_lobe.m_nEnd && middle > c.m_dEdge) {
-                return std::min(middle, c.m_dEdge + halfPulse);
-            }
-        }
-        return c.m_dEdge;
-    }
-
-    // Samples from the edge until the echo has fallen below half its peak.
-    double HalfWidth(const Candidate& c) const
-    {
-        const double half = c.m_lobe.m_dPeak / 2;
-        int k = c.m_lobe.m_nPeak;
-        while (k < c.m_lobe.m_nEnd && (Residual(k) - half) * (half > 0 ? 1 : -1) > 0) {
-            ++k;
-        }
-        return k - c.m_dEdge;
-    }
-
-    // Mean height, relative to the peak, of the stretch from one and a half to
-    // four pulse widths after the edge: a cable of other impedance leaves a shelf.
-    double Shelf(const Candidate& c) const
-    {
-        const int a = static_cast<int>(c.m_dEdge + 1.5 * m_dPulseSamples) + m_nSmooth;
-        const int b = std::min(kCount, static_cast<int>(c.m_dEdge + 4 * m_dPulseSamples) + m_nSmooth);
-        if (b - a < 1) {
-            return 0;
-        }
-        double sum = 0;
-        for (int k = a; k < b; ++k) {
-            sum += Residual(k);
-        }
-        return sum / (b - a) / c.m_lobe.m_dPeak;
+        return best * c.m_nSign;
     }
 
     std::vector<LineEvent> Describe(const std::vector<Candidate>& candidates) const
@@ -471,40 +419,51 @@ private:
                 break;
             }
             LineEvent e;
-            e.m_dSample = c.m_dEdge;
-            e.m_dPosition = c.m_dEdge * m_dStep;
+            e.m_nNumber = static_cast<int>(events.size()) + 1;
+            e.m_dSample = std::max(c.m_dEdge, 0.0);
+            e.m_dPosition = e.m_dSample * m_dStep;
             e.m_dDistance = m_dFactor > 0 ? e.m_dPosition * tables::kReferenceFactor / m_dFactor : 0;
-            e.m_nSign = c.m_lobe.m_dPeak > 0 ? 1 : -1;
-            e.m_nAmplitude = static_cast<int>(std::lround(c.m_lobe.m_dPeak));
-            if (e.m_nAmplitude == 0) {
+            e.m_nSign = c.m_nSign;
+            const double height = Height(c);
+            e.m_nAmplitude = static_cast<int>(std::lround(height));
+            if (e.m_nAmplitude == 0 || e.m_nAmplitude * e.m_nSign < 0) {
                 e.m_nAmplitude = e.m_nSign;
             }
-            e.m_dReturnLoss = std::max(0.0, 20 * std::log10(launch / std::fabs(c.m_lobe.m_dPeak)));
+            e.m_dReturnLoss = std::max(0.0, 20 * std::log10(launch / std::abs(e.m_nAmplitude)));
             events.push_back(e);
         }
         MarkGhosts(events);
         Classify(candidates, events);
-        for (std::size_t i = 0; i < events.size(); ++i) {
-            LineEvent& e = events[i];
-            e.m_nNumber = static_cast<int>(i) + 1;
-            e.m_dSample = RefinedEdge(candidates[i], e.m_kind);
-            e.m_dPosition = e.m_dSample * m_dStep;
-            e.m_dDistance = m_dFactor > 0 ? e.m_dPosition * tables::kReferenceFactor / m_dFactor : 0;
-        }
         return events;
     }
 
-    // The launch pulse's height above the baseline; a clipped one is taken at
-    // the height the gain gives it.
+    // The launch pulse's height above the line's level (the median of the
+    // samples after the dead zone); a clipped one is taken at the height the
+    // gain gives it.
     double LaunchHeight() const
     {
-        double launch = m_dLaunch - m_b[m_nDeadEnd];
+        std::array<int, 256> histogram{};
+        for (int k = m_nDeadEnd; k < kCount; ++k) {
+            ++histogram[static_cast<std::size_t>(m_record.m_samples[k] + 128)];
+        }
+        int seen = 0;
+        int median = 0;
+        for (std::size_t v = 0; v < histogram.size(); ++v) {
+            seen += histogram[v];
+            if (2 * seen >= kCount - m_nDeadEnd) {
+                median = static_cast<int>(v) - 128;
+                break;
+            }
+        }
+        double launch = m_dLaunch - median;
         if (m_bLaunchClipped) {
             const double gain = std::clamp(static_cast<double>(m_record.m_nGain), 0.0, 60.0);
             launch = std::max(launch, kLaunchAtGainZero * std::pow(10.0, gain * kGainStepDb / 20));
         }
         return std::max(launch, 1.0);
     }
+
+    double GhostTolerance(double sample) const { return std::max({3.0, 0.3 * m_dPulseSamples, 0.01 * sample}); }
 
     // An echo at twice the edge of a stronger, earlier one, within what the
     // widened edges allow.
@@ -515,8 +474,7 @@ private:
                 if (events[i].m_bGhost) {
                     continue;
                 }
-                const double tolerance = std::max({3.0, 0.3 * m_dPulseSamples, 0.01 * events[j].m_dSample});
-                if (std::fabs(2 * events[i].m_dSample - events[j].m_dSample) <= tolerance &&
+                if (std::fabs(2 * events[i].m_dSample - events[j].m_dSample) <= GhostTolerance(events[j].m_dSample) &&
                     std::abs(events[j].m_nAmplitude) < std::abs(events[i].m_nAmplitude)) {
                     events[j].m_bGhost = true;
                     break;
@@ -525,18 +483,18 @@ private:
         }
     }
 
-    // The best guess of each kind. A bipolar echo is a splice. An echo with a
-    // ghost, or with no real echo after it, may be the end of the line: an
-    // open when it rises (unless it leaves a shelf, a cable change), a short
-    // when it falls (unless it is wider than the pulse, water). An echo with
-    // the line going on behind it is a change when it rises and water when it
-    // falls.
+    // The best guess of each kind. A splice shows its double edge. An echo
+    // with a ghost, or with no real echo after it, may be the end of the line:
+    // an open when it rises, a short when it falls, as long as it is shaped
+    // like the pulse. A rise that leaves the level moved, or with the line
+    // going on behind it, is a change of cable; a fall wider than the pulse,
+    // or with the line going on, is water.
     void Classify(const std::vector<Candidate>& candidates, std::vector<LineEvent>& events) const
     {
         for (std::size_t i = 0; i < events.size(); ++i) {
             LineEvent& e = events[i];
             const Candidate& c = candidates[i];
-            if (c.m_bBipolar) {
+            if (c.m_shape == Shape::Splice) {
                 e.m_kind = LineEventKind::Splice;
                 continue;
             }
@@ -544,21 +502,20 @@ private:
             bool lineGoesOn = false;
             for (std::size_t j = i + 1; j < events.size(); ++j) {
                 if (events[j].m_bGhost) {
-                    hasGhost = hasGhost || std::fabs(2 * e.m_dSample - events[j].m_dSample) <=
-                                               std::max({3.0, 0.3 * m_dPulseSamples, 0.01 * events[j].m_dSample});
+                    hasGhost = hasGhost ||
+                               std::fabs(2 * e.m_dSample - events[j].m_dSample) <= GhostTolerance(events[j].m_dSample);
                 } else {
                     lineGoesOn = true;
                 }
             }
+            const bool end = hasGhost || !lineGoesOn;
+            const bool pulse = c.m_shape == Shape::Pulse || c.m_shape == Shape::Lone;
             if (e.m_bGhost) {
                 e.m_kind = e.m_nSign > 0 ? LineEventKind::Open : LineEventKind::Short;
             } else if (e.m_nSign > 0) {
-                const bool end = hasGhost || (!lineGoesOn && Shelf(c) < 0.12);
-                e.m_kind = end ? LineEventKind::Open : LineEventKind::Change;
+                e.m_kind = end && pulse ? LineEventKind::Open : LineEventKind::Change;
             } else {
-                const double wide = m_dPulseSamples * 1.25 + 1.5 / m_dStep;
-                const bool end = hasGhost || (!lineGoesOn && HalfWidth(c) <= wide);
-                e.m_kind = end ? LineEventKind::Short : LineEventKind::Water;
+                e.m_kind = end && pulse ? LineEventKind::Short : LineEventKind::Water;
             }
         }
     }
@@ -567,16 +524,18 @@ private:
     double m_dFactor = 0;
     double m_dStep = 0;
     double m_dPulseSamples = 1; // width of the launch pulse in samples
-    int m_nSmooth = 1;          // odd width of the moving average
+    int m_nWindow = 1;          // L: half a pulse width, at least one sample
     double m_dLaunch = 0;
     bool m_bLaunchClipped = false;
     int m_nLaunchEnd = 0;
     int m_nDeadEnd = 0;
     double m_dNoise = 0;
-    double m_dThreshold = 0;
-    Trace m_x{};
-    Trace m_s{};
-    Trace m_b{};
+    int64_t m_nThreshold = 0; // in sums of L samples
+    // Filled as the steps need them (not zeroed first: that alone would cost
+    // a good part of the whole search).
+    std::array<int32_t, kTdrSampleCount + 1> m_sum;
+    std::array<float, kTdrSampleCount> m_d;     // step response, from the dead zone's end on
+    std::array<float, kTdrSampleCount> m_slack; // threshold raise from the slow part of the trace
 };
 
 } // namespace

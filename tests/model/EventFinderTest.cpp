@@ -132,6 +132,53 @@ TEST(EventFinder, AGhostAtTwiceTheDistance)
     EXPECT_FALSE(events[1].m_bGhost);
 }
 
+TEST(EventFinder, ACableChangeLeavesAStep)
+{
+    // A rise in impedance: an echo of the pulse's shape that leaves a shelf of
+    // a third of its height behind, fading over a thousand samples. The shelf
+    // makes it a change, where the same echo falling back to the line's level
+    // at the end of the trace is an open.
+    WaveformRecord record = Line(8);
+    AddEcho(record, 3000, 30);
+    for (int k = 3000 + kPulseSamples + 1; k < static_cast<int>(kTdrSampleCount); ++k) {
+        const double shelf = 10 * std::exp(-(k - 3000 - kPulseSamples - 1) / 1000.0);
+        record.m_samples[static_cast<std::size_t>(k)] =
+            static_cast<int8_t>(std::lround(record.m_samples[static_cast<std::size_t>(k)] + shelf));
+    }
+    std::vector<LineEvent> events = FindEvents(record, 1.5);
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events[0].m_kind, LineEventKind::Change);
+    EXPECT_EQ(events[0].m_nSign, 1);
+    EXPECT_NEAR(events[0].m_dSample, 3000.5, 1.0);
+    EXPECT_NEAR(events[0].m_nAmplitude, 30, 3);
+
+    record = Line(8);
+    AddEcho(record, 3000, 30);
+    events = FindEvents(record, 1.5);
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events[0].m_kind, LineEventKind::Open);
+}
+
+TEST(EventFinder, AWideWaterEchoStartsAtItsLeadingEdge)
+{
+    // A wet stretch 200 samples long (thirteen pulse widths), a small rise
+    // where the cable dries, and the open end of the line beyond. The edge is
+    // where the fall starts, not half a pulse before the echo's middle, and
+    // the echo's closing edges are no events of their own.
+    WaveformRecord record = Line(9);
+    AddEcho(record, 2500, -30, 200 + kPulseSamples);
+    AddEcho(record, 2700, 8);
+    AddEcho(record, 6000, 60);
+    const std::vector<LineEvent> events = FindEvents(record, 1.5);
+    ASSERT_EQ(events.size(), 2u);
+    EXPECT_EQ(events[0].m_kind, LineEventKind::Water);
+    EXPECT_EQ(events[0].m_nSign, -1);
+    EXPECT_NEAR(events[0].m_dSample, 2500.5, 1.0);
+    EXPECT_NEAR(events[0].m_nAmplitude, -30, 3);
+    EXPECT_EQ(events[1].m_kind, LineEventKind::Open);
+    EXPECT_NEAR(events[1].m_dSample, 6000.5, 1.0);
+}
+
 TEST(EventFinder, PureNoiseGivesNoEvent)
 {
     for (unsigned seed = 1; seed <= 20; ++seed) {

@@ -161,11 +161,11 @@ std::optional<uint64_t> ReadUnsigned(std::string_view text)
     return value;
 }
 
-void DescribeCase(std::ostream& log, const ScoreCase& c, const WaveformRecord& record,
+void DescribeCase(std::ostream& log, std::size_t index, const ScoreCase& c, const WaveformRecord& record,
                   const std::vector<LineEvent>& events)
 {
     const SynthParams& p = c.m_params;
-    log << "scale " << record.m_dScale << " pulse " << record.m_dPulse << " ns avg 2^" << p.m_nAveragingExponent
+    log << "waveform " << index << ": scale " << record.m_dScale << " pulse " << record.m_dPulse << " ns avg 2^" << p.m_nAveragingExponent
         << " gain " << p.m_nGain << " PR " << p.m_dFactor << " noise " << FormatFixed(p.m_dNoiseLevel, 2)
         << " step " << record.m_dSampleStep << "\n";
     for (std::size_t f = 0; f < p.m_faults.size(); ++f) {
@@ -256,7 +256,8 @@ std::vector<ScoreCase> GenerateScoreSet(const ScoreOptions& options)
 ScoreTable ScoreSet(const std::vector<ScoreCase>& set, std::ostream* log)
 {
     ScoreTable table;
-    for (const ScoreCase& c : set) {
+    for (std::size_t index = 0; index < set.size(); ++index) {
+        const ScoreCase& c = set[index];
         bool flawed = false;
         const SynthParams& params = c.m_params;
         const WaveformRecord record = Decode(SynthesiseTdr(params));
@@ -307,7 +308,7 @@ ScoreTable ScoreSet(const std::vector<ScoreCase>& set, std::ostream* log)
             }
         }
         if (log != nullptr && flawed) {
-            DescribeCase(*log, c, record, events);
+            DescribeCase(*log, index, c, record, events);
         }
     }
     return table;
