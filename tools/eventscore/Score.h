@@ -16,8 +16,14 @@
 inline constexpr int kSnrBands = 7;
 inline constexpr std::array<double, kSnrBands - 1> kSnrBandEdges = {0, 5, 10, 15, 20, 30};
 inline constexpr int kFaultKinds = 5;
-// The aims hold from this signal-to-noise ratio up.
+// The aims hold from this signal-to-noise ratio up: shares of the faults of
+// a kind found (opens, shorts, water; splices, changes), share of the found
+// ones within the distance tolerance, false events per waveform.
 inline constexpr double kAimSnrDb = 10;
+inline constexpr double kFoundAimMajor = 0.95;
+inline constexpr double kFoundAimMinor = 0.80;
+inline constexpr double kWithinAim = 0.95;
+inline constexpr double kFalseAim = 0.1;
 
 struct ScoreOptions
 {
@@ -72,6 +78,10 @@ double DistanceTolerance(double scale, double factor, double distance);
 
 // The table as text: one row per fault kind and band, then the false events.
 std::string FormatScoreTable(const ScoreTable& table);
+
+// Per fault kind over the bands the aims cover: faults, found, kind right,
+// within the tolerance.
+std::string FormatAimSummary(const ScoreTable& table);
 
 // Empty when the aims hold from kAimSnrDb up, else one line per miss.
 std::string CheckAims(const ScoreTable& table);
