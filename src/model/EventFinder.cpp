@@ -35,6 +35,14 @@ constexpr int kBackgroundWindows = 8;
 constexpr int kBackgroundSamples = 512;
 constexpr int kBackgroundLeast = 4;
 constexpr double kBackgroundShare = 1.3;
+// A leading edge narrower than this share of its closing edge has its far
+// side overlapped by another edge.
+constexpr double kCutWidth = 0.9;
+// A clipped echo's closing edge mirrors its leading one; one much smaller is
+// the part of it left before the end of the record.
+constexpr double kClippedRatio = 0.6;
+// The noise of two steps a pulse width apart, added, against one step's.
+constexpr double kPairGain = 1.41421356;
 // Longest stretch of wet cable expected, metres of position.
 constexpr double kLongestStretch = 64;
 // Smallest noise deviation believed: the rounding of the samples to whole units.
@@ -51,6 +59,11 @@ struct Lobe
     int m_nPeak = 0;
     double m_dHeight = 0; // signed step response at the peak, less the slack
     double m_dCentre = 0;  // midpoint of the half-height points, samples
+    double m_dRise = 0;    // half-height point before the peak, samples
+    double m_dFall = 0;    // ... after it
+    bool m_bCut = false;   // runs into the end of the step response
+
+    double HalfWidth() const { return (m_dFall - m_dRise) / 2; }
 };
 
 // How the lobes of one echo lie.
@@ -303,8 +316,98 @@ private:
             const double rise = Crossing(lobe.m_nPeak, lobe.m_nStart - 1, half);
             const double fall = Crossing(lobe.m_nPeak, lobe.m_nEnd, half);
             lobe.m_dCentre = (rise + fall) / 2;
+            lobe.m_dRise = rise;
+            lobe.m_dFall = fall;
+            lobe.m_bCut = lobe.m_nEnd >= last;
         }
+        AddWeakPulses(lobes);
         return lobes;
+    }
+
+    // A pulse-shaped echo shows as a lobe at its leading edge and an opposite
+    // one a pulse width later; D(k) − D(k + 2L) adds the two, the pulse's
+    // whole width against L samples either side, with √2 times the noise of D
+    // but twice the height. Weak pulses too small for two lobes of their own
+    // stand out in it; they are added as such a pair where no lobe is near.
+    void AddWeakPulses(std::vector<Lobe>& lobes) const
+    {
+        const int L = m_nWindow;
+        const int W = 2 * L;
+        const double threshold = kPairGain * static_cast<double>(m_nThreshold);
+        const int last = kCount - L - W;
+        const auto pair = [&](int k) { return static_cast<double>(m_d[k]) - m_d[k + W]; };
+        const auto raise = [&](int k) { return static_cast<double>(m_slack[k]) + m_slack[k + W]; };
+        const std::size_t before = lobes.size();
+        // A run that reaches the threshold is over L samples wide at a third
+        // of it, so the search may stride; a hit walks back to its run's start.
+        const int stride = std::max(1, L / 2);
+        int k = m_nDeadEnd;
+        int searched = m_nDeadEnd; // end of the last run
+        while (k < last) {
+            const double r = pair(k);
+            if (std::fabs(r) <= threshold / 3 + raise(k)) {
+                k += stride;
+                continue;
+            }
+            const int sign = r > 0 ? 1 : -1;
+            while (k > searched && pair(k - 1) * sign - raise(k - 1) > threshold / 3) {
+                --k;
+            }
+            const int start = k;
+            int peak = k;
+            double height = 0;
+            for (; k < last; ++k) {
+                const double here = pair(k) * sign - raise(k);
+                if (here <= threshold / 3) {
+                    break;
+                }
+                if (here > height) {
+                    height = here;
+                    peak = k;
+                }
+            }
+            searched = k;
+            if (height < threshold || start == m_nDeadEnd) {
+                continue;
+            }
+            bool near = false;
+            for (std::size_t i = 0; i < before && !near; ++i) {
+                near = lobes[i].m_nEnd + W >= start && lobes[i].m_nStart <= k + W;
+            }
+            if (near) {
+                continue;
+            }
+            const double half = height / 2;
+            double rise = peak;
+            while (rise > start && pair(static_cast<int>(rise) - 1) * sign - raise(static_cast<int>(rise) - 1) > half) {
+                rise -= 1;
+            }
+            double fall = peak;
+            while (fall + 1 < k && pair(static_cast<int>(fall) + 1) * sign - raise(static_cast<int>(fall) + 1) > half) {
+                fall += 1;
+            }
+            Lobe lead;
+            lead.m_nStart = start;
+            lead.m_nEnd = k;
+            lead.m_nPeak = peak;
+            lead.m_dHeight = sign * height / 2;
+            lead.m_dRise = rise - 0.5;
+            lead.m_dFall = fall + 0.5;
+            lead.m_dCentre = (lead.m_dRise + lead.m_dFall) / 2;
+            Lobe close = lead;
+            close.m_nStart += W;
+            close.m_nEnd += W;
+            close.m_nPeak += W;
+            close.m_dHeight = -lead.m_dHeight;
+            close.m_dRise += W;
+            close.m_dFall += W;
+            close.m_dCentre += W;
+            lobes.push_back(lead);
+            lobes.push_back(close);
+        }
+        if (lobes.size() > before) {
+            std::sort(lobes.begin(), lobes.end(), [](const Lobe& a, const Lobe& b) { return a.m_nStart < b.m_nStart; });
+        }
     }
 
     // Reads the lobes as echoes. A lobe centre lies half a sample after the
@@ -363,12 +466,21 @@ private:
                 // much that rise and fall meet, or when the top is clipped.
                 const bool touching = lobes[b].m_nStart - a.m_nEnd <= std::max(2, m_nWindow / 8);
                 const bool clipped = Clipped(a.m_nStart, lobes[b].m_nEnd);
-                if ((last == b && ratio >= 0.85 && apart <= W + slack) || (clipped && apart <= W + slack)) {
+                if ((last == b && ratio >= 0.85 && apart <= W + slack) || (clipped && ratio >= kClippedRatio && apart <= W + slack)) {
                     c.m_shape = Shape::Pulse;
                     // A wet stretch a little longer than the pulse looks much
                     // the same, but for the distance between its edges.
+                    // A closing edge cut off by the end of the record keeps
+                    // its first half: the two edges mirror each other.
+                    const Lobe& z = lobes[b];
+                    const double closingCentre = z.m_bCut ? z.m_dRise + a.HalfWidth() : z.m_dCentre;
                     if ((touching && apart <= W + std::max(2.0, 0.12 * W)) || clipped) {
-                        c.m_dEdge = (a.m_dCentre + lobes[b].m_dCentre) / 2 - 0.5 - W / 2;
+                        c.m_dEdge = (a.m_dCentre + closingCentre) / 2 - 0.5 - W / 2;
+                    } else if (a.HalfWidth() < kCutWidth * z.HalfWidth() && !z.m_bCut) {
+                        // The leading edge's far side overlapped by a weak
+                        // opposite edge (where a wet stretch dries): its near
+                        // side and the closing edge's width place it.
+                        c.m_dEdge = a.m_dRise + z.HalfWidth() - 0.5;
                     }
                 } else {
                     c.m_shape = closing < 0.85 * height(i) ? Shape::Shelf : Shape::Wide;
