@@ -43,6 +43,8 @@ constexpr double kCutWidth = 0.9;
 constexpr double kClippedRatio = 0.6;
 // The noise of two steps a pulse width apart, added, against one step's.
 constexpr double kPairGain = 1.41421356;
+// ... and each of the two carries at least this share of their sum.
+constexpr double kPairShare = 0.3;
 // Longest stretch of wet cable expected, metres of position.
 constexpr double kLongestStretch = 64;
 // Smallest noise deviation believed: the rounding of the samples to whole units.
@@ -367,14 +369,27 @@ private:
                 }
             }
             searched = k;
-            if (height < threshold || start == m_nDeadEnd) {
+            // Both edges must carry their share: one strong lobe alone makes
+            // the sum large a pulse width from it too.
+            const bool balanced = m_d[peak] * sign >= kPairShare * height && -m_d[peak + W] * sign >= kPairShare * height;
+            if (height < threshold || start == m_nDeadEnd || !balanced) {
                 continue;
             }
-            bool near = false;
-            for (std::size_t i = 0; i < before && !near; ++i) {
-                near = lobes[i].m_nEnd + W >= start && lobes[i].m_nStart <= k + W;
+            // A lobe where the leading edge would be: the pair is no news. A
+            // lobe of the closing edge's sign where it would be: only the
+            // leading edge was missing.
+            bool leadFound = false;
+            bool closeFound = false;
+            for (std::size_t i = 0; i < before; ++i) {
+                const Lobe& l = lobes[i];
+                const bool closing = l.m_dHeight * sign < 0 && l.m_nPeak > peak + L;
+                leadFound = leadFound || (!closing && l.m_nEnd > start && l.m_nStart < k);
+                if (l.m_nEnd + L >= start + W && l.m_nStart <= k + W + L) {
+                    leadFound = leadFound || !closing;
+                    closeFound = true;
+                }
             }
-            if (near) {
+            if (leadFound) {
                 continue;
             }
             const double half = height / 2;
@@ -403,7 +418,9 @@ private:
             close.m_dFall += W;
             close.m_dCentre += W;
             lobes.push_back(lead);
-            lobes.push_back(close);
+            if (!closeFound) {
+                lobes.push_back(close);
+            }
         }
         if (lobes.size() > before) {
             std::sort(lobes.begin(), lobes.end(), [](const Lobe& a, const Lobe& b) { return a.m_nStart < b.m_nStart; });
