@@ -45,6 +45,10 @@ constexpr double kClippedRatio = 0.6;
 constexpr double kPairGain = 1.41421356;
 // ... and each of the two carries at least this share of their sum.
 constexpr double kPairShare = 0.3;
+// A lobe this many pulse widths behind a leading edge, larger than it and
+// followed by an opposite lobe of this share of it, is an echo of its own.
+constexpr double kOwnEchoApart = 1.5;
+constexpr double kOwnEchoClosing = 0.7;
 // Longest stretch of wet cable expected, metres of position.
 constexpr double kLongestStretch = 64;
 // Smallest noise deviation believed: the rounding of the samples to whole units.
@@ -323,7 +327,71 @@ private:
             lobe.m_bCut = lobe.m_nEnd >= last;
         }
         AddWeakPulses(lobes);
+        AddWideEdges(lobes);
         return lobes;
+    }
+
+    // The runs where value(k) less raise(k) stays beyond a third of the
+    // threshold on one side, that reach the threshold, from first to last. A
+    // run that reaches the threshold is wider than `stride` at a third of it,
+    // so the search may stride; a hit walks back to its run's start. Each run
+    // becomes a lobe of the run's height times `scale`.
+    template <class Value, class Raise>
+    std::vector<Lobe> FindRuns(int first, int last, int stride, double threshold, double scale, Value value,
+                               Raise raise) const
+    {
+        std::vector<Lobe> runs;
+        const double low = threshold / 3;
+        const auto beyond = [&](int k, int sign) { return value(k) * sign - raise(k); };
+        int k = first;
+        int searched = first; // end of the last run
+        while (k < last) {
+            const double r = value(k);
+            if (std::fabs(r) <= low + raise(k)) {
+                k += stride;
+                continue;
+            }
+            const int sign = r > 0 ? 1 : -1;
+            while (k > searched && beyond(k - 1, sign) > low) {
+                --k;
+            }
+            const int start = k;
+            int peak = k;
+            double height = 0;
+            for (; k < last && beyond(k, sign) > low; ++k) {
+                if (beyond(k, sign) > height) {
+                    height = beyond(k, sign);
+                    peak = k;
+                }
+            }
+            searched = k;
+            if (height < threshold || start == first) {
+                continue;
+            }
+            int rise = peak;
+            while (rise > start && beyond(rise - 1, sign) > height / 2) {
+                --rise;
+            }
+            int fall = peak;
+            while (fall + 1 < k && beyond(fall + 1, sign) > height / 2) {
+                ++fall;
+            }
+            Lobe lobe;
+            lobe.m_nStart = start;
+            lobe.m_nEnd = k;
+            lobe.m_nPeak = peak;
+            lobe.m_dHeight = sign * height * scale;
+            lobe.m_dRise = rise - 0.5;
+            lobe.m_dFall = fall + 0.5;
+            lobe.m_dCentre = (lobe.m_dRise + lobe.m_dFall) / 2;
+            runs.push_back(lobe);
+        }
+        return runs;
+    }
+
+    static void SortLobes(std::vector<Lobe>& lobes)
+    {
+        std::sort(lobes.begin(), lobes.end(), [](const Lobe& a, const Lobe& b) { return a.m_nStart < b.m_nStart; });
     }
 
     // A pulse-shaped echo shows as a lobe at its leading edge and an opposite
@@ -335,44 +403,16 @@ private:
     {
         const int L = m_nWindow;
         const int W = 2 * L;
-        const double threshold = kPairGain * static_cast<double>(m_nThreshold);
-        const int last = kCount - L - W;
         const auto pair = [&](int k) { return static_cast<double>(m_d[k]) - m_d[k + W]; };
         const auto raise = [&](int k) { return static_cast<double>(m_slack[k]) + m_slack[k + W]; };
         const std::size_t before = lobes.size();
-        // A run that reaches the threshold is over L samples wide at a third
-        // of it, so the search may stride; a hit walks back to its run's start.
-        const int stride = std::max(1, L / 2);
-        int k = m_nDeadEnd;
-        int searched = m_nDeadEnd; // end of the last run
-        while (k < last) {
-            const double r = pair(k);
-            if (std::fabs(r) <= threshold / 3 + raise(k)) {
-                k += stride;
-                continue;
-            }
-            const int sign = r > 0 ? 1 : -1;
-            while (k > searched && pair(k - 1) * sign - raise(k - 1) > threshold / 3) {
-                --k;
-            }
-            const int start = k;
-            int peak = k;
-            double height = 0;
-            for (; k < last; ++k) {
-                const double here = pair(k) * sign - raise(k);
-                if (here <= threshold / 3) {
-                    break;
-                }
-                if (here > height) {
-                    height = here;
-                    peak = k;
-                }
-            }
-            searched = k;
+        for (const Lobe& lead : FindRuns(m_nDeadEnd, kCount - L - W, std::max(1, L / 2),
+                                         kPairGain * static_cast<double>(m_nThreshold), 0.5, pair, raise)) {
             // Both edges must carry their share: one strong lobe alone makes
             // the sum large a pulse width from it too.
-            const bool balanced = m_d[peak] * sign >= kPairShare * height && -m_d[peak + W] * sign >= kPairShare * height;
-            if (height < threshold || start == m_nDeadEnd || !balanced) {
+            const double height = std::fabs(lead.m_dHeight) * 2;
+            const int sign = lead.m_dHeight > 0 ? 1 : -1;
+            if (m_d[lead.m_nPeak] * sign < kPairShare * height || -m_d[lead.m_nPeak + W] * sign < kPairShare * height) {
                 continue;
             }
             // A lobe where the leading edge would be: the pair is no news. A
@@ -382,9 +422,9 @@ private:
             bool closeFound = false;
             for (std::size_t i = 0; i < before; ++i) {
                 const Lobe& l = lobes[i];
-                const bool closing = l.m_dHeight * sign < 0 && l.m_nPeak > peak + L;
-                leadFound = leadFound || (!closing && l.m_nEnd > start && l.m_nStart < k);
-                if (l.m_nEnd + L >= start + W && l.m_nStart <= k + W + L) {
+                const bool closing = l.m_dHeight * sign < 0 && l.m_nPeak > lead.m_nPeak + L;
+                leadFound = leadFound || (!closing && l.m_nEnd > lead.m_nStart && l.m_nStart < lead.m_nEnd);
+                if (l.m_nEnd + L >= lead.m_nStart + W && l.m_nStart <= lead.m_nEnd + W + L) {
                     leadFound = leadFound || !closing;
                     closeFound = true;
                 }
@@ -392,38 +432,51 @@ private:
             if (leadFound) {
                 continue;
             }
-            const double half = height / 2;
-            double rise = peak;
-            while (rise > start && pair(static_cast<int>(rise) - 1) * sign - raise(static_cast<int>(rise) - 1) > half) {
-                rise -= 1;
-            }
-            double fall = peak;
-            while (fall + 1 < k && pair(static_cast<int>(fall) + 1) * sign - raise(static_cast<int>(fall) + 1) > half) {
-                fall += 1;
-            }
-            Lobe lead;
-            lead.m_nStart = start;
-            lead.m_nEnd = k;
-            lead.m_nPeak = peak;
-            lead.m_dHeight = sign * height / 2;
-            lead.m_dRise = rise - 0.5;
-            lead.m_dFall = fall + 0.5;
-            lead.m_dCentre = (lead.m_dRise + lead.m_dFall) / 2;
-            Lobe close = lead;
-            close.m_nStart += W;
-            close.m_nEnd += W;
-            close.m_nPeak += W;
-            close.m_dHeight = -lead.m_dHeight;
-            close.m_dRise += W;
-            close.m_dFall += W;
-            close.m_dCentre += W;
             lobes.push_back(lead);
             if (!closeFound) {
+                Lobe close = lead;
+                close.m_nStart += W;
+                close.m_nEnd += W;
+                close.m_nPeak += W;
+                close.m_dHeight = -lead.m_dHeight;
+                close.m_dRise += W;
+                close.m_dFall += W;
+                close.m_dCentre += W;
                 lobes.push_back(close);
             }
         }
         if (lobes.size() > before) {
-            std::sort(lobes.begin(), lobes.end(), [](const Lobe& a, const Lobe& b) { return a.m_nStart < b.m_nStart; });
+            SortLobes(lobes);
+        }
+    }
+
+    // Edges widened by the line far beyond the pulse (a long wet stretch, a
+    // smoothed edge) spread over more than L samples; the step response of
+    // windows twice as long holds more of them, with √2 times the noise. Its
+    // lobes are added where no lobe is near, at half their height (a sharp
+    // edge moves it twice as far as D).
+    void AddWideEdges(std::vector<Lobe>& lobes) const
+    {
+        const int L = m_nWindow;
+        const int L2 = 2 * L;
+        const int32_t* sum = m_sum.data();
+        const auto step = [&](int k) {
+            return static_cast<double>(static_cast<int64_t>(sum[k + L2]) - 2 * static_cast<int64_t>(sum[k]) + sum[k - L2]);
+        };
+        const auto raise = [&](int k) { return 4.0 * m_slack[k]; };
+        const std::size_t before = lobes.size();
+        for (const Lobe& wide : FindRuns(std::max(m_nDeadEnd, L2), kCount - L2, std::max(1, L),
+                                         kPairGain * static_cast<double>(m_nThreshold), 0.5, step, raise)) {
+            bool near = false;
+            for (std::size_t i = 0; i < before && !near; ++i) {
+                near = lobes[i].m_nEnd + L > wide.m_nStart && lobes[i].m_nStart < wide.m_nEnd + L;
+            }
+            if (!near) {
+                lobes.push_back(wide);
+            }
+        }
+        if (lobes.size() > before) {
+            SortLobes(lobes);
         }
     }
 
@@ -469,8 +522,15 @@ private:
             // not undo more than the leading edge did.
             double closing = 0;
             std::size_t last = i;
+            // A lobe well behind the leading edge, larger than it and closed
+            // by an opposite lobe of its own, starts an echo of its own.
+            const auto ownEcho = [&](std::size_t j) {
+                return lobes[j].m_dCentre - a.m_dCentre > kOwnEchoApart * W && height(j) > height(i) &&
+                       opposite(j, j + 1) && height(j + 1) >= kOwnEchoClosing * height(j) &&
+                       lobes[j + 1].m_dCentre - lobes[j].m_dCentre <= reach;
+            };
             for (std::size_t j = b; opposite(i, j) && lobes[j].m_dCentre - a.m_dCentre <= reach &&
-                                    closing + height(j) <= 1.25 * height(i) + m_nThreshold;
+                                    closing + height(j) <= 1.25 * height(i) + m_nThreshold && !ownEcho(j);
                  ++j) {
                 closing += height(j);
                 last = j;
