@@ -37,7 +37,7 @@ constexpr int kBackgroundLeast = 4;
 constexpr double kBackgroundShare = 1.3;
 // A leading edge narrower than this share of its closing edge has its far
 // side overlapped by another edge.
-constexpr double kCutWidth = 0.9;
+constexpr double kCutWidth = 1.0;
 // A clipped echo's closing edge mirrors its leading one; one much smaller is
 // the part of it left before the end of the record.
 constexpr double kClippedRatio = 0.6;
@@ -553,14 +553,17 @@ private:
                     const double closingCentre = z.m_bCut ? z.m_dRise + a.HalfWidth() : z.m_dCentre;
                     if ((touching && apart <= W + std::max(2.0, 0.12 * W)) || clipped) {
                         c.m_dEdge = (a.m_dCentre + closingCentre) / 2 - 0.5 - W / 2;
-                    } else if (a.HalfWidth() < kCutWidth * z.HalfWidth() && !z.m_bCut) {
-                        // The leading edge's far side overlapped by a weak
-                        // opposite edge (where a wet stretch dries): its near
-                        // side and the closing edge's width place it.
-                        c.m_dEdge = a.m_dRise + z.HalfWidth() - 0.5;
                     }
                 } else {
                     c.m_shape = closing < 0.85 * height(i) ? Shape::Shelf : Shape::Wide;
+                }
+                const Lobe& z = lobes[b];
+                if (c.m_nSign < 0 && a.HalfWidth() < kCutWidth * z.HalfWidth() && !z.m_bCut &&
+                    c.m_dEdge == a.m_dCentre - 0.5) {
+                    // The leading edge's far side overlapped by a weak
+                    // opposite edge (where a wet stretch dries): its near
+                    // side and the closing edge's width place it.
+                    c.m_dEdge = a.m_dRise + z.HalfWidth() - 0.5;
                 }
                 c.m_nTopTo = static_cast<int>(lobes[b].m_dCentre);
                 i = last;
