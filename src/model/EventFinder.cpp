@@ -49,6 +49,8 @@ constexpr double kPairShare = 0.3;
 // followed by an opposite lobe of this share of it, is an echo of its own.
 constexpr double kOwnEchoApart = 1.5;
 constexpr double kOwnEchoClosing = 0.7;
+// How far the lobes of a smoothed pulse part, per sample their half-widths grow.
+constexpr double kWidenedApart = 1.0;
 // Longest stretch of wet cable expected, metres of position.
 constexpr double kLongestStretch = 64;
 // Smallest noise deviation believed: the rounding of the samples to whole units.
@@ -543,21 +545,30 @@ private:
                 // much that rise and fall meet, or when the top is clipped.
                 const bool touching = lobes[b].m_nStart - a.m_nEnd <= std::max(2, m_nWindow / 8);
                 const bool clipped = Clipped(a.m_nStart, lobes[b].m_nEnd);
-                if ((last == b && ratio >= 0.85 && apart <= W + slack) || (clipped && ratio >= kClippedRatio && apart <= W + slack)) {
+                const Lobe& z = lobes[b];
+                // The line's smoothing widens both lobes past their half-width
+                // of W/4 and pushes them apart as they merge. A rising echo
+                // whose lobes touch and mirror each other is no wet stretch:
+                // however far the smoothing parts them, they stay even about
+                // its middle.
+                const double widened = (a.HalfWidth() + z.HalfWidth()) / 2 - W / 4;
+                const bool mirrored = c.m_nSign > 0 && touching && ratio >= 0.85 && ratio <= 1 / 0.85;
+                const double parted = mirrored ? W : std::max({2.0, 0.12 * W, kWidenedApart * widened});
+                const double pulseReach = W + std::max(slack, mirrored ? W : 0.0);
+                if ((last == b && ratio >= 0.85 && apart <= pulseReach) ||
+                    (clipped && ratio >= kClippedRatio && apart <= W + slack)) {
                     c.m_shape = Shape::Pulse;
                     // A wet stretch a little longer than the pulse looks much
                     // the same, but for the distance between its edges.
                     // A closing edge cut off by the end of the record keeps
                     // its first half: the two edges mirror each other.
-                    const Lobe& z = lobes[b];
                     const double closingCentre = z.m_bCut ? z.m_dRise + a.HalfWidth() : z.m_dCentre;
-                    if ((touching && apart <= W + std::max(2.0, 0.12 * W)) || clipped) {
+                    if ((touching && apart <= W + parted) || clipped) {
                         c.m_dEdge = (a.m_dCentre + closingCentre) / 2 - 0.5 - W / 2;
                     }
                 } else {
                     c.m_shape = closing < 0.85 * height(i) ? Shape::Shelf : Shape::Wide;
                 }
-                const Lobe& z = lobes[b];
                 if (c.m_nSign < 0 && a.HalfWidth() < kCutWidth * z.HalfWidth() && !z.m_bCut &&
                     c.m_dEdge == a.m_dCentre - 0.5) {
                     // The leading edge's far side overlapped by a weak
