@@ -547,12 +547,13 @@ private:
                 const bool clipped = Clipped(a.m_nStart, lobes[b].m_nEnd);
                 const Lobe& z = lobes[b];
                 // The line's smoothing widens both lobes past their half-width
-                // of W/4 and pushes them apart as they merge. A rising echo
-                // whose lobes touch and mirror each other is no wet stretch:
-                // however far the smoothing parts them, they stay even about
-                // its middle.
+                // of W/4 and pushes them apart as they merge. An echo whose
+                // lobes touch and mirror each other (a falling one with its
+                // leading lobe not narrowed where a wet stretch dries) is no
+                // wet stretch: however far the smoothing parts them, they stay
+                // even about its middle.
                 const double widened = (a.HalfWidth() + z.HalfWidth()) / 2 - W / 4;
-                const bool mirrored = c.m_nSign > 0 && touching && ratio >= 0.85 && ratio <= 1 / 0.85;
+                const bool mirrored = (c.m_nSign > 0 || a.HalfWidth() >= kCutWidth * z.HalfWidth()) && touching && ratio >= 0.85 && ratio <= 1 / 0.85;
                 const double parted = mirrored ? W : std::max({2.0, 0.12 * W, kWidenedApart * widened});
                 const double pulseReach = W + std::max(slack, mirrored ? W : 0.0);
                 if ((last == b && ratio >= 0.85 && apart <= pulseReach) ||
