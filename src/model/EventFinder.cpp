@@ -531,7 +531,11 @@ private:
                        opposite(j, j + 1) && height(j + 1) >= kOwnEchoClosing * height(j) &&
                        lobes[j + 1].m_dCentre - lobes[j].m_dCentre <= reach;
             };
-            for (std::size_t j = b; opposite(i, j) && lobes[j].m_dCentre - a.m_dCentre <= reach &&
+            // Only a fall may last as long as a wet stretch; a rise that
+            // stays is a change of cable, whose shelf fades too slowly to
+            // close it with a lobe.
+            const double closingReach = c.m_nSign < 0 ? reach : 2 * W;
+            for (std::size_t j = b; opposite(i, j) && lobes[j].m_dCentre - a.m_dCentre <= closingReach &&
                                     closing + height(j) <= 1.25 * height(i) + m_nThreshold && !ownEcho(j);
                  ++j) {
                 closing += height(j);
