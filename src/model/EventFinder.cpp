@@ -51,6 +51,8 @@ constexpr double kOwnEchoApart = 1.5;
 constexpr double kOwnEchoClosing = 0.7;
 // How far the lobes of a smoothed pulse part, per sample their half-widths grow.
 constexpr double kWidenedApart = 1.0;
+// The outer edges of a splice's double edge, against its height, at least.
+constexpr double kSpliceFlank = 0.3;
 // Longest stretch of wet cable expected, metres of position.
 constexpr double kLongestStretch = 64;
 // Smallest noise deviation believed: the rounding of the samples to whole units.
@@ -482,6 +484,32 @@ private:
         }
     }
 
+    // Whether lobe i stands alone (no lobe within two pulse widths either
+    // side) with the step response leaning the other way half a pulse width
+    // before and after it: the double edge of a splice, half a pulse up and
+    // half a pulse down, whose outer edges are half its size.
+    bool LoneDoubleEdge(const std::vector<Lobe>& lobes, std::size_t i) const
+    {
+        const Lobe& a = lobes[i];
+        const double W = m_dPulseSamples;
+        if ((i > 0 && a.m_dCentre - lobes[i - 1].m_dCentre <= 2 * W) ||
+            (i + 1 < lobes.size() && lobes[i + 1].m_dCentre - a.m_dCentre <= 2 * W)) {
+            return false;
+        }
+        const int L = m_nWindow;
+        const int centre = static_cast<int>(std::lround(a.m_dCentre));
+        const double sign = a.m_dHeight > 0 ? 1 : -1;
+        const auto flank = [&](int middle) {
+            double best = 0;
+            for (int k = std::max(middle - L / 2, m_nDeadEnd); k <= std::min(middle + L / 2, kCount - 1); ++k) {
+                best = std::max(best, -sign * m_d[k]);
+            }
+            return best;
+        };
+        const double least = kSpliceFlank * std::fabs(a.m_dHeight);
+        return centre - L - L / 2 >= m_nDeadEnd && flank(centre - L) >= least && flank(centre + L) >= least;
+    }
+
     // Reads the lobes as echoes. A lobe centre lies half a sample after the
     // edge it marks (between the two windows).
     std::vector<Candidate> Group(const std::vector<Lobe>& lobes) const
@@ -515,6 +543,16 @@ private:
                 c.m_shape = Shape::Splice;
                 c.m_dEdge = lobes[b].m_dCentre - 0.5 - W / 2;
                 i = closed ? b + 1 : b;
+                c.m_nTopFrom = static_cast<int>(c.m_dEdge);
+                c.m_nTopTo = c.m_nTopFrom + 1;
+                candidates.push_back(c);
+                continue;
+            }
+            if (LoneDoubleEdge(lobes, i)) {
+                // A splice whose half pulses stayed under the threshold: its
+                // double edge lies half a pulse after its leading edge.
+                c.m_shape = Shape::Splice;
+                c.m_dEdge = a.m_dCentre - 0.5 - W / 2;
                 c.m_nTopFrom = static_cast<int>(c.m_dEdge);
                 c.m_nTopTo = c.m_nTopFrom + 1;
                 candidates.push_back(c);
