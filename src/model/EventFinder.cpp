@@ -584,8 +584,11 @@ private:
                 // evenly about its middle, which stays half a pulse after the
                 // leading edge.
                 // Its rise alone is early when the line has widened the echo so
-                // much that rise and fall meet, or when the top is clipped.
-                const bool touching = lobes[b].m_nStart - a.m_nEnd <= std::max(2, m_nWindow / 8);
+                // much that rise and fall meet, or when the top is clipped. The
+                // lobes of a pulse meet at its middle; only the threshold's
+                // third, raised by the slow part, opens a gap between them,
+                // which stays under L.
+                const bool touching = lobes[b].m_nStart - a.m_nEnd <= std::max(2, m_nWindow);
                 const bool clipped = Clipped(a.m_nStart, lobes[b].m_nEnd);
                 const Lobe& z = lobes[b];
                 // The line's smoothing widens both lobes past their half-width
