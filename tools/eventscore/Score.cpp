@@ -186,52 +186,6 @@ bool OnEcho(const SynthParams& params, const WaveformRecord& record, std::size_t
     return e.m_dPosition >= p - early && e.m_dPosition <= p + EchoLength(fault.m_kind, p, width);
 }
 
-// The event each fault is found by (-1: none), one event per fault at most.
-// Echo windows of nearby faults overlap (a change's reaches four pulse widths
-// past it), so the events are not handed out in order along the line: of all
-// one-to-one assignments of events to the faults whose echo they lie on, the
-// one that finds the most faults, and of those the one with the smallest sum
-// of distance errors. A waveform has at most three faults, so all are tried.
-std::vector<int> MatchFaults(const SynthParams& params, const WaveformRecord& record,
-                             const std::vector<LineEvent>& events)
-{
-    const std::size_t faults = params.m_faults.size();
-    std::vector<std::vector<std::pair<int, double>>> options(faults);
-    for (std::size_t f = 0; f < faults; ++f) {
-        for (std::size_t e = 0; e < events.size(); ++e) {
-            if (OnEcho(params, record, f, events[e])) {
-                options[f].emplace_back(static_cast<int>(e), DistanceError(params, record, f, events[e]));
-            }
-        }
-    }
-    std::vector<int> current(faults, -1);
-    std::vector<int> best(faults, -1);
-    int bestFound = -1;
-    double bestError = 0;
-    const auto search = [&](const auto& self, std::size_t f, int found, double error) -> void {
-        if (f == faults) {
-            if (found > bestFound || (found == bestFound && error < bestError)) {
-                bestFound = found;
-                bestError = error;
-                best = current;
-            }
-            return;
-        }
-        for (const auto& [e, err] : options[f]) {
-            if (std::find(current.begin(), current.begin() + static_cast<std::ptrdiff_t>(f), e) !=
-                current.begin() + static_cast<std::ptrdiff_t>(f)) {
-                continue;
-            }
-            current[f] = e;
-            self(self, f + 1, found + 1, error + err);
-        }
-        current[f] = -1;
-        self(self, f + 1, found, error);
-    };
-    search(search, 0, 0, 0.0);
-    return best;
-}
-
 void DescribeCase(std::ostream& log, std::size_t index, const ScoreCase& c, const WaveformRecord& record,
                   const std::vector<LineEvent>& events, const std::vector<int>& match)
 {
@@ -308,6 +262,50 @@ double DistanceTolerance(double scale, double factor, double distance)
 {
     const double column = scale / tables::kColumns * tables::kReferenceFactor / factor;
     return std::max(column, 0.002 * distance);
+}
+
+// Echo windows of nearby faults overlap (a change's reaches four pulse widths
+// past it), so handing each fault the first free event along the line can
+// cross two matches. A waveform has at most three faults: all assignments
+// are tried.
+std::vector<int> MatchFaults(const SynthParams& params, const WaveformRecord& record,
+                             const std::vector<LineEvent>& events)
+{
+    const std::size_t faults = params.m_faults.size();
+    std::vector<std::vector<std::pair<int, double>>> options(faults);
+    for (std::size_t f = 0; f < faults; ++f) {
+        for (std::size_t e = 0; e < events.size(); ++e) {
+            if (OnEcho(params, record, f, events[e])) {
+                options[f].emplace_back(static_cast<int>(e), DistanceError(params, record, f, events[e]));
+            }
+        }
+    }
+    std::vector<int> current(faults, -1);
+    std::vector<int> best(faults, -1);
+    int bestFound = -1;
+    double bestError = 0;
+    const auto search = [&](const auto& self, std::size_t f, int found, double error) -> void {
+        if (f == faults) {
+            if (found > bestFound || (found == bestFound && error < bestError)) {
+                bestFound = found;
+                bestError = error;
+                best = current;
+            }
+            return;
+        }
+        for (const auto& [e, err] : options[f]) {
+            if (std::find(current.begin(), current.begin() + static_cast<std::ptrdiff_t>(f), e) !=
+                current.begin() + static_cast<std::ptrdiff_t>(f)) {
+                continue;
+            }
+            current[f] = e;
+            self(self, f + 1, found + 1, error + err);
+        }
+        current[f] = -1;
+        self(self, f + 1, found, error);
+    };
+    search(search, 0, 0, 0.0);
+    return best;
 }
 
 std::vector<ScoreCase> GenerateScoreSet(const ScoreOptions& options)

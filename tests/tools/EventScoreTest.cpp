@@ -1,0 +1,131 @@
+// The event scorer's own rules: which event finds which fault, and the aims
+// as its pass mark, each at the exact edge of its bound.
+#include "eventscore/Score.h"
+
+#include "model/ScaleTables.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// Scale index 4 (1000 m) at the reference PR: a distance is its position.
+constexpr int kScale = 4;
+
+SynthParams Line(std::vector<SynthFault> faults)
+{
+    SynthParams params = ParamsForScale(kScale);
+    params.m_dFactor = tables::kReferenceFactor;
+    params.m_faults = std::move(faults);
+    return params;
+}
+
+WaveformRecord RecordOf(const SynthParams& params)
+{
+    WaveformRecord record;
+    record.m_dScale = tables::kScale[kScale];
+    record.m_dSampleStep = tables::kSampleStep[kScale] / 100;
+    record.m_dPulse = tables::kPulse[params.m_nPulseIndex];
+    record.m_dFileFactor = params.m_dFactor;
+    return record;
+}
+
+LineEvent EventAt(double distance)
+{
+    LineEvent e;
+    e.m_dDistance = distance;
+    e.m_dPosition = distance; // at the reference PR
+    return e;
+}
+
+KindTally Tally(int faults, int found, int within)
+{
+    KindTally t;
+    t.m_nFaults = faults;
+    t.m_nFound = found;
+    t.m_nKindRight = found;
+    t.m_nWithin = within;
+    return t;
+}
+
+// A table where every kind meets its aims from 10 dB up, with 100 waveforms.
+ScoreTable Passing()
+{
+    ScoreTable table;
+    for (auto& kind : table.m_kinds) {
+        kind[static_cast<std::size_t>(SnrBand(kAimSnrDb))] = Tally(20, 20, 20);
+    }
+    table.m_waveforms[static_cast<std::size_t>(SnrBand(kAimSnrDb))] = 100;
+    return table;
+}
+
+KindTally& AimBand(ScoreTable& table, FaultKind kind)
+{
+    return table.m_kinds[static_cast<std::size_t>(kind)][static_cast<std::size_t>(SnrBand(kAimSnrDb))];
+}
+
+// A change at 400 m and an open 30 m behind it, 200 ns pulse (20 m): the
+// change's echo window runs from 390 to 480 m (four pulse widths past it),
+// over the open's, 420 to 450 m. Tolerance: 2 m (one column of 1000 m).
+SynthParams ChangeThenOpen()
+{
+    return Line({{FaultKind::CableChange, 400}, {FaultKind::Open, 430}});
+}
+
+TEST(EventScoreTest, AWideEchoWindowDoesNotTakeTheOnlyEventOfANarrowOne)
+{
+    // Handed out in order along the line, the change would take the event at
+    // the open's edge, and the open, with nothing else on its window, would
+    // be missed.
+    const SynthParams params = ChangeThenOpen();
+    const WaveformRecord record = RecordOf(params);
+    EXPECT_EQ(MatchFaults(params, record, {EventAt(430.5), EventAt(470)}), (std::vector<int>{1, 0}));
+}
+
+TEST(EventScoreTest, OfEqualCountsTheSmallestSumOfErrorsWins)
+{
+    const SynthParams params = ChangeThenOpen();
+    const WaveformRecord record = RecordOf(params);
+    // The first event on the open's window is 5 m off, the next 1 m.
+    EXPECT_EQ(MatchFaults(params, record, {EventAt(401), EventAt(425), EventAt(431)}), (std::vector<int>{0, 2}));
+    // One event on both windows goes to the fault it is nearer.
+    EXPECT_EQ(MatchFaults(params, record, {EventAt(430)}), (std::vector<int>{-1, 0}));
+    EXPECT_EQ(MatchFaults(params, record, {EventAt(421)}), (std::vector<int>{-1, 0}));
+    // Off every window (10 m before the change is past half a pulse): nothing.
+    EXPECT_EQ(MatchFaults(params, record, {EventAt(389.9), EventAt(480.1)}), (std::vector<int>{-1, -1}));
+    EXPECT_EQ(MatchFaults(params, record, {EventAt(390), EventAt(480)}), (std::vector<int>{0, -1}));
+}
+
+TEST(EventScoreTest, AimsHoldAtTheirExactEdges)
+{
+    EXPECT_EQ(CheckAims(Passing()), "");
+
+    ScoreTable found = Passing();
+    AimBand(found, FaultKind::Open) = Tally(20, 19, 19); // 95 %: holds
+    AimBand(found, FaultKind::Splice) = Tally(20, 16, 16); // 80 %: holds
+    EXPECT_EQ(CheckAims(found), "");
+    AimBand(found, FaultKind::Open) = Tally(20, 18, 18);
+    EXPECT_NE(CheckAims(found).find("open: 18 of 20 found"), std::string::npos);
+    AimBand(found, FaultKind::Open) = Tally(20, 19, 19);
+    AimBand(found, FaultKind::Splice) = Tally(20, 15, 15);
+    EXPECT_NE(CheckAims(found).find("splice: 15 of 20 found"), std::string::npos);
+
+    // The distance aim is a share of the faults found, not of all of them.
+    ScoreTable within = Passing();
+    AimBand(within, FaultKind::Water) = Tally(20, 20, 19); // 95 %: holds
+    EXPECT_EQ(CheckAims(within), "");
+    AimBand(within, FaultKind::Water) = Tally(20, 20, 18);
+    EXPECT_NE(CheckAims(within).find("water: 18 of 20 found within"), std::string::npos);
+
+    // Faults below 10 dB count toward no aim.
+    ScoreTable weak = Passing();
+    weak.m_kinds[0][static_cast<std::size_t>(SnrBand(kAimSnrDb - 0.1))] = Tally(50, 0, 0);
+    EXPECT_EQ(CheckAims(weak), "");
+
+    ScoreTable falseEvents = Passing();
+    falseEvents.m_falseEvents[static_cast<std::size_t>(SnrBand(kAimSnrDb))] = 10; // 0.1 per waveform
+    EXPECT_EQ(CheckAims(falseEvents), "");
+    falseEvents.m_falseEvents[static_cast<std::size_t>(SnrBand(kAimSnrDb))] = 11;
+    EXPECT_NE(CheckAims(falseEvents).find("11 false events on 100 waveforms"), std::string::npos);
+}
+
+} // namespace
