@@ -43,8 +43,8 @@ constexpr double kCutWidth = 1.0;
 constexpr double kClippedRatio = 0.6;
 // The noise of two steps a pulse width apart, added, against one step's.
 constexpr double kPairGain = 1.41421356;
-// ... and each of the two carries at least this share of their sum.
-constexpr double kPairShare = 0.3;
+// ... and the smaller of the two edges is at least this share of the larger.
+constexpr double kPairShare = 0.6;
 // A lobe this many pulse widths behind a leading edge, larger than it and
 // followed by an opposite lobe of this share of it, is an echo of its own.
 constexpr double kOwnEchoApart = 1.5;
@@ -412,11 +412,13 @@ private:
         const std::size_t before = lobes.size();
         for (const Lobe& lead : FindRuns(m_nDeadEnd, kCount - L - W, std::max(1, L / 2),
                                          kPairGain * static_cast<double>(m_nThreshold), 0.5, pair, raise)) {
-            // Both edges must carry their share: one strong lobe alone makes
-            // the sum large a pulse width from it too.
-            const double height = std::fabs(lead.m_dHeight) * 2;
+            // Both edges must be about as large: one strong lobe alone makes
+            // the sum large a pulse width from it too (the double edge of a
+            // splice with its weaker half pulse before it, say).
             const int sign = lead.m_dHeight > 0 ? 1 : -1;
-            if (m_d[lead.m_nPeak] * sign < kPairShare * height || -m_d[lead.m_nPeak + W] * sign < kPairShare * height) {
+            const double first = m_d[lead.m_nPeak] * sign;
+            const double second = -m_d[lead.m_nPeak + W] * sign;
+            if (std::min(first, second) < kPairShare * std::max(first, second)) {
                 continue;
             }
             // A lobe where the leading edge would be: the pair is no news. A
@@ -471,12 +473,36 @@ private:
         const std::size_t before = lobes.size();
         for (const Lobe& wide : FindRuns(std::max(m_nDeadEnd, L2), kCount - L2, std::max(1, L),
                                          kPairGain * static_cast<double>(m_nThreshold), 0.5, step, raise)) {
-            bool near = false;
-            for (std::size_t i = 0; i < before && !near; ++i) {
-                near = lobes[i].m_nEnd + L > wide.m_nStart && lobes[i].m_nStart < wide.m_nEnd + L;
+            const auto near = [&](const Lobe& lobe) {
+                for (std::size_t i = 0; i < before; ++i) {
+                    if (lobes[i].m_nEnd + L > lobe.m_nStart && lobes[i].m_nStart < lobe.m_nEnd + L) {
+                        return true;
+                    }
+                }
+                return false;
+            };
+            if (near(wide)) {
+                continue;
             }
-            if (!near) {
-                lobes.push_back(wide);
+            lobes.push_back(wide);
+            // The closing edge of a pulse whose leading edge stayed under the
+            // threshold: a pulse width before it, the step response of these
+            // windows leans the other way by about as much. The pulse starts there.
+            const int sign = wide.m_dHeight > 0 ? 1 : -1;
+            const int before2 = wide.m_nPeak - L2;
+            if (before2 - L2 >= m_nDeadEnd &&
+                -sign * step(before2) >= kPairShare * 2 * std::fabs(wide.m_dHeight)) {
+                Lobe lead = wide;
+                lead.m_nStart -= L2;
+                lead.m_nEnd -= L2;
+                lead.m_nPeak -= L2;
+                lead.m_dHeight = -wide.m_dHeight;
+                lead.m_dRise -= L2;
+                lead.m_dFall -= L2;
+                lead.m_dCentre -= L2;
+                if (!near(lead)) {
+                    lobes.push_back(lead);
+                }
             }
         }
         if (lobes.size() > before) {

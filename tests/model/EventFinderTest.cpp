@@ -179,6 +179,33 @@ TEST(EventFinder, AWideWaterEchoStartsAtItsLeadingEdge)
     EXPECT_NEAR(events[1].m_dSample, 6000.5, 1.0);
 }
 
+TEST(EventFinder, WeakEchoesBelowOneEdgesThreshold)
+{
+    // Noise ±2 (deviation 1.4): an edge needs a step of about 3.5 units to
+    // stand clear alone (5 deviations of the step response of L = 8).
+    // A pulse of 3 is found by its two edges together, at its leading edge.
+    for (unsigned seed = 1; seed <= 5; ++seed) {
+        WaveformRecord record = Line(seed);
+        AddEcho(record, 4000, 3);
+        const std::vector<LineEvent> events = FindEvents(record, 1.5);
+        ASSERT_EQ(events.size(), 1u) << seed;
+        EXPECT_EQ(events[0].m_nSign, 1) << seed;
+        EXPECT_NEAR(events[0].m_dSample, 4000.5, 2.0) << seed;
+    }
+    // A splice of ±3: its half pulses stay under the threshold, the double
+    // edge between them (a step of 6) does not. The edge lies half a pulse
+    // before it, not on it.
+    for (unsigned seed = 1; seed <= 5; ++seed) {
+        WaveformRecord record = Line(seed);
+        AddEcho(record, 3000, 3, kPulseSamples / 2);
+        AddEcho(record, 3000 + kPulseSamples / 2 + 1, -3, kPulseSamples / 2);
+        const std::vector<LineEvent> events = FindEvents(record, 1.5);
+        ASSERT_EQ(events.size(), 1u) << seed;
+        EXPECT_EQ(events[0].m_kind, LineEventKind::Splice) << seed;
+        EXPECT_NEAR(events[0].m_dSample, 3000.5, 2.0) << seed;
+    }
+}
+
 TEST(EventFinder, PureNoiseGivesNoEvent)
 {
     for (unsigned seed = 1; seed <= 20; ++seed) {
