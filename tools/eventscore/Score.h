@@ -6,6 +6,9 @@
 
 #include "tdrsynth/Synth.h"
 
+#include "model/EventFinder.h"
+#include "model/WaveformRecord.h"
+
 #include <array>
 #include <cstdint>
 #include <ostream>
@@ -70,6 +73,14 @@ std::vector<ScoreCase> GenerateScoreSet(const ScoreOptions& options);
 // Runs the finder over the set and tallies the results. With a log, every
 // waveform that has a missed fault or a false event is described on it.
 ScoreTable ScoreSet(const std::vector<ScoreCase>& set, std::ostream* log = nullptr);
+
+// The event that finds each fault of the waveform (-1: none), one event per
+// fault at most and one fault per event: an event finds a fault when its
+// leading edge lies on the fault's echo, and of all such one-to-one
+// assignments the one finding the most faults, then with the smallest sum of
+// distance errors, counts.
+std::vector<int> MatchFaults(const SynthParams& params, const WaveformRecord& record,
+                             const std::vector<LineEvent>& events);
 
 // Largest distance error allowed at a distance, in metres: one plot column of
 // the scale (scale / 500 metres of position) converted at the PR, or 0.2 % of
