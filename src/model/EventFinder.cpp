@@ -331,14 +331,17 @@ private:
             lobe.m_bCut = lobe.m_nEnd >= last;
         }
         AddWeakPulses(lobes);
-        AddWideEdges(lobes);
+        // Widened edges matter where a wet stretch can outlast the window.
+        if (kLongestStretch / m_dStep > m_nWindow) {
+            AddWideEdges(lobes);
+        }
         return lobes;
     }
 
     // The runs where value(k) less raise(k) stays beyond a third of the
     // threshold on one side, that reach the threshold, from first to last. A
-    // run that reaches the threshold is wider than `stride` at a third of it,
-    // so the search may stride; a hit walks back to its run's start. Each run
+    // run that reaches the threshold is wider than `stride` at half of it, so
+    // the search may stride; a hit walks back to its run's start. Each run
     // becomes a lobe of the run's height times `scale`.
     template <class Value, class Raise>
     std::vector<Lobe> FindRuns(int first, int last, int stride, double threshold, double scale, Value value,
@@ -346,12 +349,15 @@ private:
     {
         std::vector<Lobe> runs;
         const double low = threshold / 3;
+        // A run that reaches the threshold is above half of it for more than
+        // `stride` samples: only such samples are looked for.
+        const double seek = threshold / 2;
         const auto beyond = [&](int k, int sign) { return value(k) * sign - raise(k); };
         int k = first;
         int searched = first; // end of the last run
         while (k < last) {
             const double r = value(k);
-            if (std::fabs(r) <= low + raise(k)) {
+            if (std::fabs(r) <= seek + raise(k)) {
                 k += stride;
                 continue;
             }
