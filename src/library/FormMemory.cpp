@@ -419,6 +419,7 @@ void CFormMemory::ExportText()
         progress->setWindowModality(Qt::WindowModal);
         progress->setMinimumDuration(300);
     }
+    TextExportFolder exporter(m_strWaveFolder);
     QStringList failed;
     for (std::size_t i = 0; i < jobs.size(); ++i) {
         if (progress) {
@@ -427,7 +428,7 @@ void CFormMemory::ExportText()
                 break;
             }
         }
-        if (!ExportWaveformText(m_strWaveFolder, jobs[i])) {
+        if (!exporter.Export(jobs[i])) {
             failed << QString::fromStdString(jobs[i].m_strSource);
         }
     }

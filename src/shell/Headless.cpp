@@ -142,12 +142,13 @@ int ExportRun(const CommandOptions& o, std::ostream& out, std::ostream& err, boo
         return kExitFailed;
     }
     const std::vector<TextExportJob> jobs = ListTextExportJobs(o.m_strFolder);
+    TextExportFolder exporter(o.m_strFolder);
     std::vector<std::string> failed;
     for (std::size_t i = 0; i < jobs.size(); ++i) {
         if (progress) {
             err << "\rWriting waveforms as text: " << (i + 1) << " of " << jobs.size() << std::flush;
         }
-        if (ExportWaveformText(o.m_strFolder, jobs[i])) {
+        if (exporter.Export(jobs[i])) {
             out << jobs[i].m_strTarget << '\n';
         } else {
             failed.push_back(jobs[i].m_strSource);
