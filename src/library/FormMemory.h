@@ -13,6 +13,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 class CSiteGridPage;
 class QTabBar;
@@ -83,6 +84,8 @@ private:
     void ExportText();
     void RefreshToolStates();
     int FirstSelectedRow() const;
+    // The listed file name of a row less its extension, bytes as the folder holds them.
+    std::string RowWaveformName(int row) const;
 
     CReportCtrl m_listWaves;
     CScreenWnd m_preview;
@@ -90,6 +93,7 @@ private:
     CSiteGridPage* m_pSiteGrid = nullptr; // a child object of the panel
     QTabBar* m_pTabPages = nullptr;
     std::string m_strWaveFolder;
+    std::vector<std::string> m_rowFiles; // per row: the file name as the folder gave it
     int m_nPage = 0;
     bool m_bLaidOut = false;
     bool m_bPreview = false;

@@ -1,6 +1,7 @@
 #include "shell/Headless.h"
 
 #include "display/FormDraw.h"
+#include "library/core/FileNameText.h"
 #include "library/core/TextExport.h"
 #include "library/core/WaveformListing.h"
 #include "model/DocView.h"
@@ -66,7 +67,8 @@ private:
     fs::path m_path;
 };
 
-// The name a file shows in the legend: its file name less ".tdr" in any case.
+// The name a file shows in the legend: its file name less ".tdr" in any case,
+// readable (ReadableFileName).
 std::string RecordName(const fs::path& path)
 {
     std::string name = path.filename().string();
@@ -79,7 +81,7 @@ std::string RecordName(const fs::path& path)
             name.resize(name.size() - 4);
         }
     }
-    return name;
+    return ReadableFileName(name);
 }
 
 // Loads one file named on the command line into a memory channel, keeping the

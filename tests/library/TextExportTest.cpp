@@ -153,6 +153,16 @@ TEST(TextExport, LinkedTargetsAreReplacedByFilesAndWhatTheyPointAtIsLeftAlone)
     }
 }
 
+TEST(TextExport, NamesThatAreNotUtf8KeepTheirBytes)
+{
+    TempDir dir;
+    dir.WriteFile("bad\xFF.tdr", TdrBytes().Sample(0, 3).Bytes());
+    const TextExportResult result = ExportFolderText(dir.Path());
+    EXPECT_EQ(result.m_nWritten, 1u);
+    EXPECT_EQ(FolderNames(dir), (std::vector<std::string>{"bad\xFF.tdr", "bad\xFF.txt"}));
+    EXPECT_EQ(dir.ReadFile("bad\xFF.txt").substr(0, 6), "3\r\n0\r\n");
+}
+
 TEST(TextExport, NamesEqualButForTheExtensionCaseDoNotOverwriteEachOther)
 {
     TempDir dir;

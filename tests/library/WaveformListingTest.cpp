@@ -74,6 +74,31 @@ TEST(WaveformListing, ListsWholeWaveformFilesInCaseInsensitiveOrder)
     EXPECT_TRUE(ListWaveformFolder(dir / "a.tdr").empty()) << "a file is not a folder";
 }
 
+TEST(WaveformListing, NamesThatAreNotUtf8AreListedReadablyAndLoadByTheirBytes)
+{
+    TempDir dir;
+    dir.WriteFile("bad\xFF.tdr", TdrBytes().Word(4, 5).Bytes());
+    dir.WriteFile("bad\xD1\x8F.tdr", TdrBytes().Word(4, 6).Bytes()); // "badя" in UTF-8, shown alike
+    const std::vector<WaveformListing> rows = ListWaveformFolder(dir.Path());
+    ASSERT_EQ(rows.size(), 2u);
+    for (const WaveformListing& row : rows) {
+        EXPECT_EQ(row.m_strName, "badя");
+        EXPECT_EQ(WaveListCells(row, false)[1], "badя");
+    }
+    // Byte order after folding: 0xD1 comes before 0xFF.
+    EXPECT_EQ(rows[0].m_strFileName, "bad\xD1\x8F.tdr");
+    EXPECT_EQ(rows[1].m_strFileName, "bad\xFF.tdr");
+
+    WaveformRecord record;
+    ASSERT_TRUE(LoadListedWaveform(record, dir.Path(), WaveformNameOf(rows[1].m_strFileName)));
+    EXPECT_EQ(record.m_nGain, 5) << "the file of those bytes, not the one of the readable name";
+    EXPECT_EQ(record.m_strName, "badя");
+    ASSERT_TRUE(LoadListedWaveform(record, dir.Path(), WaveformNameOf(rows[0].m_strFileName)));
+    EXPECT_EQ(record.m_nGain, 6);
+    // The replacement character a trip through text would leave finds nothing.
+    EXPECT_FALSE(LoadListedWaveform(record, dir.Path(), "bad\xEF\xBF\xBD"));
+}
+
 TEST(WaveformListing, HeadersThatDoNotDecodeAreLeftOut)
 {
     TempDir dir;

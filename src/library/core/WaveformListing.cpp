@@ -1,5 +1,6 @@
 #include "library/core/WaveformListing.h"
 
+#include "library/core/FileNameText.h"
 #include "library/core/TdrFolder.h"
 #include "model/FileTime.h"
 #include "model/Format.h"
@@ -56,7 +57,7 @@ void ReadListedRow(const TdrFolderScan& scan, std::size_t index, std::vector<Wav
     }
     WaveformListing& row = rows.emplace_back();
     row.m_strFileName = entry.m_pName;
-    row.m_strName = WaveformNameOf(row.m_strFileName);
+    row.m_strName = ReadableFileName(WaveformNameOf(row.m_strFileName));
     row.m_header = *header;
     row.m_ftTime = LocalFileTimeFromUnix(entry.m_nWriteSeconds, entry.m_nWriteNanos);
 }
@@ -268,7 +269,7 @@ std::array<int, kWaveListColumns> WaveListLayoutWidths(int panelWidth, int scrol
 
 bool LoadListedWaveform(WaveformRecord& record, const std::filesystem::path& folder, const std::string& name)
 {
-    record.m_strName = name;
+    record.m_strName = ReadableFileName(name);
     const std::string fileName = FindListedFile(folder, name);
     if (fileName.empty()) {
         return false;
