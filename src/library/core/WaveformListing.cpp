@@ -186,7 +186,7 @@ std::vector<WaveformListing> ListWaveformFolder(const std::filesystem::path& fol
         std::exception_ptr helperFault;
         std::jthread helper;
         try {
-            helperRows.reserve(count / 2);
+            helperRows.reserve(count);
             helper = std::jthread([&] {
                 try {
                     readChunks(helperRows);
