@@ -179,7 +179,7 @@ TdrFolderScan::TdrFolderScan(const std::filesystem::path& folder)
         if (!HasTdrExtension(name)) {
             continue;
         }
-        m_candidates.push_back({static_cast<uint32_t>(m_names.size()), regular});
+        m_candidates.push_back({static_cast<uint32_t>(m_names.size()), static_cast<uint32_t>(name.size()), regular});
         m_names.append(name);
         m_names.push_back('\0');
     }

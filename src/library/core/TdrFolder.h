@@ -75,6 +75,12 @@ class TdrFolderScan
     // False when the folder cannot be opened; there are no candidates then.
     bool IsOpen() const { return m_nFolderFd >= 0; }
     std::size_t Count() const { return m_candidates.size(); }
+    // The name of candidate `index`, as the folder holds it.
+    std::string_view Name(std::size_t index) const
+    {
+        const Candidate& candidate = m_candidates[index];
+        return std::string_view(m_names).substr(candidate.m_nOffset, candidate.m_nLength);
+    }
 
     // Checks candidate `index`: true when it is a regular file of exactly 8512
     // bytes (symbolic links are followed), with entry filled in. With openFile
@@ -88,6 +94,7 @@ class TdrFolderScan
     struct Candidate
     {
         uint32_t m_nOffset = 0; // of the name, ended by a NUL, in m_names
+        uint32_t m_nLength = 0;
         bool m_bRegular = false;
     };
     int m_nFolderFd = -1;

@@ -40,9 +40,18 @@ bool ReadAt(int fd, std::span<uint8_t> buffer)
 // Candidates per hand-out when two threads share a folder's files.
 constexpr std::size_t kListingChunk = 128;
 
-// Appends the row of candidate `index` when it is a waveform file whose header
+// What the threads read of one file; names stay in the scan until the rows
+// are built in name order, so no string is made or moved twice.
+struct ReadHeader
+{
+    uint32_t m_nCandidate = 0;
+    int64_t m_ftTime = 0;
+    TdrHeader m_header;
+};
+
+// Appends what candidate `index` holds when it is a waveform file whose header
 // decodes.
-void ReadListedRow(const TdrFolderScan& scan, std::size_t index, std::vector<WaveformListing>& rows)
+void ReadListedHeader(const TdrFolderScan& scan, std::size_t index, std::vector<ReadHeader>& found)
 {
     TdrFolderEntry entry;
     if (!scan.Check(index, true, entry)) {
@@ -55,11 +64,8 @@ void ReadListedRow(const TdrFolderScan& scan, std::size_t index, std::vector<Wav
     if (!header) {
         return;
     }
-    WaveformListing& row = rows.emplace_back();
-    row.m_strFileName = entry.m_pName;
-    row.m_strName = ReadableFileName(WaveformNameOf(row.m_strFileName));
-    row.m_header = *header;
-    row.m_ftTime = LocalFileTimeFromUnix(entry.m_nWriteSeconds, entry.m_nWriteNanos);
+    found.push_back({static_cast<uint32_t>(index),
+                     LocalFileTimeFromUnix(entry.m_nWriteSeconds, entry.m_nWriteNanos), *header});
 }
 
 // FormatFixed for the one to three decimals of the list, without the general
@@ -168,28 +174,28 @@ std::vector<WaveformListing> ListWaveformFolder(const std::filesystem::path& fol
     // second thread takes what the first has not reached, however the two are
     // scheduled. Rows come out in no particular order; sorting orders them.
     std::atomic<std::size_t> next = 0;
-    const auto readChunks = [&](std::vector<WaveformListing>& rows) {
+    const auto readChunks = [&](std::vector<ReadHeader>& found) {
         for (;;) {
             const std::size_t first = next.fetch_add(kListingChunk);
             if (first >= count) {
                 return;
             }
             for (std::size_t i = first; i < std::min(first + kListingChunk, count); ++i) {
-                ReadListedRow(scan, i, rows);
+                ReadListedHeader(scan, i, found);
             }
         }
     };
-    std::vector<WaveformListing> rows;
-    std::vector<WaveformListing> helperRows;
-    rows.reserve(count);
+    std::vector<ReadHeader> found;
+    std::vector<ReadHeader> helperFound;
+    found.reserve(count);
     if (count >= 2 * kListingChunk && std::thread::hardware_concurrency() > 1) {
         std::exception_ptr helperFault;
         std::jthread helper;
         try {
-            helperRows.reserve(count);
+            helperFound.reserve(count);
             helper = std::jthread([&] {
                 try {
-                    readChunks(helperRows);
+                    readChunks(helperFound);
                 } catch (...) {
                     helperFault = std::current_exception();
                 }
@@ -197,7 +203,7 @@ std::vector<WaveformListing> ListWaveformFolder(const std::filesystem::path& fol
         } catch (const std::system_error&) {
             // No second thread to be had: this one reads everything.
         }
-        readChunks(rows);
+        readChunks(found);
         if (helper.joinable()) {
             helper.join();
         }
@@ -205,22 +211,25 @@ std::vector<WaveformListing> ListWaveformFolder(const std::filesystem::path& fol
             std::rethrow_exception(helperFault);
         }
     } else {
-        readChunks(rows);
+        readChunks(found);
     }
-    for (WaveformListing& row : helperRows) {
-        rows.push_back(std::move(row));
-    }
+    found.insert(found.end(), helperFound.begin(), helperFound.end());
 
     NameOrderSort sort;
-    for (const WaveformListing& row : rows) {
-        sort.Add(row.m_strFileName);
+    for (const ReadHeader& header : found) {
+        sort.Add(scan.Name(header.m_nCandidate));
     }
-    std::vector<WaveformListing> ordered;
-    ordered.reserve(rows.size());
+    std::vector<WaveformListing> rows(found.size());
+    std::size_t at = 0;
     for (const uint32_t index : sort.Order()) {
-        ordered.push_back(std::move(rows[index]));
+        const ReadHeader& header = found[index];
+        WaveformListing& row = rows[at++];
+        row.m_strFileName = scan.Name(header.m_nCandidate);
+        row.m_strName = ReadableFileName(std::string_view(row.m_strFileName).substr(0, row.m_strFileName.size() - 4));
+        row.m_header = header.m_header;
+        row.m_ftTime = header.m_ftTime;
     }
-    return ordered;
+    return rows;
 }
 
 std::array<std::string, kWaveListColumns> WaveListHeadings(bool showHalfVelocity)
