@@ -4,6 +4,7 @@
 #include "controls/ControlNotify.h"
 #include "library/EventsPage.h"
 #include "library/SiteGridPage.h"
+#include "library/core/FileNameText.h"
 #include "library/core/PreviewPicking.h"
 #include "library/core/TdrFolder.h"
 #include "library/core/TextExport.h"
@@ -52,7 +53,7 @@ QString ErrorBoxText() { return QString::fromLatin1(CFormMemory::kErrorText); }
 // Why a file named to be opened cannot be, naming it; empty when it is a waveform.
 QString OpenFault(const std::filesystem::path& file)
 {
-    const QString name = QString::fromStdString(file.string());
+    const QString name = QString::fromStdString(ReadablePath(file));
     std::error_code ec;
     if (!std::filesystem::exists(std::filesystem::status(file, ec))) {
         return QString("The waveform file %1 does not exist.").arg(name);
@@ -179,7 +180,9 @@ void CFormMemory::ListWaveforms()
 {
     const bool halfVelocity = GetDocument().m_bShowHalfVelocity;
     m_listWaves.DeleteAllRows();
+    m_rowFiles.clear();
     for (const WaveformListing& row : ListWaveformFolder(m_strWaveFolder)) {
+        m_rowFiles.push_back(row.m_strFileName);
         const auto cells = WaveListCells(row, halfVelocity);
         for (int column = 0; column < kWaveListColumns; ++column) {
             m_listWaves.AddItem(0, column, QString::fromStdString(cells[column]));
@@ -366,13 +369,20 @@ void CFormMemory::ChooseFolder()
     doc.UpdateAllViews(nullptr, HINT_MEMORY);
 }
 
+std::string CFormMemory::RowWaveformName(int row) const
+{
+    return row >= 0 && static_cast<std::size_t>(row) < m_rowFiles.size()
+               ? WaveformNameOf(m_rowFiles[static_cast<std::size_t>(row)])
+               : std::string();
+}
+
 bool CFormMemory::LoadSelectedWaveform(WaveformRecord& record)
 {
     const int row = FirstSelectedRow();
     if (row < 0) {
         return false;
     }
-    return LoadListedWaveform(record, m_strWaveFolder, m_listWaves.GetCellText(row, 1).toStdString());
+    return LoadListedWaveform(record, m_strWaveFolder, RowWaveformName(row));
 }
 
 void CFormMemory::ToggleChannel(int channel)
@@ -389,7 +399,7 @@ void CFormMemory::ToggleChannel(int channel)
 void CFormMemory::LoadPreview(int row)
 {
     const int64_t time = m_previewRecord.m_ftTime;
-    if (!LoadListedWaveform(m_previewRecord, m_strWaveFolder, m_listWaves.GetCellText(row, 1).toStdString())) {
+    if (!LoadListedWaveform(m_previewRecord, m_strWaveFolder, RowWaveformName(row))) {
         return; // the plot keeps what it showed
     }
     m_previewRecord.m_ftTime = time; // the preview takes no file time
@@ -426,6 +436,7 @@ void CFormMemory::ExportText()
         progress->setWindowModality(Qt::WindowModal);
         progress->setMinimumDuration(300);
     }
+    TextExportFolder exporter(m_strWaveFolder);
     QStringList failed;
     for (std::size_t i = 0; i < jobs.size(); ++i) {
         if (progress) {
@@ -434,8 +445,8 @@ void CFormMemory::ExportText()
                 break;
             }
         }
-        if (!ExportWaveformText(m_strWaveFolder, jobs[i])) {
-            failed << QString::fromStdString(jobs[i].m_strSource);
+        if (!exporter.Export(jobs[i])) {
+            failed << QString::fromStdString(ReadableFileName(jobs[i].m_strSource));
         }
     }
     if (progress) {
@@ -460,9 +471,9 @@ bool CFormMemory::OpenWaveformFile(const std::string& path)
     const std::filesystem::path absolute = std::filesystem::absolute(file, ec);
     m_strWaveFolder = FolderWithSlash((ec ? file : absolute).parent_path().string());
     ListWaveforms();
-    const QString name = QString::fromStdString(WaveformNameOf(fileName));
+    const std::string name = WaveformNameOf(fileName);
     for (int row = 0; row < m_listWaves.GetRowCount(); ++row) {
-        if (m_listWaves.GetCellText(row, 1) == name) {
+        if (RowWaveformName(row) == name) {
             SelectRow(row);
             if (!GetDocument().m_memory[0].m_bOn) {
                 OnCommand(ID_LOAD_M1);

@@ -14,6 +14,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 class CEventsPage;
 class CSiteGridPage;
@@ -86,6 +87,8 @@ private:
     void ExportText();
     void RefreshToolStates();
     int FirstSelectedRow() const;
+    // The listed file name of a row less its extension, bytes as the folder holds them.
+    std::string RowWaveformName(int row) const;
 
     CReportCtrl m_listWaves;
     CScreenWnd m_preview;
@@ -94,6 +97,7 @@ private:
     CEventsPage* m_pEvents = nullptr;     // a child object of the panel
     QTabBar* m_pTabPages = nullptr;
     std::string m_strWaveFolder;
+    std::vector<std::string> m_rowFiles; // per row: the file name as the folder gave it
     int m_nPage = 0;
     bool m_bLaidOut = false;
     bool m_bPreview = false;

@@ -1,6 +1,7 @@
 #include "shell/Headless.h"
 
 #include "display/FormDraw.h"
+#include "library/core/FileNameText.h"
 #include "library/core/TextExport.h"
 #include "library/core/WaveformListing.h"
 #include "model/DocView.h"
@@ -67,7 +68,8 @@ private:
     fs::path m_path;
 };
 
-// The name a file shows in the legend: its file name less ".tdr" in any case.
+// The name a file shows in the legend: its file name less ".tdr" in any case,
+// readable (ReadableFileName).
 std::string RecordName(const fs::path& path)
 {
     std::string name = path.filename().string();
@@ -80,7 +82,7 @@ std::string RecordName(const fs::path& path)
             name.resize(name.size() - 4);
         }
     }
-    return name;
+    return ReadableFileName(name);
 }
 
 // Loads one file named on the command line into a memory channel, keeping the
@@ -143,12 +145,13 @@ int ExportRun(const CommandOptions& o, std::ostream& out, std::ostream& err, boo
         return kExitFailed;
     }
     const std::vector<TextExportJob> jobs = ListTextExportJobs(o.m_strFolder);
+    TextExportFolder exporter(o.m_strFolder);
     std::vector<std::string> failed;
     for (std::size_t i = 0; i < jobs.size(); ++i) {
         if (progress) {
             err << "\rWriting waveforms as text: " << (i + 1) << " of " << jobs.size() << std::flush;
         }
-        if (ExportWaveformText(o.m_strFolder, jobs[i])) {
+        if (exporter.Export(jobs[i])) {
             out << jobs[i].m_strTarget << '\n';
         } else {
             failed.push_back(jobs[i].m_strSource);

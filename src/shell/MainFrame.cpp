@@ -267,22 +267,21 @@ void CMainFrame::dragEnterEvent(QDragEnterEvent* event)
 
 void CMainFrame::dropEvent(QDropEvent* event)
 {
-    QStringList paths;
+    std::vector<std::filesystem::path> files;
     for (const QUrl& url : event->mimeData()->urls()) {
         if (url.isLocalFile()) {
-            paths << url.toLocalFile();
+            // The path's escapes decoded to bytes rather than text, so a file
+            // name that is not UTF-8 names the same file.
+            const QByteArray encoded = url.path(QUrl::FullyEncoded).toLatin1();
+            files.emplace_back(QByteArray::fromPercentEncoding(encoded).toStdString());
         }
     }
     event->acceptProposedAction();
-    DropFiles(paths);
+    DropFiles(files);
 }
 
-void CMainFrame::DropFiles(const QStringList& paths)
+void CMainFrame::DropFiles(const std::vector<std::filesystem::path>& files)
 {
-    std::vector<std::filesystem::path> files;
-    for (const QString& path : paths) {
-        files.emplace_back(path.toStdString());
-    }
     const DropResult result = LoadIntoFreeChannels(m_doc, files);
     if (result.m_nLoaded > 0) {
         m_doc.UpdateAllViews(nullptr, HINT_MEMORY);

@@ -8,6 +8,7 @@
 #include "shell/core/PaneLayout.h"
 
 #include <QMainWindow>
+#include <filesystem>
 #include <functional>
 #include <map>
 #include <memory>
@@ -58,8 +59,9 @@ public:
     QLabel* IdleLabel() const { return m_pReady; }
 
     // Loads dropped waveform files into the free memory channels, in order;
-    // what could not be loaded is told in one message.
-    void DropFiles(const QStringList& paths);
+    // what could not be loaded is told in one message. Paths are bytes as the
+    // file system has them.
+    void DropFiles(const std::vector<std::filesystem::path>& files);
     // The message box of dropped files, replaceable in tests.
     void SetDropMessageBox(std::function<void(const QString&)> show) { m_fnDropMessage = std::move(show); }
 

@@ -40,6 +40,10 @@ void OnSignal(int)
 CZR815KApp::CZR815KApp(int& argc, char** argv)
     : QApplication(argc, argv)
 {
+    // QApplication has removed the arguments it understood from argv.
+    if (argc > 1 && argv[1] != nullptr) {
+        m_strFileArgument = argv[1];
+    }
     // Qt takes the locale from the environment; every number of this program uses '.'.
     std::setlocale(LC_NUMERIC, "C");
     setApplicationName("Ondalis");
@@ -76,9 +80,8 @@ bool CZR815KApp::InitInstance(bool show)
     }
     // A waveform named on the command line opens in M1, its folder listed; one
     // that cannot be opened is reported over the window and changes nothing.
-    const QStringList args = arguments();
-    if (args.size() > 1) {
-        m_pFrame->GetLibraryForm()->OpenWaveformFile(args[1].toStdString());
+    if (!m_strFileArgument.empty()) {
+        m_pFrame->GetLibraryForm()->OpenWaveformFile(m_strFileArgument);
     }
     return true;
 }

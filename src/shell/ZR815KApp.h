@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <memory>
+#include <string>
 
 class CZR815KDoc;
 class CMainFrame;
@@ -45,4 +46,7 @@ private:
     std::unique_ptr<CMainFrame> m_pFrame;
     QSocketNotifier* m_pSignalNotifier = nullptr;
     bool m_bEndRequested = false;
+    // The first argument left after Qt took its own, bytes as the system gave
+    // them (a file name need not be UTF-8); empty when there is none.
+    std::string m_strFileArgument;
 };

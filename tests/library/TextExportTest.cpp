@@ -113,6 +113,56 @@ TEST(TextExport, FailuresAreReportedAndTheRestGoesOn)
     EXPECT_EQ(ExportFolderText(dir.Path()).m_failed, (std::vector<std::string>{"a.tdr", "b.tdr"}));
 }
 
+TEST(TextExport, LinkedTargetsAreReplacedByFilesAndWhatTheyPointAtIsLeftAlone)
+{
+    TempDir dir;
+    TempDir elsewhere;
+    elsewhere.WriteFile("precious", "precious");
+    std::filesystem::create_directory(elsewhere / "folder");
+    const std::string wave = TdrBytes().Sample(0, 7).Bytes();
+    const std::string text = "7\r\n" + Repeat("0\r\n", 7999);
+    for (const char* name : {"file.tdr", "dangling.tdr", "folder.tdr", "plain.tdr", "fresh.tdr"}) {
+        dir.WriteFile(name, wave);
+    }
+    std::filesystem::create_symlink(elsewhere / "precious", dir / "file.txt");
+    std::filesystem::create_symlink(elsewhere / "gone", dir / "dangling.txt");
+    std::filesystem::create_symlink(elsewhere / "folder", dir / "folder.txt");
+    dir.WriteFile("plain.txt", "old");
+    ::chmod((dir / "plain.txt").c_str(), 0604);
+
+    const mode_t oldMask = ::umask(027);
+    const TextExportResult result = ExportFolderText(dir.Path());
+    ::umask(oldMask);
+    EXPECT_EQ(result.m_nWritten, 5u);
+    EXPECT_TRUE(result.m_failed.empty());
+    for (const char* name : {"file.txt", "dangling.txt", "folder.txt", "plain.txt", "fresh.txt"}) {
+        EXPECT_TRUE(std::filesystem::is_regular_file(std::filesystem::symlink_status(dir / name))) << name;
+        EXPECT_EQ(dir.ReadFile(name), text) << name;
+    }
+    EXPECT_EQ(elsewhere.ReadFile("precious"), "precious");
+    EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(elsewhere / "gone")));
+    EXPECT_TRUE(std::filesystem::is_empty(elsewhere / "folder"));
+    // A replaced file keeps its permissions; new files, and files in place of a
+    // link, get the default ones less the umask.
+    struct stat info = {};
+    ASSERT_EQ(::stat((dir / "plain.txt").c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0604u);
+    for (const char* name : {"fresh.txt", "file.txt"}) {
+        ASSERT_EQ(::stat((dir / name).c_str(), &info), 0);
+        EXPECT_EQ(info.st_mode & 07777, 0640u) << name;
+    }
+}
+
+TEST(TextExport, NamesThatAreNotUtf8KeepTheirBytes)
+{
+    TempDir dir;
+    dir.WriteFile("bad\xFF.tdr", TdrBytes().Sample(0, 3).Bytes());
+    const TextExportResult result = ExportFolderText(dir.Path());
+    EXPECT_EQ(result.m_nWritten, 1u);
+    EXPECT_EQ(FolderNames(dir), (std::vector<std::string>{"bad\xFF.tdr", "bad\xFF.txt"}));
+    EXPECT_EQ(dir.ReadFile("bad\xFF.txt").substr(0, 6), "3\r\n0\r\n");
+}
+
 TEST(TextExport, NamesEqualButForTheExtensionCaseDoNotOverwriteEachOther)
 {
     TempDir dir;

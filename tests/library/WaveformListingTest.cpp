@@ -1,12 +1,15 @@
 #include "library/core/WaveformListing.h"
 #include "library/core/TdrFolder.h"
 #include "model/FileTime.h"
+#include "model/Format.h"
 #include "support/TdrBytes.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
+#include <limits>
 #include <cstdlib>
 #include <ctime>
 #include <fcntl.h>
@@ -69,6 +72,31 @@ TEST(WaveformListing, ListsWholeWaveformFilesInCaseInsensitiveOrder)
 
     EXPECT_TRUE(ListWaveformFolder(dir / "missing").empty());
     EXPECT_TRUE(ListWaveformFolder(dir / "a.tdr").empty()) << "a file is not a folder";
+}
+
+TEST(WaveformListing, NamesThatAreNotUtf8AreListedReadablyAndLoadByTheirBytes)
+{
+    TempDir dir;
+    dir.WriteFile("bad\xFF.tdr", TdrBytes().Word(4, 5).Bytes());
+    dir.WriteFile("bad\xD1\x8F.tdr", TdrBytes().Word(4, 6).Bytes()); // "badя" in UTF-8, shown alike
+    const std::vector<WaveformListing> rows = ListWaveformFolder(dir.Path());
+    ASSERT_EQ(rows.size(), 2u);
+    for (const WaveformListing& row : rows) {
+        EXPECT_EQ(row.m_strName, "badя");
+        EXPECT_EQ(WaveListCells(row, false)[1], "badя");
+    }
+    // Byte order after folding: 0xD1 comes before 0xFF.
+    EXPECT_EQ(rows[0].m_strFileName, "bad\xD1\x8F.tdr");
+    EXPECT_EQ(rows[1].m_strFileName, "bad\xFF.tdr");
+
+    WaveformRecord record;
+    ASSERT_TRUE(LoadListedWaveform(record, dir.Path(), WaveformNameOf(rows[1].m_strFileName)));
+    EXPECT_EQ(record.m_nGain, 5) << "the file of those bytes, not the one of the readable name";
+    EXPECT_EQ(record.m_strName, "badя");
+    ASSERT_TRUE(LoadListedWaveform(record, dir.Path(), WaveformNameOf(rows[0].m_strFileName)));
+    EXPECT_EQ(record.m_nGain, 6);
+    // The replacement character a trip through text would leave finds nothing.
+    EXPECT_FALSE(LoadListedWaveform(record, dir.Path(), "bad\xEF\xBF\xBD"));
 }
 
 TEST(WaveformListing, HeadersThatDoNotDecodeAreLeftOut)
@@ -143,6 +171,106 @@ TEST(WaveformListing, CellFormatsAcrossTheirRanges)
     cells = WaveListCells(row, false);
     EXPECT_EQ(cells[13], "01.01.2025");
     EXPECT_EQ(cells[14], "00:00:00");
+}
+
+TEST(WaveformListing, CellNumbersRoundAsPrintfDoes)
+{
+    WaveformListing row;
+    TdrHeader& h = row.m_header;
+    // Exact binary ties round to even; near-ties that are not exact go by
+    // their true value; small negatives keep their sign.
+    const std::vector<std::pair<double, std::string>> oneDigit = {
+        {0.25, "0.2"},  {0.75, "0.8"},   {0.35, "0.3"}, {-0.04, "-0.0"},   {-0.0, "-0.0"},
+        {99.95, "100.0"}, {62.5, "62.5"}, {-2.25, "-2.2"}, {1e13 + 0.25, "10000000000000.2"}};
+    for (const auto& [value, text] : oneDigit) {
+        h.m_dScale = value;
+        EXPECT_EQ(WaveListCells(row, false)[2], text) << value;
+    }
+    h.m_dPulse = 2.5;
+    EXPECT_EQ(WaveListCells(row, false)[3], "2");
+    h.m_dFileFactor = 1.0005; // just below the tie in binary
+    EXPECT_EQ(WaveListCells(row, false)[4], "1.000");
+    h.m_dFileFactor = 0.0005; // just above it
+    EXPECT_EQ(WaveListCells(row, false)[4], "0.001");
+
+    // Every numeric cell agrees with FormatFixed, ties, infinities and NaN included.
+    std::vector<double> values = {0.0,  -0.0, 0.5,  1.5,   -1.5, 0.125, 0.0625, 1e-9, 1e11 + 0.5, 0x1p40, 0x1p40 - 0.5,
+                                  1e300, std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity(),
+                                  std::nan("")};
+    uint64_t state = 88172645463325252ull;
+    for (int n = 0; n < 20000; ++n) {
+        state ^= state << 13;
+        state ^= state >> 7;
+        state ^= state << 17;
+        const double unit = static_cast<double>(state >> 11) / 0x1p53;
+        const int magnitude = static_cast<int>(state % 13) - 4;
+        values.push_back((n % 2 ? -1 : 1) * unit * std::pow(10.0, magnitude));
+        values.push_back(std::round(unit * 2e6) / 2000.0); // many exact and near ties
+    }
+    for (const double value : values) {
+        h.m_dScale = value;
+        h.m_dPulse = value;
+        h.m_dFileFactor = value;
+        h.m_dDelay = value;
+        const auto cells = WaveListCells(row, false);
+        ASSERT_EQ(cells[2], FormatFixed(value, 1)) << value;
+        ASSERT_EQ(cells[3], FormatFixed(value, 0)) << value;
+        ASSERT_EQ(cells[4], FormatFixed(value, 3)) << value;
+        ASSERT_EQ(cells[12], FormatFixed(value, 1)) << value;
+        ASSERT_EQ(WaveListCells(row, true)[4], FormatFixed(300.0 / (2 * value), 1)) << value;
+    }
+}
+
+TEST(WaveformListing, DatesOfEveryYearWidth)
+{
+    MoscowTime zone;
+    WaveformListing row;
+    // 1601-01-01 00:00:00 local, the first file time.
+    row.m_ftTime = 0;
+    auto cells = WaveListCells(row, false);
+    EXPECT_EQ(cells[13], "01.01.1601");
+    EXPECT_EQ(cells[14], "00:00:00");
+    // 9999-12-31 23:59:59 and one second later, when the year takes five digits.
+    const int64_t end9999 = (253402300799LL + kFileTimeEpochOffset) * 10'000'000;
+    row.m_ftTime = end9999;
+    cells = WaveListCells(row, false);
+    EXPECT_EQ(cells[13], "31.12.9999");
+    EXPECT_EQ(cells[14], "23:59:59");
+    row.m_ftTime = end9999 + 10'000'000;
+    EXPECT_EQ(WaveListCells(row, false)[13], "01.01.10000");
+    EXPECT_EQ(WaveListDateText(row.m_ftTime), "01.01.10000");
+    // Before 1601: the year in three digits.
+    row.m_ftTime = -10'000'000LL * 86400 * 366;
+    EXPECT_EQ(WaveListCells(row, false)[13], "01.01.1600");
+    row.m_ftTime = -10'000'000LL * 86400 * 255500;
+    EXPECT_EQ(WaveListCells(row, false)[13], "20.06.901") << "a year below 1000 in three digits";
+}
+
+TEST(WaveformListing, LargeFoldersListEveryFileWithItsOwnHeader)
+{
+    // Enough files for the listing to share them out between threads; the
+    // gain word numbers each file, so a row given another file's header shows.
+    TempDir dir;
+    constexpr int kFiles = 1500;
+    std::vector<std::string> expected;
+    for (int n = 0; n < kFiles; ++n) {
+        const std::string name = "w" + std::to_string(n * 7919 % kFiles);
+        if (n % 100 == 7) {
+            dir.WriteFile(name + ".tdr", TdrBytes().Word(2, 12).Bytes()); // does not decode
+            continue;
+        }
+        dir.WriteFile(name + (n % 2 ? ".tdr" : ".TDR"), TdrBytes().Word(4, n * 7919 % kFiles).Bytes());
+        expected.push_back(name);
+    }
+    dir.WriteFile("short.tdr", std::string(44, '\0'));
+    std::sort(expected.begin(), expected.end(), [](const std::string& a, const std::string& b) {
+        return NameOrderLess(a, b);
+    });
+    const std::vector<WaveformListing> rows = ListWaveformFolder(dir.Path());
+    ASSERT_EQ(Names(rows), expected);
+    for (const WaveformListing& row : rows) {
+        ASSERT_EQ("w" + std::to_string(row.m_header.m_nGain), row.m_strName);
+    }
 }
 
 TEST(WaveformListing, ColumnWidthRules)

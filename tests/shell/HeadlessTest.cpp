@@ -165,6 +165,22 @@ TEST_F(Headless, ExportTextNamesWhatFailed)
     EXPECT_EQ(waves.ReadFile("beta.txt").size(), 8000u * 4);
 }
 
+// A file name that is not UTF-8: listed readably, exported and loaded by its bytes.
+TEST_F(Headless, NamesThatAreNotUtf8)
+{
+    waves.WriteFile("bad\xFF.tdr", TdrBytes().Word(4, 9).Bytes());
+    ASSERT_EQ(Run({"--list", waves.Folder()}), kExitOk) << err;
+    EXPECT_NE(out.find("\tbadя\t"), std::string::npos) << out;
+    EXPECT_EQ(out.find("bad\xFF"), std::string::npos) << "raw bytes are not shown";
+
+    ASSERT_EQ(Run({"--export-text", waves.Folder()}), kExitOk) << err;
+    EXPECT_EQ(waves.ReadFile("bad\xFF.txt").size(), 8000u * 3);
+
+    const std::string pdf = Out("bad.pdf");
+    ASSERT_EQ(Run({"--report", pdf, Wave("bad\xFF.tdr")}), kExitOk) << err;
+    EXPECT_NE(PdfText(pdf).find("badя"), std::string::npos) << PdfText(pdf);
+}
+
 TEST_F(Headless, ReportHoldsTheParameters)
 {
     const std::string pdf = Out("r.pdf");

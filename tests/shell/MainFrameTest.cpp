@@ -242,4 +242,31 @@ TEST_F(MainFrame, DroppedFilesLoadIntoFreeChannels)
     delete data;
 }
 
+// A dropped file whose name is not UTF-8 arrives as percent-escaped bytes and
+// loads by those bytes; a missing one is named readably.
+TEST_F(MainFrame, DroppedNamesThatAreNotUtf8)
+{
+    Build();
+    dir.WriteFile("bad\xFF.tdr", TdrBytes().Word(4, 9).Bytes());
+    QStringList messages;
+    frame->SetDropMessageBox([&](const QString& text) { messages << text; });
+    const auto url = [&](const std::string& name) {
+        return QUrl::fromEncoded("file://" + QByteArray::fromStdString((dir / name).string()).toPercentEncoding("/"));
+    };
+    auto* data = new QMimeData;
+    data->setUrls({url("bad\xFF.tdr"), url("gone\xFF.tdr")});
+    QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(frame.get(), &enter);
+    QDropEvent drop(QPointF(50, 50), Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(frame.get(), &drop);
+
+    ASSERT_TRUE(doc->m_memory[0].m_bOn) << messages.join("\n").toStdString();
+    EXPECT_EQ(doc->m_memory[0].m_nGain, 9);
+    EXPECT_EQ(doc->m_memory[0].m_strName, "badя");
+    EXPECT_FALSE(doc->m_memory[1].m_bOn);
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].contains(QString::fromUtf8("goneя.tdr: not a waveform file"))) << messages[0].toStdString();
+    delete data;
+}
+
 } // namespace

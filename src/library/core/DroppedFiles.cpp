@@ -1,5 +1,6 @@
 #include "library/core/DroppedFiles.h"
 
+#include "library/core/FileNameText.h"
 #include "library/core/TdrFolder.h"
 #include "library/core/WaveformListing.h"
 #include "model/ZR815KDoc.h"
@@ -42,7 +43,7 @@ std::string DropProblemText(const DropResult& result)
         if (!text.empty()) {
             text += '\n';
         }
-        text += problem.m_path.string();
+        text += ReadablePath(problem.m_path);
         text += problem.m_bNoFreeChannel ? ": all three memory channels are in use" : ": not a waveform file";
     }
     return text;

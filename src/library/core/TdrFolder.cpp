@@ -150,56 +150,96 @@ int OpenForReading(int folderFd, const char* name)
     return fd;
 }
 
-bool ForEachTdrFile(const std::filesystem::path& folder, bool openFiles,
-                    const std::function<void(const TdrFolderEntry&)>& visit)
+TdrFolderScan::TdrFolderScan(const std::filesystem::path& folder)
 {
     const int folderFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (folderFd < 0) {
-        return false;
+        return;
     }
-    DIR* dir = ::fdopendir(folderFd);
+    // The directory stream gets its own descriptor, so the folder stays open
+    // for the checks after the stream is closed.
+    const int streamFd = ::dup(folderFd);
+    DIR* dir = streamFd < 0 ? nullptr : ::fdopendir(streamFd);
     if (dir == nullptr) {
+        if (streamFd >= 0) {
+            ::close(streamFd);
+        }
         ::close(folderFd);
-        return false;
+        return;
     }
+    m_nFolderFd = folderFd;
     while (const dirent* entry = ::readdir(dir)) {
         // Only regular files and links (which may point at one) can qualify;
-        // a file system that does not report the type is asked by stat.
+        // a file system that does not report the type is asked by stat later.
         const bool regular = entry->d_type == DT_REG;
         if (!regular && entry->d_type != DT_LNK && entry->d_type != DT_UNKNOWN) {
             continue;
         }
-        if (!HasTdrExtension(entry->d_name)) {
+        const std::string_view name = entry->d_name;
+        if (!HasTdrExtension(name)) {
             continue;
         }
-        struct stat info = {};
-        // A regular file is safe to open, and the size of the open file is what
-        // counts, so it is not looked up twice.
-        if (!(openFiles && regular)) {
-            if (::fstatat(folderFd, entry->d_name, &info, 0) != 0 || !IsWaveformFile(info)) {
-                continue;
-            }
-        }
-        TdrFolderEntry found;
-        found.m_nFolderFd = folderFd;
-        found.m_pName = entry->d_name;
-        if (openFiles) {
-            found.m_nFileFd = OpenForReading(folderFd, entry->d_name);
-            if (found.m_nFileFd < 0) {
-                continue;
-            }
-            if (::fstat(found.m_nFileFd, &info) != 0 || !IsWaveformFile(info)) {
-                ::close(found.m_nFileFd);
-                continue;
-            }
-        }
-        found.m_nWriteSeconds = info.st_mtim.tv_sec;
-        found.m_nWriteNanos = info.st_mtim.tv_nsec;
-        visit(found);
-        if (found.m_nFileFd >= 0) {
-            ::close(found.m_nFileFd);
+        m_candidates.push_back({static_cast<uint32_t>(m_names.size()), static_cast<uint32_t>(name.size()), regular});
+        m_names.append(name);
+        m_names.push_back('\0');
+    }
+    ::closedir(dir); // closes streamFd
+}
+
+TdrFolderScan::~TdrFolderScan()
+{
+    if (m_nFolderFd >= 0) {
+        ::close(m_nFolderFd);
+    }
+}
+
+bool TdrFolderScan::Check(std::size_t index, bool openFile, TdrFolderEntry& entry) const
+{
+    const Candidate& candidate = m_candidates[index];
+    const char* name = m_names.data() + candidate.m_nOffset;
+    struct stat info = {};
+    // A regular file is safe to open, and the size of the open file is what
+    // counts, so it is not looked up twice.
+    if (!(openFile && candidate.m_bRegular)) {
+        if (::fstatat(m_nFolderFd, name, &info, 0) != 0 || !IsWaveformFile(info)) {
+            return false;
         }
     }
-    ::closedir(dir); // closes folderFd too
+    entry.m_nFolderFd = m_nFolderFd;
+    entry.m_pName = name;
+    entry.m_nFileFd = -1;
+    if (openFile) {
+        entry.m_nFileFd = OpenForReading(m_nFolderFd, name);
+        if (entry.m_nFileFd < 0) {
+            return false;
+        }
+        if (::fstat(entry.m_nFileFd, &info) != 0 || !IsWaveformFile(info)) {
+            ::close(entry.m_nFileFd);
+            entry.m_nFileFd = -1;
+            return false;
+        }
+    }
+    entry.m_nWriteSeconds = info.st_mtim.tv_sec;
+    entry.m_nWriteNanos = info.st_mtim.tv_nsec;
+    return true;
+}
+
+bool ForEachTdrFile(const std::filesystem::path& folder, bool openFiles,
+                    const std::function<void(const TdrFolderEntry&)>& visit)
+{
+    const TdrFolderScan scan(folder);
+    if (!scan.IsOpen()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < scan.Count(); ++i) {
+        TdrFolderEntry entry;
+        if (!scan.Check(i, openFiles, entry)) {
+            continue;
+        }
+        visit(entry);
+        if (entry.m_nFileFd >= 0) {
+            ::close(entry.m_nFileFd);
+        }
+    }
     return true;
 }

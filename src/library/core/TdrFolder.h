@@ -59,12 +59,53 @@ struct TdrFolderEntry
     int64_t m_nWriteNanos = 0;
 };
 
+// The candidate files of a folder, read in one directory pass: every entry
+// whose name has the .tdr extension and which is a regular file, a symbolic
+// link (which may point at one) or of a type the file system does not report.
+// The folder stays open while the object lives, so the candidates can be
+// checked and opened afterwards, from several threads at once.
+class TdrFolderScan
+{
+  public:
+    explicit TdrFolderScan(const std::filesystem::path& folder);
+    ~TdrFolderScan();
+    TdrFolderScan(const TdrFolderScan&) = delete;
+    TdrFolderScan& operator=(const TdrFolderScan&) = delete;
+
+    // False when the folder cannot be opened; there are no candidates then.
+    bool IsOpen() const { return m_nFolderFd >= 0; }
+    std::size_t Count() const { return m_candidates.size(); }
+    // The name of candidate `index`, as the folder holds it.
+    std::string_view Name(std::size_t index) const
+    {
+        const Candidate& candidate = m_candidates[index];
+        return std::string_view(m_names).substr(candidate.m_nOffset, candidate.m_nLength);
+    }
+
+    // Checks candidate `index`: true when it is a regular file of exactly 8512
+    // bytes (symbolic links are followed), with entry filled in. With openFile
+    // the file is handed over open for reading in entry.m_nFileFd (the caller
+    // closes it) and a file that cannot be opened fails. Only entries known to
+    // be regular files are opened before their size is checked; anything else
+    // is stat'ed first, so no special file is ever opened.
+    bool Check(std::size_t index, bool openFile, TdrFolderEntry& entry) const;
+
+  private:
+    struct Candidate
+    {
+        uint32_t m_nOffset = 0; // of the name, ended by a NUL, in m_names
+        uint32_t m_nLength = 0;
+        bool m_bRegular = false;
+    };
+    int m_nFolderFd = -1;
+    std::string m_names;
+    std::vector<Candidate> m_candidates;
+};
+
 // Calls visit once per regular file of exactly 8512 bytes whose name has the
-// .tdr extension (symbolic links are followed), in the folder's own order, in
+// .tdr extension (symbolic links are followed), in the folder's own order, after
 // one directory pass. With openFiles each file is handed over open for reading
 // (closed after visit returns) and a file that cannot be opened is skipped.
-// Only entries known to be regular files are opened before their size is
-// checked; anything else is stat'ed first, so no special file is ever opened.
 // Returns false when the folder cannot be opened; nothing is visited then.
 bool ForEachTdrFile(const std::filesystem::path& folder, bool openFiles,
                     const std::function<void(const TdrFolderEntry&)>& visit);

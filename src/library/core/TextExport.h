@@ -37,11 +37,36 @@ std::vector<TextExportJob> ListTextExportJobs(const std::filesystem::path& folde
 // The text of the samples: each as a signed byte in decimal, then "\r\n".
 std::string WaveformText(std::span<const int8_t> samples);
 
-// Reads the job's source (which must still be a regular file of 8512 bytes) and
-// replaces its target in one atomic write, so a failure never leaves a half
-// written file. False when the source cannot be read, the target cannot be
-// written (read-only file or folder, a directory in its place) or the target is
-// taken by an earlier job.
+// A folder opened once for exporting: every job reads its source and replaces
+// its target relative to it.
+class TextExportFolder
+{
+  public:
+    explicit TextExportFolder(const std::filesystem::path& folder);
+    ~TextExportFolder();
+    TextExportFolder(const TextExportFolder&) = delete;
+    TextExportFolder& operator=(const TextExportFolder&) = delete;
+
+    // Reads the job's source (which must still be a regular file of 8512 bytes)
+    // and replaces its target: the text goes to a temporary file beside it,
+    // which is renamed over the target, nothing flushed. A crash may lose the
+    // newest export, but a file under the target's name is never half written,
+    // and a failure leaves the old target and no temporary file. A replaced
+    // regular file keeps its permissions (and its owner where the process may
+    // keep it); a new file gets 0666 less the umask. A target that is a symbolic
+    // link is replaced by a regular file; whatever the link points at (a file,
+    // a folder, nothing) is never written. False when the folder cannot be
+    // opened, the source cannot be read, the target cannot be written (a
+    // read-only file or folder, a folder or special file in its place) or the
+    // target is taken by an earlier job.
+    bool Export(const TextExportJob& job);
+
+  private:
+    int m_nFolderFd = -1;
+    std::string m_strTemporary; // the name of the last temporary file, tried again first
+};
+
+// One job exported on its own, as TextExportFolder(folder).Export(job).
 bool ExportWaveformText(const std::filesystem::path& folder, const TextExportJob& job);
 
 // Called after each file with the files done so far and the total; returning

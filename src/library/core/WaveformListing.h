@@ -16,8 +16,8 @@ inline constexpr int kWaveListColumns = 15;
 // One listed waveform file.
 struct WaveformListing
 {
-    std::string m_strName;     // file name less its extension, as shown in column 1
-    std::string m_strFileName; // the file name itself, extension in its own case
+    std::string m_strName;     // file name less its extension, readable (ReadableFileName), as shown in column 1
+    std::string m_strFileName; // the file name itself, bytes as the folder holds them, extension in its own case
     TdrHeader m_header;        // header words 0..10, decoded
     int64_t m_ftTime = 0;      // last write, local file time
 };
@@ -50,7 +50,9 @@ std::array<int, kWaveListColumns> WaveListLayoutWidths(int panelWidth, int scrol
 
 // Loads the listed waveform `name` of the folder into the record, like
 // LoadWaveform, but finds the file whatever the case of its extension, so a
-// row listed from "X.TDR" loads too. The name is stored first; a missing file,
+// row listed from "X.TDR" loads too. `name` is the file name less its
+// extension as the folder holds it (bytes, not the readable name); its
+// readable form is stored first; a missing file,
 // a size other than 8512 bytes, an unreadable file or a header that does not
 // decode fail. When several files differ only in the case of the extension,
 // the one named "<name>.tdr" wins, else the first in byte order.

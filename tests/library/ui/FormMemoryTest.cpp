@@ -155,6 +155,36 @@ TEST_F(FormMemory, OpenFileFromTheCommandLine)
     EXPECT_FALSE(form->OpenWaveformFile((waves / "notes.txt").string()));
 }
 
+// A name that is not UTF-8 (a Windows-1251 "я" as the byte 0xFF) is listed
+// readably and loads, previews, exports and opens by its bytes.
+TEST_F(FormMemory, NamesThatAreNotUtf8LoadThroughThePanel)
+{
+    waves.WriteFile("bad\xFF.tdr", TdrBytes().Word(4, 9).Sample(0, 42).Bytes());
+    form->ListWaveforms();
+    int row = -1;
+    for (int r = 0; r < form->GetList().GetItemCount(); ++r) {
+        row = Cell(r, 1) == QString::fromUtf8("badя") ? r : row;
+    }
+    ASSERT_GE(row, 0);
+    form->SelectRow(row);
+    EXPECT_EQ(form->GetPreviewRecord().m_nGain, 9);
+    form->ToolAction(ID_LOAD_M1)->trigger();
+    EXPECT_TRUE(errors.isEmpty()) << errors.join("\n").toStdString();
+    ASSERT_TRUE(doc->m_memory[0].m_bOn);
+    EXPECT_EQ(doc->m_memory[0].m_nGain, 9);
+    EXPECT_EQ(doc->m_memory[0].m_samples[0], 42);
+    EXPECT_EQ(doc->m_memory[0].m_strName, "badя");
+
+    form->OnCommand(ID_EXPORT_TEXT);
+    EXPECT_TRUE(errors.isEmpty()) << errors.join("\n").toStdString();
+    EXPECT_EQ(waves.ReadFile("bad\xFF.txt").substr(0, 4), "42\r\n");
+
+    form->OnCommand(ID_LOAD_M1); // off again
+    ASSERT_FALSE(doc->m_memory[0].m_bOn);
+    EXPECT_TRUE(form->OpenWaveformFile((waves / "bad\xFF.tdr").string()));
+    EXPECT_EQ(doc->m_memory[0].m_nGain, 9);
+}
+
 TEST(FormMemorySettings, OpenIsWrittenBack)
 {
     TempDir settings;
