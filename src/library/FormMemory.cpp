@@ -74,7 +74,7 @@ CFormMemory::CFormMemory(CZR815KDoc& doc, QWidget* parent)
     : CFormView(doc, parent), m_listWaves(this, kListId), m_preview(this, kPreviewId)
 {
     m_strWaveFolder =
-        FolderWithSlash(PrivateProfile(doc.SettingsPath()).GetString(kSettingsSection, "OPEN", ProgramFolder() + "Save/"));
+        FolderWithSlash(PrivateProfile(doc.SettingsPath()).GetPath(kSettingsSection, "OPEN", ProgramFolder() + "Save/"));
     m_previewRecord.m_bOn = true;
     m_previewRecord.m_crColor = Colour{0, 200, 255};
     m_fnChooseFile = [this](const QString& folder) {
@@ -105,7 +105,7 @@ CFormMemory::~CFormMemory()
     m_pEvents = nullptr;
     delete m_pSiteGrid;
     m_pSiteGrid = nullptr;
-    PrivateProfile(GetDocument().SettingsPath()).WriteString(kSettingsSection, "OPEN", m_strWaveFolder);
+    PrivateProfile(GetDocument().SettingsPath()).WritePath(kSettingsSection, "OPEN", m_strWaveFolder);
 }
 
 void CFormMemory::CreateList()

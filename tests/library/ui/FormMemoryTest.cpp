@@ -196,4 +196,24 @@ TEST(FormMemorySettings, OpenIsWrittenBack)
     EXPECT_NE(settings.ReadFile("param.ini").find("OPEN="), std::string::npos);
 }
 
+// A waveform folder whose name holds a byte that is not UTF-8 is remembered
+// by its bytes, so the next start lists it again.
+TEST(FormMemorySettings, AFolderNamedInOtherBytesSurvivesARestart)
+{
+    TempDir settings;
+    TempDir parent;
+    const std::filesystem::path folder = parent / "Zam\xFEry";
+    std::filesystem::create_directory(folder);
+    parent.WriteFile("Zam\xFEry/line.tdr", TdrBytes().Word(4, 7).Bytes());
+    const std::string folderText = folder.string() + "/";
+    settings.WriteFile("param.ini", "[KLM-204]\nOPEN=" + folderText + "\n");
+    for (int run = 0; run < 2; ++run) {
+        CZR815KDoc doc(settings / "param.ini");
+        CFormMemory form(doc);
+        form.OnInitialUpdate();
+        EXPECT_EQ(form.GetWaveFolder(), folderText) << "run " << run;
+        EXPECT_EQ(form.GetList().GetItemCount(), 1) << "run " << run;
+    }
+}
+
 } // namespace
