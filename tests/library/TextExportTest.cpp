@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <ctime>
+#include <fcntl.h>
 #include <sys/stat.h>
 
 namespace {
@@ -161,6 +163,22 @@ TEST(TextExport, NamesThatAreNotUtf8KeepTheirBytes)
     EXPECT_EQ(result.m_nWritten, 1u);
     EXPECT_EQ(FolderNames(dir), (std::vector<std::string>{"bad\xFF.tdr", "bad\xFF.txt"}));
     EXPECT_EQ(dir.ReadFile("bad\xFF.txt").substr(0, 6), "3\r\n0\r\n");
+}
+
+// An export into a folder first removes the temporaries a killed export left
+// there long ago, and leaves alone the fresh ones another running export owns.
+TEST(TextExport, StaleTemporariesOfTheFolderGoFreshOnesStay)
+{
+    TempDir dir;
+    dir.WriteFile("w.tdr", TdrBytes().Bytes());
+    dir.WriteFile(".ondalis-tmp-Old123", "0\r\n1\r\n");
+    dir.WriteFile(".ondalis-tmp-New456", "0\r\n");
+    const std::time_t old = std::time(nullptr) - 3600;
+    const struct timespec times[2] = {{old, 0}, {old, 0}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, (dir / ".ondalis-tmp-Old123").c_str(), times, 0), 0);
+
+    EXPECT_EQ(ExportFolderText(dir.Path()).m_nWritten, 1u);
+    EXPECT_EQ(FolderNames(dir), (std::vector<std::string>{".ondalis-tmp-New456", "w.tdr", "w.txt"}));
 }
 
 TEST(TextExport, NamesEqualButForTheExtensionCaseDoNotOverwriteEachOther)

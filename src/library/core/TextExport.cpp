@@ -1,6 +1,7 @@
 #include "library/core/TextExport.h"
 
 #include "library/core/TdrFolder.h"
+#include "model/SafeFile.h"
 #include "model/WaveformRecord.h"
 
 #include <algorithm>
@@ -110,7 +111,7 @@ int CreateTemporary(int folderFd, std::string& name)
     thread_local std::minstd_rand random(static_cast<std::minstd_rand::result_type>(
         std::random_device()() ^ static_cast<unsigned>(::getpid())));
     for (int attempt = 0; attempt < 100; ++attempt) {
-        name = ".ondalis-tmp-";
+        name = kTemporaryPrefix;
         for (int i = 0; i < 6; ++i) {
             name += kLetters[random() % (sizeof kLetters - 1)];
         }
@@ -208,6 +209,11 @@ std::string WaveformText(std::span<const int8_t> samples)
 TextExportFolder::TextExportFolder(const std::filesystem::path& folder)
     : m_nFolderFd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC))
 {
+    // Temporaries left by an export or a save that was killed go before the
+    // first new one is made, as before any other write into a folder.
+    if (m_nFolderFd >= 0) {
+        RemoveStaleTemporariesOnce(folder);
+    }
 }
 
 TextExportFolder::~TextExportFolder()
