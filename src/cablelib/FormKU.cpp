@@ -89,7 +89,9 @@ CFormKU::CFormKU(CZR815KDoc& doc, QWidget* parent)
 
 CFormKU::~CFormKU()
 {
-    PrivateProfile(GetDocument().SettingsPath()).WritePath(kSettingsSection, "OPEN_KU", m_strLibraryFile);
+    GetDocument().SaveSettings([file = m_strLibraryFile](ProfileText& ini) {
+        ini.SetPath(kSettingsSection, "OPEN_KU", file);
+    });
 }
 
 void CFormKU::OnInitialUpdate()

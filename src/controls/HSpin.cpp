@@ -63,7 +63,14 @@ void CHSpin::UserChanged(bool notify)
 {
     Show();
     if (notify) {
+        // The parent answers by refreshing the field from the document; that
+        // refresh is this change's own echo and keeps any pending text.
+        const QPointer<CHSpin> alive(this);
+        m_value.HoldPending(true);
         emit changeNotified(m_nId, kEnUpdate);
+        if (alive) {
+            m_value.HoldPending(false);
+        }
     }
 }
 

@@ -95,7 +95,9 @@ CFormDraw::CFormDraw(CZR815KDoc& doc, QWidget* parent)
 
 CFormDraw::~CFormDraw()
 {
-    PrivateProfile(GetDocument().SettingsPath()).WritePath(kSettingsSection, "SAVE", m_strSave);
+    GetDocument().SaveSettings([folder = m_strSave](ProfileText& ini) {
+        ini.SetPath(kSettingsSection, "SAVE", folder);
+    });
 }
 
 void CFormDraw::CreatePlot()

@@ -105,7 +105,9 @@ CFormMemory::~CFormMemory()
     m_pEvents = nullptr;
     delete m_pSiteGrid;
     m_pSiteGrid = nullptr;
-    PrivateProfile(GetDocument().SettingsPath()).WritePath(kSettingsSection, "OPEN", m_strWaveFolder);
+    GetDocument().SaveSettings([folder = m_strWaveFolder](ProfileText& ini) {
+        ini.SetPath(kSettingsSection, "OPEN", folder);
+    });
 }
 
 void CFormMemory::CreateList()

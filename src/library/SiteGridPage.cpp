@@ -105,9 +105,9 @@ CSiteGridPage::CSiteGridPage(QWidget& panel, CDocView& view, CZR815KDoc& doc)
 
 CSiteGridPage::~CSiteGridPage()
 {
-    PrivateProfile(m_doc.SettingsPath()).Update([this](ProfileText& ini) {
-        ini.SetPath(kSettingsSection, "OPEN_PIECE", m_strGridFolder);
-        ini.SetPath(kSettingsSection, "SAVE_PIECE", m_strGridCreated);
+    m_doc.SaveSettings([folder = m_strGridFolder, created = m_strGridCreated](ProfileText& ini) {
+        ini.SetPath(kSettingsSection, "OPEN_PIECE", folder);
+        ini.SetPath(kSettingsSection, "SAVE_PIECE", created);
     });
 }
 

@@ -9,6 +9,9 @@ namespace tables {
 inline constexpr int kCount = 12;
 inline constexpr int kColumns = 500;        // the plot always has 500 columns
 inline constexpr double kReferenceFactor = 1.5; // PR at which a position equals a distance
+// The range of PR the velocity field offers (V/2 150..50 m/us); nothing outside it is used.
+inline constexpr double kMinFactor = 1.0;
+inline constexpr double kMaxFactor = 3.0;
 
 // Scale (metres of position) of each index.
 inline constexpr std::array<double, kCount> kScale = {

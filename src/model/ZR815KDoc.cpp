@@ -86,8 +86,10 @@ void CZR815KDoc::ReadSettings()
     m_nMouseMode = ini.GetInt(s, "MOUSE", 0);
 
     // A velocity factor must be positive; anything else falls back to the reference.
+    // A positive one is held to the velocity field's range, so the field never
+    // shows a factor other than the one the distances use.
     const int32_t factor = ini.GetInt(s, "VFACTOR", 1500);
-    m_dFactor = factor > 0 ? factor / 1000.0 : kRef;
+    m_dFactor = factor > 0 ? std::clamp(factor / 1000.0, tables::kMinFactor, tables::kMaxFactor) : kRef;
 
     m_nGain = ini.GetInt(s, "GAIN", 0);
     m_nAverage = ini.GetInt(s, "AVERAGE", 0);
@@ -105,12 +107,24 @@ void CZR815KDoc::ReadSettings()
     m_bReturnLoss = ini.GetInt(s, "RL", 0) != 0;
 }
 
+void CZR815KDoc::SaveSettings(SettingsEdit edit)
+{
+    if (m_bHoldSettings) {
+        m_heldSettings.push_back(std::move(edit));
+    } else {
+        PrivateProfile(m_settingsPath).Update(edit);
+    }
+}
+
 void CZR815KDoc::WriteSettings() const
 {
     const char* s = kSettingsSection;
     const int index = std::max(tables::ScaleIndex(m_dScale), 0);
-    // All keys in one read and one replacement of the file.
+    // All keys, the windows' held ones first, in one read and one replacement of the file.
     PrivateProfile(m_settingsPath).Update([&](ProfileText& ini) {
+        for (const SettingsEdit& edit : m_heldSettings) {
+            edit(ini);
+        }
         ini.Set(s, "SCALE", FormatInt(index));
         ini.Set(s, "PULSE", FormatInt(index));
         ini.Set(s, "MOUSE", FormatInt(m_nMouseMode));

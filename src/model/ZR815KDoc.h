@@ -9,8 +9,11 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
+
+class ProfileText;
 
 // One section of an applied site grid. Length and bounds are centimetres of position.
 struct SiteGridSection
@@ -44,6 +47,14 @@ public:
     CZR815KDoc& operator=(const CZR815KDoc&) = delete;
 
     const std::filesystem::path& SettingsPath() const { return m_settingsPath; }
+    // A window's own keys in the settings file. The edit is written at once,
+    // unless the program is closing (HoldSettingsUntilClose): then the keys
+    // of every window go into the file with the document's own, in the one
+    // replacement its destructor makes, so a kill during the close leaves the
+    // file wholly old or wholly new.
+    using SettingsEdit = std::function<void(ProfileText&)>;
+    void SaveSettings(SettingsEdit edit);
+    void HoldSettingsUntilClose() { m_bHoldSettings = true; }
 
     // Views
     void AddView(CDocView* view);
@@ -118,6 +129,8 @@ private:
     void CursorDistance(double cursor, double& distance, double& resolution) const;
 
     std::filesystem::path m_settingsPath;
+    bool m_bHoldSettings = false;
+    std::vector<SettingsEdit> m_heldSettings;
     std::vector<CDocView*> m_views;
 };
 

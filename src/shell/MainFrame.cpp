@@ -90,8 +90,9 @@ CMainFrame::CMainFrame(CZR815KDoc& doc, QWidget* parent)
 CMainFrame::~CMainFrame()
 {
     m_doc.RemoveView(m_pObserver.get());
-    PrivateProfile(m_doc.SettingsPath())
-        .WriteString(kSettingsSection, "TWOSCREEN", FormatInt(m_flags.m_bDualScreen ? 1 : 0));
+    m_doc.SaveSettings([dual = m_flags.m_bDualScreen](ProfileText& ini) {
+        ini.Set(kSettingsSection, "TWOSCREEN", dual ? "1" : "0");
+    });
     // The panes go next, while the frame is still whole; each writes its own keys.
     m_pArea->removeEventFilter(this);
     delete m_pArea;

@@ -129,6 +129,11 @@ void CZR815KApp::OnEndingSignal()
 
 void CZR815KApp::ExitInstance()
 {
+    // The windows hand their keys to the document, which writes them with its
+    // own in one replacement of the settings file.
+    if (m_pDoc) {
+        m_pDoc->HoldSettingsUntilClose();
+    }
     m_pFrame.reset();
     m_pDoc.reset();
 }

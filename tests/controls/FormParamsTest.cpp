@@ -174,8 +174,8 @@ TEST_F(FormParams, ShiftStepsGoToTheDocumentAndStopAtTheLimit)
     EXPECT_EQ(doc.m_memory[0].m_nShift, 200);
     EXPECT_EQ(hints, (std::vector<int>{HINT_REDRAW, HINT_REDRAW}));
     EXPECT_EQ(Shift(0)->text(), "200");
-    // Typed values commit on Enter; a minus sign cannot be typed.
-    QTest::keyClicks(Shift(0), "-35");
+    // Typed values commit on Enter, a fraction truncated; a minus sign cannot be typed.
+    QTest::keyClicks(Shift(0), "-35.7");
     QTest::keyClick(Shift(0), Qt::Key_Return);
     EXPECT_EQ(doc.m_memory[0].m_nShift, 35);
     QTest::keyClick(Shift(0), Qt::Key_Minus, Qt::KeypadModifier);

@@ -164,11 +164,29 @@ TEST_F(FormSet, ZoomListFollowsTheScale)
     EXPECT_EQ(strip.GetZoomList()->count(), 5);
 }
 
-TEST_F(FormSet, C2OntoC1ShowsZeroLength)
+TEST_F(FormSet, EachFieldMovesItsOwnCursorAndC2OntoC1ShowsZeroLength)
 {
+    TypeAndEnter(C2(), "250");
+    EXPECT_EQ(doc.m_dCursor1, 100);
+    EXPECT_EQ(doc.m_dCursor2, 250);
     TypeAndEnter(C2(), "100");
     EXPECT_EQ(doc.m_dCursor2, 100);
     EXPECT_EQ(strip.GetLengthField()->text(), "0.000 m");
+}
+
+TEST_F(FormSet, TextLeftPendingIsDroppedWhenAnotherFieldMovesTheDocument)
+{
+    // A step on the field itself keeps its pending text (the field's own echo).
+    QTest::keyClicks(C1(), "4");
+    SendWheel(C1(), 120);
+    EXPECT_EQ(C1()->text(), "102.000 m");
+    EXPECT_TRUE(C1()->Value().IsTyping());
+    // A change from C2 refreshes C1 under the program's hand: its text is gone.
+    SendWheel(C2(), 120);
+    EXPECT_EQ(doc.m_dCursor2, 302);
+    EXPECT_EQ(C1()->text(), "102.000 m");
+    QTest::keyClick(C1(), Qt::Key_Return);
+    EXPECT_EQ(doc.m_dCursor1, 102);
 }
 
 TEST_F(FormSet, ACursorStepTakesTheFactorOfItsSiteGridSection)

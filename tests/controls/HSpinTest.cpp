@@ -167,12 +167,14 @@ TEST_F(HSpin, TypedDigitsCommitOnEnterAndPostEditEnter)
     QApplication::processEvents();
     EXPECT_EQ(parent.editEnters, 2);
     EXPECT_EQ(Notes(), 1);
-    // Keypad digits type too; letters, '-' and ',' do not.
+    // Keypad digits type too, and the keypad's ',' of a Russian layout is the
+    // decimal point; letters and '-' do not.
     QTest::keyClick(spin, Qt::Key_7, Qt::KeypadModifier);
-    Type("a-,");
-    EXPECT_EQ(spin->text(), "7");
+    QTest::keyClick(spin, Qt::Key_Comma, Qt::KeypadModifier);
+    Type("a-5");
+    EXPECT_EQ(spin->text(), "7.5");
     QTest::keyClick(spin, Qt::Key_Return);
-    EXPECT_EQ(spin->GetValue(), 7);
+    EXPECT_EQ(spin->GetValue(), 7.5);
 }
 
 TEST_F(HSpin, BackspaceRemovesTheFirstCharacterAndEscapeRestores)

@@ -3,6 +3,8 @@
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
+#include <string_view>
+#include <utility>
 
 #include <sys/inotify.h>
 #include <unistd.h>
@@ -120,13 +122,14 @@ TEST(DocSettings, ThousandthsSurviveRepeatedRuns)
 {
     TempDir dir;
     const auto ini = dir / "param.ini";
-    for (const char* value : {"1001", "1457", "2999", "1", "123456789"}) {
-        PrivateProfile(ini).WriteString(kSettingsSection, "VFACTOR", value);
+    for (const char* value : {"1001", "1457", "2999", "1000", "3000", "1", "123456789"}) {
+        const bool factor = std::string_view(value).size() == 4;
+        PrivateProfile(ini).WriteString(kSettingsSection, "VFACTOR", factor ? value : "1500");
         PrivateProfile(ini).WriteString(kSettingsSection, "CURSOR1", value);
         for (int run = 0; run < 3; ++run) {
             CZR815KDoc doc(ini);
         }
-        EXPECT_EQ(Setting(ini, "VFACTOR"), value);
+        EXPECT_EQ(Setting(ini, "VFACTOR"), factor ? value : "1500");
         EXPECT_EQ(Setting(ini, "CURSOR1"), value);
     }
 }
@@ -151,6 +154,19 @@ TEST(DocSettings, OutOfRangeAndGarbageFallBackSafely)
     CZR815KDoc other(zero / "param.ini");
     EXPECT_DOUBLE_EQ(other.m_dFactor, 1.5);
     EXPECT_DOUBLE_EQ(other.m_dScale, 62.5);
+}
+
+TEST(DocSettings, AFactorOutsideTheFieldsRangeIsHeldToIt)
+{
+    // The field offers PR 1..3: a stored 0.001 or 3.001 would be used while the
+    // field shows the held value.
+    for (const auto& [stored, held] : {std::pair{"1", 1.0}, std::pair{"999", 1.0}, std::pair{"1000", 1.0},
+                                       std::pair{"3000", 3.0}, std::pair{"3001", 3.0}}) {
+        TempDir dir;
+        dir.WriteFile("param.ini", std::string("[KLM-204]\nVFACTOR=") + stored + "\n");
+        CZR815KDoc doc(dir / "param.ini");
+        EXPECT_EQ(doc.m_dFactor, held) << stored;
+    }
 }
 
 TEST(DocSettings, OtherSectionsCommentsAndKeysAreKept)

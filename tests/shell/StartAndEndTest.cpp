@@ -16,7 +16,9 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <string_view>
+#include <sys/inotify.h>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <memory>
@@ -162,12 +164,48 @@ protected:
     QProcess process;
 };
 
+// How many times a file of the folder was replaced by a rename since the watch began.
+class RenameCount
+{
+public:
+    RenameCount(const std::filesystem::path& folder, std::string name)
+        : m_fd(::inotify_init1(IN_NONBLOCK | IN_CLOEXEC)), m_name(std::move(name))
+    {
+        m_ok = m_fd >= 0 && ::inotify_add_watch(m_fd, folder.c_str(), IN_MOVED_TO) >= 0;
+    }
+    ~RenameCount() { ::close(m_fd); }
+    bool Ok() const { return m_ok; }
+    int Count()
+    {
+        alignas(inotify_event) char buffer[8192];
+        ssize_t got = 0;
+        while ((got = ::read(m_fd, buffer, sizeof buffer)) > 0) {
+            for (ssize_t at = 0; at < got;) {
+                const auto* event = reinterpret_cast<const inotify_event*>(buffer + at);
+                m_count += event->len > 0 && m_name == event->name ? 1 : 0;
+                at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
+            }
+        }
+        return m_count;
+    }
+
+private:
+    int m_fd;
+    bool m_ok = false;
+    std::string m_name;
+    int m_count = 0;
+};
+
 TEST_F(RealProgram, TermIntAndHupWriteTheSettingsAsAClose)
 {
     for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
         home.WriteFile("param.ini", Ini());
         ASSERT_TRUE(Start()) << "signal " << signal;
+        RenameCount replacements(home.Path(), "param.ini");
+        ASSERT_TRUE(replacements.Ok());
         EXPECT_TRUE(EndWith(signal)) << "signal " << signal;
+        // Every window's keys and the document's go in one replacement.
+        EXPECT_EQ(replacements.Count(), 1) << "signal " << signal;
         const std::string ini = home.ReadFile("param.ini");
         EXPECT_NE(ini.find("SCALE=3\n"), std::string::npos) << ini;
         EXPECT_NE(ini.find("CURSOR1=0\n"), std::string::npos) << ini; // written by the document

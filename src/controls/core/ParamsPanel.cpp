@@ -1,5 +1,6 @@
 #include "controls/core/ParamsPanel.h"
 
+#include "model/ScaleTables.h"
 #include "model/ZR815KDoc.h"
 
 double VelocityFieldValue(const CZR815KDoc& doc)
@@ -12,7 +13,7 @@ VelocityField VelocityFieldOf(const CZR815KDoc& doc)
     if (doc.m_bShowHalfVelocity) {
         return {50, 150, VelocityFieldValue(doc), 0.1, 1, "V/2"};
     }
-    return {1, 3, VelocityFieldValue(doc), 0.001, 3, "PR"};
+    return {tables::kMinFactor, tables::kMaxFactor, VelocityFieldValue(doc), 0.001, 3, "PR"};
 }
 
 double FactorFromVelocityField(bool showHalfVelocity, double value)

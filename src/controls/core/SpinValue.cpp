@@ -17,6 +17,11 @@ bool IsDigit(char c)
     return c >= '0' && c <= '9';
 }
 
+bool IsPoint(char c)
+{
+    return c == '.' || c == ',';
+}
+
 } // namespace
 
 std::string SpinValue::Format(double value, int precision, const std::string& unit)
@@ -31,7 +36,7 @@ std::string SpinValue::Format(double value, int precision, const std::string& un
 
 double SpinValue::ParseTyped(const std::string& text)
 {
-    // The leading number: digits, at most one '.', digits.
+    // The leading number: digits, at most one point, digits.
     std::size_t end = 0;
     bool digits = false;
     bool point = false;
@@ -39,7 +44,7 @@ double SpinValue::ParseTyped(const std::string& text)
         const char c = text[end];
         if (IsDigit(c)) {
             digits = true;
-        } else if (c == '.' && !point) {
+        } else if (IsPoint(c) && !point) {
             point = true;
         } else {
             break;
@@ -49,12 +54,14 @@ double SpinValue::ParseTyped(const std::string& text)
     if (!digits) {
         return 0;
     }
+    std::string number = text.substr(0, end);
+    std::replace(number.begin(), number.end(), ',', '.');
     double value = 0;
-    const auto result = std::from_chars(text.data(), text.data() + end, value, std::chars_format::fixed);
+    const auto result = std::from_chars(number.data(), number.data() + number.size(), value,
+                                        std::chars_format::fixed);
     if (result.ec == std::errc::result_out_of_range) {
         // Too many digits for a double: larger than any range, so it clamps to
         // the maximum; a long run of zeros after the point reads as 0.
-        const std::string number = text.substr(0, end);
         return number.find_first_of("123456789") < number.find('.') ? std::numeric_limits<double>::infinity()
                                                                     : 0.0;
     }
@@ -82,10 +89,25 @@ void SpinValue::SetParams(double minimum, double maximum, double value, double s
     m_strUnit = std::move(unit);
     m_dStep = step;
     m_dValue = value;
+    DropPending();
     Display();
 }
 
+void SpinValue::DropPending()
+{
+    if (!m_bHoldPending) {
+        m_bTyping = false;
+        m_strTyped.clear();
+    }
+}
+
 void SpinValue::SetValue(double value)
+{
+    DropPending();
+    Store(value);
+}
+
+void SpinValue::Store(double value)
 {
     m_dValue = std::isnan(value) ? m_dMin : value;
     if (m_dValue < m_dMin) {
@@ -105,12 +127,13 @@ void SpinValue::EnableSpin(bool enable)
 
 void SpinValue::ShowText(std::string text)
 {
+    DropPending();
     m_strText = std::move(text);
 }
 
 bool SpinValue::UserSet(double value)
 {
-    SetValue(value);
+    Store(value);
     return true;
 }
 
@@ -148,11 +171,11 @@ bool SpinValue::Button(int index)
 
 void SpinValue::TypeChar(char32_t ch)
 {
-    if ((ch < U'0' || ch > U'9') && ch != U'.') {
+    if ((ch < U'0' || ch > U'9') && ch != U'.' && ch != U',') {
         return;
     }
     m_bTyping = true;
-    m_strTyped += static_cast<char>(ch);
+    m_strTyped += ch == U',' ? '.' : static_cast<char>(ch);
     m_strText = m_strTyped;
 }
 
@@ -183,7 +206,7 @@ void SpinValue::Escape()
     if (!m_bTyping) {
         return;
     }
-    SetValue(m_dValue);
+    Store(m_dValue);
     m_bTyping = false;
     m_strTyped.clear();
 }

@@ -8,12 +8,20 @@
 // (SetParams, SetValue) never do, which is what lets a panel refresh its fields
 // from the document without feeding the refresh back into it.
 //
-// Typing: '0'..'9' and '.' are collected as pending text and shown alone;
-// Backspace/Delete/Insert remove the first pending character; Enter commits
-// the leading number of the pending text ('.' as decimal point whatever the
-// locale; nothing readable commits 0), clamped into the range; Escape drops the
-// pending text. Steps while text is pending show the stepped value but keep the
-// pending text, which comes back with the next typed character.
+// Typing: '0'..'9' and the decimal point are collected as pending text and
+// shown alone. The point may be typed as '.' or ',' (a Russian layout's keypad
+// gives ',') and is kept as '.'. Backspace/Delete/Insert remove the first
+// pending character; Enter commits the leading number of the pending text (one
+// point at most; nothing readable commits 0), clamped into the range; Escape
+// drops the pending text. Steps while text is pending show the stepped value
+// but keep the pending text, which comes back with the next typed character.
+//
+// A program change (SetParams, SetValue, ShowText) while text is pending drops
+// it: the text was typed against the range and presentation the field had, and
+// an Enter after the change would commit it under another meaning, unseen. The
+// one exception is the parent's answer to the field's own user change, which
+// the widget brackets with HoldPending: a step while typing is refreshed from
+// the document and must keep the pending text.
 #pragma once
 
 #include <array>
@@ -37,6 +45,8 @@ class SpinValue
     // Replaces the shown text (the parameters panel shows "-" for a channel
     // that is off); the value stays.
     void ShowText(std::string text);
+    // While set, program changes keep the pending text (see above).
+    void HoldPending(bool hold) { m_bHoldPending = hold; }
 
     double GetValue() const { return m_dValue; }
     double GetMin() const { return m_dMin; }
@@ -62,14 +72,16 @@ class SpinValue
     bool Enter();     // commits pending text; false (and nothing changes) when not typing
     void Escape();    // drops pending text, shows the value again
 
-    // The number a typed text commits: its leading digits with at most one '.',
-    // 0 when it has none; beyond the largest double it is infinite (and clamps).
+    // The number a typed text commits: its leading digits with at most one
+    // point ('.' or ','), 0 when it has none; beyond the largest double it is infinite (and clamps).
     static double ParseTyped(const std::string& text);
     // The shown text of a value: "%.*f", followed by " unit" when there is one.
     static std::string Format(double value, int precision, const std::string& unit);
 
   private:
     bool UserSet(double value);
+    void Store(double value);
+    void DropPending();
     void Display();
 
     std::string m_strTyped;
@@ -82,5 +94,6 @@ class SpinValue
     std::string m_strUnit;
     bool m_bTyping = false;
     bool m_bEnabled = true;
+    bool m_bHoldPending = false;
     std::array<bool, 4> m_buttons{false, false, false, false};
 };

@@ -89,6 +89,11 @@ TEST(ParamsPanel, ReferenceMarkFollowsTheChannelsThatAreOn)
     EXPECT_EQ(m.checked, (Flags{false, false, true}));
     EXPECT_EQ(m.enabled, (Flags{false, false, true}));
     EXPECT_TRUE(m.broadcast);
+
+    // The mark on M2 goes off with it: only the first channel on takes it, not M3 too.
+    m = UpdateReferenceMarks({true, false, true}, {false, true, false});
+    EXPECT_EQ(m.checked, (Flags{true, false, false}));
+    EXPECT_TRUE(m.broadcast);
 }
 
 TEST(ParamsPanel, LastMarkSeenDecidesWhetherTheViewsAreTold)

@@ -169,7 +169,19 @@ TEST(SpinValue, OnlyDigitsAndThePointAreTaken)
 {
     SpinValue spin = Distance(10);
     Type(spin, U"-4,5+e7 ");
-    EXPECT_EQ(spin.PendingText(), "457");
+    EXPECT_EQ(spin.PendingText(), "4.57");
+    // A comma is the decimal point too, shown as '.'; a second point ends the number.
+    spin.Escape();
+    Type(spin, U"12,5");
+    EXPECT_EQ(spin.Text(), "12.5");
+    EXPECT_TRUE(spin.Enter());
+    EXPECT_EQ(spin.GetValue(), 12.5);
+    Type(spin, U"1,2.3");
+    EXPECT_TRUE(spin.Enter());
+    EXPECT_EQ(spin.GetValue(), 1.2);
+    EXPECT_EQ(SpinValue::ParseTyped("0,75,1"), 0.75);
+    spin.SetValue(10);
+    Type(spin, U"457");
     Type(spin, U"\u0663"); // a digit of another script
     EXPECT_EQ(spin.PendingText(), "457");
     spin.Escape();
@@ -224,14 +236,37 @@ TEST(SpinValue, StepsWhileTypingKeepThePendingText)
     EXPECT_TRUE(spin.Wheel(120));
     EXPECT_EQ(spin.Text(), "10.500 m");
     EXPECT_TRUE(spin.IsTyping());
-    // A program refresh while typing shows the value too.
+    // The parent's refresh answering the step shows the value and keeps the text.
+    spin.HoldPending(true);
     spin.SetParams(0, 100, 11, 0.5, 3, "m");
+    spin.HoldPending(false);
     EXPECT_EQ(spin.Text(), "11.000 m");
     // The next character brings the pending text back, then Enter commits it.
     spin.TypeChar(U'2');
     EXPECT_EQ(spin.Text(), "42");
     EXPECT_TRUE(spin.Enter());
     EXPECT_EQ(spin.GetValue(), 42);
+}
+
+TEST(SpinValue, ProgramChangesDropPendingText)
+{
+    // Typed as PR, then the field becomes V/2: an Enter must not commit 1.6 as V/2.
+    SpinValue spin;
+    spin.SetParams(1, 3, 1.5, 0.001, 3, "");
+    Type(spin, U"1.6");
+    spin.SetParams(50, 150, 100, 0.1, 1, "");
+    EXPECT_FALSE(spin.IsTyping());
+    EXPECT_EQ(spin.Text(), "100.0");
+    EXPECT_FALSE(spin.Enter());
+    EXPECT_EQ(spin.GetValue(), 100);
+    // A refresh by value, or a text shown in place of it, drops it as well.
+    Type(spin, U"7");
+    spin.SetValue(120);
+    EXPECT_FALSE(spin.Enter());
+    Type(spin, U"7");
+    spin.ShowText("-");
+    EXPECT_FALSE(spin.Enter());
+    EXPECT_EQ(spin.GetValue(), 120);
 }
 
 TEST(SpinValue, ParseTypedReadsLikeTheCLibrary)
