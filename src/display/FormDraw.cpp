@@ -1,7 +1,10 @@
 #include "display/FormDraw.h"
 
+#include "controls/core/CursorStrip.h"
 #include "display/ReportPage.h"
 #include "model/Difference.h"
+#include "model/Format.h"
+#include "model/PlotKeys.h"
 #include "model/CommandIds.h"
 #include "model/LegendText.h"
 #include "model/PrivateProfile.h"
@@ -25,6 +28,7 @@
 #include <QPrinter>
 #include <QKeyEvent>
 #include <QWheelEvent>
+#include <optional>
 #include <algorithm>
 #include <cmath>
 
@@ -102,7 +106,10 @@ CFormDraw::~CFormDraw()
 
 void CFormDraw::CreatePlot()
 {
-    m_plot.setFocusPolicy(Qt::ClickFocus); // so that Ctrl+C reaches the form after a click on the plot
+    // Tab and a click both give the plot the focus: its keys move the cursors
+    // and the zoom, and Ctrl+C reaches the form.
+    m_plot.setFocusPolicy(Qt::StrongFocus);
+    m_plot.installEventFilter(this);
     m_plot.setAccessibleName("Waveform plot");
     const CZR815KDoc& doc = GetDocument();
     m_plot.SetPlotRect(QRect());
@@ -333,8 +340,22 @@ void CFormDraw::OnUpdate(CDocView*, int hint)
     if (hint == HINT_MEMORY) {
         ApplyLayout();
     }
+    DescribeCursors();
     m_plot.update();
     update();
+}
+
+void CFormDraw::DescribeCursors()
+{
+    // A screen reader hears where the cursors stand after each move.
+    const CursorReadout readout = CursorReadoutOf(GetDocument());
+    const QString text = QString("C1 %1 m, C2 %2 m, L %3")
+                             .arg(QString::fromStdString(FormatFixed(readout.c1.value, 3)),
+                                  QString::fromStdString(FormatFixed(readout.c2.value, 3)),
+                                  QString::fromStdString(readout.length));
+    if (m_plot.accessibleDescription() != text) {
+        m_plot.setAccessibleDescription(text);
+    }
 }
 
 bool CFormDraw::OnCommand(int id)
@@ -418,6 +439,55 @@ void CFormDraw::WheelTurned(int delta)
     for (int i = 0; i < std::abs(notches); ++i) {
         ApplyPlotWheel(GetDocument(), notches < 0 ? kWheelDown : -kWheelDown);
     }
+}
+
+// The plot's own key of a key press, if it has one. Tab and Shift+Tab cycle
+// the active cursor; with Ctrl they leave the plot as usual.
+static std::optional<PlotKey> PlotKeyOf(const QKeyEvent* event)
+{
+    const Qt::KeyboardModifiers mods = event->modifiers() & ~Qt::KeypadModifier;
+    if (mods & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) {
+        return std::nullopt;
+    }
+    switch (event->key()) {
+    case Qt::Key_Left:
+        return PlotKey::Left;
+    case Qt::Key_Right:
+        return PlotKey::Right;
+    case Qt::Key_Home:
+        return PlotKey::Home;
+    case Qt::Key_End:
+        return PlotKey::End;
+    case Qt::Key_Plus:
+    case Qt::Key_Equal: // '+' without Shift on most layouts
+        return PlotKey::ZoomIn;
+    case Qt::Key_Minus:
+        return PlotKey::ZoomOut;
+    case Qt::Key_PageUp:
+        return PlotKey::PageUp;
+    case Qt::Key_PageDown:
+        return PlotKey::PageDown;
+    case Qt::Key_Tab:
+        return (mods & Qt::ShiftModifier) ? PlotKey::PreviousMode : PlotKey::NextMode;
+    case Qt::Key_Backtab:
+        return PlotKey::PreviousMode;
+    default:
+        return std::nullopt;
+    }
+}
+
+bool CFormDraw::eventFilter(QObject* watched, QEvent* event)
+{
+    // Tab never reaches keyPressEvent (it moves the focus first), so the
+    // plot's keys are taken here.
+    if (watched == &m_plot && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (const std::optional<PlotKey> plotKey = PlotKeyOf(key)) {
+            ApplyPlotKey(GetDocument(), *plotKey, key->modifiers().testFlag(Qt::ShiftModifier));
+            return true;
+        }
+    }
+    return CFormView::eventFilter(watched, event);
 }
 
 void CFormDraw::keyPressEvent(QKeyEvent* event)

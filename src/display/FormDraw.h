@@ -76,6 +76,7 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void CreatePlot();
@@ -89,6 +90,7 @@ private:
     void PlaceVerticalLine(int index, int column);
     void ShowContextMenu(const QPoint& globalPos);
     void OnPlotClicked(int code, QPoint point);
+    void DescribeCursors();
 
     CReportCtrl m_list;
     CScreenWnd m_plot;

@@ -578,6 +578,12 @@ void CScreenWnd::paintEvent(QPaintEvent* /*event*/)
 {
     QPainter painter(this);
     DrawScreen(painter);
+    if (hasFocus()) {
+        // The keyboard focus, on screen only: a dotted frame along the edge.
+        painter.setPen(QPen(palette().color(QPalette::Highlight), 1, Qt::DotLine));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    }
 }
 
 void CScreenWnd::resizeEvent(QResizeEvent* event)

@@ -307,6 +307,25 @@ TEST_F(FormDraw, WheelNotchesAndTouchpadDeltas)
     EXPECT_EQ(hints, (std::vector<int>{HINT_REDRAW, HINT_REDRAW}));
 }
 
+TEST_F(FormDraw, KeysOnTheFocusedPlotMoveCursorsAndTellTheScreenReader)
+{
+    doc.SetScale(4); // 1000 m, 2 m columns
+    CScreenWnd& plot = form.GetPlot();
+    plot.setFocus();
+    EXPECT_EQ(plot.focusPolicy(), Qt::StrongFocus);
+    doc.m_nMouseMode = MOUSE_CURSOR1;
+    QTest::keyClick(&plot, Qt::Key_Right, Qt::ShiftModifier);
+    EXPECT_EQ(doc.m_dCursor1, 20);
+    // Tab stays on the plot and makes C2 the active cursor.
+    QTest::keyClick(&plot, Qt::Key_Tab);
+    EXPECT_EQ(doc.m_nMouseMode, MOUSE_CURSOR2);
+    QTest::keyClick(&plot, Qt::Key_End);
+    EXPECT_EQ(doc.m_dCursor2, 1000);
+    EXPECT_EQ(plot.accessibleDescription(), "C1 20.000 m, C2 1000.000 m, L 980.000 m");
+    QTest::keyClick(&plot, Qt::Key_Plus);
+    EXPECT_EQ(doc.m_nZoom, 1);
+}
+
 TEST_F(FormDraw, ContextMenuChecksTheModeAndGreysChannelsThatAreOff)
 {
     SwitchOn(0);

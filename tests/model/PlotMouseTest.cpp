@@ -1,3 +1,4 @@
+#include "model/PlotKeys.h"
 #include "model/PlotMouse.h"
 #include "model/ZR815KDoc.h"
 #include "support/TempDir.h"
@@ -96,6 +97,58 @@ TEST(WheelAccumulator, FineDeltasMakeWholeNotches)
     EXPECT_EQ(wheel.Add(60), 0) << "turning back drops the rest gathered downwards";
     EXPECT_EQ(wheel.Add(60), 1);
     EXPECT_EQ(wheel.Add(-240), -2);
+}
+
+TEST_F(PlotMouse, KeysStepTheActiveCursorZoomAndPage)
+{
+    // C1 mode: one column (2 m), ten with Shift, held at the window's edges.
+    doc.m_nMouseMode = MOUSE_CURSOR1;
+    doc.m_dCursor1 = 100;
+    EXPECT_TRUE(ApplyPlotKey(doc, PlotKey::Right));
+    EXPECT_EQ(doc.m_dCursor1, 102);
+    EXPECT_TRUE(ApplyPlotKey(doc, PlotKey::Left, true));
+    EXPECT_EQ(doc.m_dCursor1, 82);
+    EXPECT_EQ(hints, (std::vector<int>{HINT_REDRAW, HINT_REDRAW}));
+    EXPECT_TRUE(ApplyPlotKey(doc, PlotKey::End));
+    EXPECT_EQ(doc.m_dCursor1, 1000);
+    EXPECT_FALSE(ApplyPlotKey(doc, PlotKey::Right)) << "already on the edge";
+    EXPECT_EQ(hints.size(), 3u);
+    EXPECT_EQ(doc.m_dCursor2, 0) << "only the active cursor moves";
+
+    // Tab: C1, C2, zoom mode, round again; the zoom mode moves the anchor.
+    ApplyPlotKey(doc, PlotKey::NextMode);
+    EXPECT_EQ(doc.m_nMouseMode, MOUSE_CURSOR2);
+    ApplyPlotKey(doc, PlotKey::NextMode);
+    EXPECT_EQ(doc.m_nMouseMode, MOUSE_ZOOM);
+    ApplyPlotKey(doc, PlotKey::PreviousMode);
+    ApplyPlotKey(doc, PlotKey::PreviousMode);
+    EXPECT_EQ(doc.m_nMouseMode, MOUSE_CURSOR1);
+    doc.m_nMouseMode = MOUSE_ZOOM;
+    doc.m_pZoomAnchor = &doc.m_dCursor2;
+    ApplyPlotKey(doc, PlotKey::Right);
+    EXPECT_EQ(doc.m_dCursor2, 2);
+
+    // Zoom about the anchor (C2 at 300 m): 500 m window 50..550, 1 m columns.
+    doc.m_dCursor2 = 300;
+    EXPECT_FALSE(ApplyPlotKey(doc, PlotKey::PageDown)) << "unzoomed, nowhere to page";
+    EXPECT_TRUE(ApplyPlotKey(doc, PlotKey::ZoomIn));
+    EXPECT_EQ(doc.m_nZoom, 1);
+    EXPECT_EQ(doc.m_dZoomCentre, 300);
+    // Half a window each page, held so the window stays within 0..1000.
+    EXPECT_TRUE(ApplyPlotKey(doc, PlotKey::PageDown));
+    EXPECT_EQ(doc.m_dZoomCentre, 550);
+    EXPECT_TRUE(ApplyPlotKey(doc, PlotKey::PageDown));
+    EXPECT_EQ(doc.m_dZoomCentre, 750);
+    EXPECT_FALSE(ApplyPlotKey(doc, PlotKey::PageDown));
+    EXPECT_TRUE(ApplyPlotKey(doc, PlotKey::Home));
+    EXPECT_EQ(doc.m_dCursor2, 500);
+    for (int i = 0; i < 3; ++i) {
+        ApplyPlotKey(doc, PlotKey::PageUp);
+    }
+    EXPECT_EQ(doc.m_dZoomCentre, 250);
+    EXPECT_TRUE(ApplyPlotKey(doc, PlotKey::ZoomOut));
+    EXPECT_FALSE(ApplyPlotKey(doc, PlotKey::ZoomOut));
+    EXPECT_EQ(doc.m_nZoom, 0);
 }
 
 } // namespace
