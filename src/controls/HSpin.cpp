@@ -2,6 +2,7 @@
 
 #include "controls/ButtonSpin.h"
 #include "controls/ControlNotify.h"
+#include "controls/SpinAccessible.h"
 #include "controls/core/SpinLayout.h"
 
 #include <QKeyEvent>
@@ -28,6 +29,8 @@ CHSpin::CHSpin(QWidget* parent, int id)
     setDragEnabled(false);
     setContextMenuPolicy(Qt::NoContextMenu);
     setGeometry(QRect());
+    CSpinAccessible::Install();
+    connect(this, &QLineEdit::textChanged, this, &CHSpin::OnTextChanged);
     for (int i = 0; i < 4; ++i) {
         auto* button = new CButtonSpin(parent, i);
         button->setGeometry(QRect());
@@ -48,7 +51,9 @@ void CHSpin::Show()
 {
     const QString text = QString::fromStdString(m_value.Text());
     if (this->text() != text) {
+        m_bShowing = true;
         setText(text);
+        m_bShowing = false;
     }
     setEnabled(m_value.IsFieldEnabled());
     const auto enabled = m_value.ButtonsEnabled();
@@ -126,6 +131,28 @@ void CHSpin::SetSpinName(const QString& name)
     setAccessibleName(name);
     for (std::size_t i = 0; i < m_buttons.size() && m_buttons[i]; ++i) {
         m_buttons[i]->setAccessibleName(name + ' ' + QString::fromLatin1(kButtonNames[i]));
+    }
+}
+
+void CHSpin::OnTextChanged(const QString& text)
+{
+    if (m_bShowing) {
+        return;
+    }
+    // Text that came in past the keys (an assistive technology writing into
+    // the field) is typed afresh through the typing rules, and Enter commits it.
+    m_value.Escape();
+    for (const QChar ch : text) {
+        m_value.TypeChar(ch.unicode());
+    }
+    Show();
+}
+
+void CHSpin::CommitTyped(const QString& text)
+{
+    setText(text);
+    if (m_value.IsTyping()) {
+        UserChanged(m_value.Enter());
     }
 }
 

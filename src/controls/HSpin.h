@@ -45,6 +45,10 @@ public:
     // The accessible name of the field; its buttons are named after it.
     void SetSpinName(const QString& name);
 
+    // Types text through the typing rules and commits it as Enter does (a
+    // value set through the accessibility interface).
+    void CommitTyped(const QString& text);
+
     CButtonSpin* GetButton(int index) const { return m_buttons[static_cast<std::size_t>(index)].data(); }
 
 signals:
@@ -64,9 +68,11 @@ private:
     void UserChanged(bool notify);
     void ButtonClicked(int index);
     bool IsNavigationKey(const QKeyEvent* event) const;
+    void OnTextChanged(const QString& text);
 
     SpinValue m_value;
     std::array<QPointer<CButtonSpin>, 4> m_buttons{};
     WheelAccumulator m_wheel;
     int m_nId;
+    bool m_bShowing = false; // Show is writing the text: not a typed one
 };

@@ -4,6 +4,7 @@
 #include "controls/HSpin.h"
 #include "support/WheelEvent.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QTest>
@@ -209,6 +210,35 @@ TEST_F(HSpin, StepsWhileTypingShowTheValueAndKeepThePendingText)
     other.setFocus();
     EXPECT_EQ(spin->text(), "42");
     EXPECT_EQ(spin->GetValue(), 10.5);
+}
+
+TEST_F(HSpin, ScreenReadersReadTheValueAndTheirTextCommitsOnEnterAsTyped)
+{
+    spin->SetSpinName("C1");
+    QAccessibleInterface* field = QAccessible::queryAccessibleInterface(spin);
+    ASSERT_NE(field, nullptr);
+    EXPECT_EQ(field->role(), QAccessible::SpinBox);
+    EXPECT_EQ(field->text(QAccessible::Name), "C1");
+    EXPECT_EQ(field->text(QAccessible::Value), "10.000 m");
+    QAccessibleValueInterface* value = field->valueInterface();
+    ASSERT_NE(value, nullptr);
+    EXPECT_EQ(value->currentValue().toDouble(), 10);
+    EXPECT_EQ(value->minimumValue().toDouble(), 0);
+    EXPECT_EQ(value->maximumValue().toDouble(), 100);
+    EXPECT_EQ(value->minimumStepSize().toDouble(), 0.5);
+
+    // Text written through the interface is typed: shown, then committed by Enter.
+    ASSERT_NE(field->editableTextInterface(), nullptr);
+    field->editableTextInterface()->replaceText(0, field->textInterface()->characterCount(), "42,5 m");
+    EXPECT_EQ(spin->text(), "42.5");
+    EXPECT_EQ(Notes(), 0);
+    QTest::keyClick(spin, Qt::Key_Return);
+    EXPECT_EQ(spin->GetValue(), 42.5);
+    EXPECT_EQ(Notes(), 1);
+    // A value set through the interface is a user change, clamped.
+    value->setCurrentValue(250.0);
+    EXPECT_EQ(spin->GetValue(), 100);
+    EXPECT_EQ(Notes(), 2);
 }
 
 TEST_F(HSpin, PastedOrMiddleClickedTextDoesNotGetIn)
