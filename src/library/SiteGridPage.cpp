@@ -15,6 +15,7 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QMessageBox>
@@ -34,6 +35,56 @@ int ScreenWidth(const QWidget& widget)
     const QScreen* screen = QApplication::primaryScreen();
     return screen ? screen->size().width() : widget.width();
 }
+
+// Something is at the path, a link included, or what is there cannot be told.
+bool PathIsTaken(const std::filesystem::path& path)
+{
+    std::error_code ec;
+    return std::filesystem::symlink_status(path, ec).type() != std::filesystem::file_type::not_found;
+}
+
+// The save dialog of a new grid. The name is completed with ".pie" when the
+// dialog accepts it, and the question whether to replace an existing file is
+// asked about the completed name: the dialog's own question would see the name
+// as typed, so it is off, and so is the platform's dialog, which would ask
+// before the name could be completed.
+class CGridSaveDialog : public QFileDialog
+{
+public:
+    CGridSaveDialog(QWidget* parent, const QString& folder)
+        : QFileDialog(parent, QString::fromUtf8(CSiteGridPage::kCreateTitle), folder,
+                      QString::fromUtf8(CSiteGridPage::kCreateFilter))
+    {
+        setAcceptMode(AcceptSave);
+        setFileMode(AnyFile);
+        setOptions(DontUseNativeDialog | DontConfirmOverwrite);
+    }
+    // The completed path once accepted.
+    const QString& ChosenPath() const { return m_strChosen; }
+
+protected:
+    void accept() override
+    {
+        const QStringList files = selectedFiles();
+        if (files.size() != 1 || QFileInfo(files.first()).isDir()) {
+            QFileDialog::accept(); // a folder typed or chosen is opened
+            return;
+        }
+        const std::filesystem::path path = WithSiteGridExtension(files.first().toStdString());
+        if (PathIsTaken(path) &&
+            QMessageBox::question(this, windowTitle(),
+                                  QString("%1 already exists.\nReplace it?")
+                                      .arg(QString::fromStdString(path.filename().string())),
+                                  QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes) {
+            return; // the dialog stays open for another name
+        }
+        m_strChosen = QString::fromStdString(path.string());
+        QFileDialog::accept();
+    }
+
+private:
+    QString m_strChosen;
+};
 
 } // namespace
 
@@ -92,8 +143,8 @@ CSiteGridPage::CSiteGridPage(QWidget& panel, CDocView& view, CZR815KDoc& doc)
                                             QString::fromUtf8(kFolderFilter));
     };
     m_fnChooseCreate = [this](const QString& folder) {
-        return QFileDialog::getSaveFileName(&m_panel, QString::fromUtf8(kCreateTitle), folder,
-                                            QString::fromUtf8(kCreateFilter));
+        CGridSaveDialog dialog(&m_panel, folder);
+        return dialog.exec() == QDialog::Accepted ? dialog.ChosenPath() : QString();
     };
     m_fnErrorBox = [this](const QString& text) {
         QMessageBox::warning(&m_panel, QString::fromUtf8(kCreateTitle), text);
@@ -293,9 +344,14 @@ void CSiteGridPage::CreateGrid()
     if (chosen.isEmpty()) {
         return;
     }
-    std::filesystem::path path(chosen.toStdString());
-    if (!path.has_extension()) {
-        path += ".pie";
+    const std::filesystem::path typed(chosen.toStdString());
+    const std::filesystem::path path = WithSiteGridExtension(typed);
+    // Only the name the dialog returned was asked about: a grid under the
+    // completed name is never replaced unasked.
+    if (path != typed && PathIsTaken(path)) {
+        m_fnErrorBox(QString("The site grid %1 already exists and was not replaced.")
+                         .arg(QString::fromStdString(path.string())));
+        return;
     }
     m_strGridCreated = path.string();
     if (!CreateSiteGridFile(path, m_doc.m_dScale)) {

@@ -41,6 +41,16 @@ bool HasSiteGridExtension(std::string_view fileName)
     return FoldedName(fileName.substr(fileName.size() - kExtension.size())) == FoldedName(kExtension);
 }
 
+std::filesystem::path WithSiteGridExtension(const std::filesystem::path& typed)
+{
+    if (HasSiteGridExtension(typed.filename().string())) {
+        return typed;
+    }
+    std::filesystem::path path = typed;
+    path += kExtension;
+    return path;
+}
+
 std::vector<SiteGridListing> ListSiteGridFolder(const std::filesystem::path& folder)
 {
     std::deque<SiteGridListing> found;

@@ -26,6 +26,11 @@ struct SiteGridListing
 // True when the name ends in ".pie", letters in any case, with something before it.
 bool HasSiteGridExtension(std::string_view fileName);
 
+// The path a new grid is saved under: the one typed, with ".pie" added unless
+// its file name already has that extension, so that "trasa 1.5" becomes
+// "trasa 1.5.pie" and is listed, and "route.PIE" stays as it is.
+std::filesystem::path WithSiteGridExtension(const std::filesystem::path& typed);
+
 // The grid files of a folder in the waveform list's name order (case-insensitive,
 // Latin and Cyrillic letters folded). A file is listed when its name has the
 // .pie extension and it is a regular file (links followed) that can be read.

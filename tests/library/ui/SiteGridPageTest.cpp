@@ -221,6 +221,24 @@ TEST_F(SiteGridPage, ANewGridThatCannotBeWrittenIsReported)
     EXPECT_EQ(Page().GetGridFiles().GetItemCount(), 0);
 }
 
+// The dialog completes the name before it asks about replacing a file; a name
+// the page would have to complete itself never replaces the grid it names.
+TEST_F(SiteGridPage, ANameCompletedAfterTheDialogKeepsTheExistingGrid)
+{
+    QStringList errors;
+    Page().SetErrorBox([&](const QString& text) { errors << text; });
+    grids.WriteFile("route.pie", "[PIECE]\nAMOUNT=1\n[SITE1]\nLENGTH=5000\n");
+    Run(ID_CREATE_GRID); // answered "route"
+    EXPECT_EQ(Key("PIECE", "AMOUNT"), "1");
+    EXPECT_EQ(Key("SITE1", "LENGTH"), "5000");
+    EXPECT_EQ(errors.size(), 1);
+    // A dot in the name is no extension: the new grid is listed.
+    Page().SetCreateChooser([this](const QString&) { return QString::fromStdString((grids / "trasa 1.5").string()); });
+    Run(ID_CREATE_GRID);
+    EXPECT_TRUE(std::filesystem::exists(grids / "trasa 1.5.pie"));
+    EXPECT_EQ(Page().GetGridFiles().GetItemCount(), 2);
+}
+
 TEST_F(SiteGridPage, HalfVelocitySwitchesTheFactorColumn)
 {
     Run(ID_CREATE_GRID);
