@@ -7,6 +7,7 @@
 #include "library/core/SiteGridFile.h"
 #include "library/core/SiteGridLayout.h"
 #include "library/core/SiteGridListing.h"
+#include "library/core/TdrFolder.h"
 #include "model/CommandIds.h"
 #include "model/Format.h"
 #include "model/PrivateProfile.h"
@@ -111,8 +112,7 @@ CSiteGridPage::CSiteGridPage(QWidget& panel, CDocView& view, CZR815KDoc& doc)
     // The applied grid's first cell is red.
     m_listGridFiles.SetCellColors([this](int row, int column) {
         CReportCtrl::CellColors colours;
-        if (column == 0 && m_doc.m_bGridApplied &&
-            m_listGridFiles.GetCellText(row, 1) == QString::fromStdString(m_strGridApplied)) {
+        if (column == 0 && m_doc.m_bGridApplied && RowGridName(row) == m_strGridApplied) {
             colours.crBack = kAppliedCell;
         }
         return colours;
@@ -174,6 +174,14 @@ std::filesystem::path CSiteGridPage::GridFile(const std::string& name) const
     return std::filesystem::path(m_strGridFolder + name + ".pie");
 }
 
+std::string CSiteGridPage::RowGridName(int row) const
+{
+    // The cell shows the name readable; the file is found by the bytes listed.
+    return row >= 0 && static_cast<std::size_t>(row) < m_gridPaths.size()
+               ? WaveformNameOf(m_gridPaths[static_cast<std::size_t>(row)].filename().string())
+               : std::string();
+}
+
 QAction* CSiteGridPage::ToolAction(int id) const
 {
     QAction* action = m_pToolGrids->Action(id);
@@ -192,7 +200,7 @@ bool CSiteGridPage::ListGridFiles()
         for (int column = 0; column < kGridListColumns; ++column) {
             m_listGridFiles.AddItem(0, column, QString::fromStdString(row.m_cells[column]));
         }
-        if (row.m_cells[1] == m_strGridSelected) {
+        if (WaveformNameOf(row.m_strFileName) == m_strGridSelected) {
             selectedRow = static_cast<int>(m_gridPaths.size());
         }
         m_gridPaths.push_back(row.m_path);
@@ -249,7 +257,7 @@ void CSiteGridPage::SelectGridFile()
     m_doc.m_bGridSelected = false;
     const QList<int> rows = m_listGridFiles.GetSelectedRows();
     if (!rows.isEmpty()) {
-        m_strGridSelected = m_listGridFiles.GetCellText(rows.first(), 1).toStdString();
+        m_strGridSelected = RowGridName(rows.first());
         std::error_code ec;
         if (!std::filesystem::exists(GridFile(m_strGridSelected), ec)) {
             RefreshToolStates();

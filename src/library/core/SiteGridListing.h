@@ -14,8 +14,9 @@ inline constexpr int kGridListColumns = 6;
 struct SiteGridListing
 {
     std::filesystem::path m_path; // the file itself, for the panel to open or delete
-    std::string m_strFileName;    // its name, extension in its own case
-    // " ", the name less its last four characters, AMOUNT as stored ("0" when
+    std::string m_strFileName;    // its name as the folder gave it, extension in its own case
+    // " ", the name less its last four characters made readable
+    // (ReadableFileName), AMOUNT as stored ("0" when
     // missing), the scale the grid was made at ("%.1f" of the table entry at
     // SCALE; empty when SCALE lies outside 0..11, as a grid made at a scale the
     // table lacks does), and the last-write date and time in local time
