@@ -233,7 +233,8 @@ TEST_F(SiteGridPage, ANameCompletedAfterTheDialogKeepsTheExistingGrid)
     EXPECT_EQ(Key("SITE1", "LENGTH"), "5000");
     EXPECT_EQ(errors.size(), 1);
     // A dot in the name is no extension: the new grid is listed.
-    Page().SetCreateChooser([this](const QString&) { return QString::fromStdString((grids / "trasa 1.5").string()); });
+    Page().SetCreateChooser(
+        [this](const QString&) { return QString::fromStdString((grids / "trasa 1.5").string()); });
     Run(ID_CREATE_GRID);
     EXPECT_TRUE(std::filesystem::exists(grids / "trasa 1.5.pie"));
     EXPECT_EQ(Page().GetGridFiles().GetItemCount(), 2);
