@@ -10,6 +10,9 @@
 #include <QPaintDevice>
 #include <QPainter>
 
+#include <algorithm>
+#include <cmath>
+
 namespace {
 
 QFont PageFont(const char* family, int height, bool italic = false)
@@ -37,7 +40,14 @@ ReportGeometry ComputeReportGeometry(int widthMm, int heightMm)
     g.contactX = static_cast<int>(2.8 * widthMm);
     g.blockTop = 3 * heightMm;
     g.secondColumn = 2 * widthMm;
+    g.printableRight = static_cast<int>(widthMm * 100 / 25.4);
     return g;
+}
+
+int ReportContactX(const ReportGeometry& g, double widestLine)
+{
+    const int fitting = g.printableRight - static_cast<int>(std::ceil(widestLine));
+    return std::max(0, std::min(g.contactX, fitting));
 }
 
 void DrawReportPage(QPainter& painter, const QSizeF& printableMm, const CZR815KDoc& doc, const CReportCtrl& legend,
@@ -65,8 +75,15 @@ void DrawReportPage(QPainter& painter, const QSizeF& printableMm, const CZR815KD
 
     painter.setFont(PageFont("Times New Roman", 10));
     const auto contact = ReportContactLines();
-    TextAt(painter, g.contactX, 30, contact[0]);
-    TextAt(painter, g.contactX, 45, contact[1]);
+    // On a narrow page the lines move left together, so their last letters are not cut.
+    const QFontMetricsF contactMetrics(painter.font());
+    double widest = 0;
+    for (const std::string& line : contact) {
+        widest = std::max(widest, contactMetrics.horizontalAdvance(QString::fromStdString(line)));
+    }
+    const int contactX = ReportContactX(g, widest);
+    TextAt(painter, contactX, 30, contact[0]);
+    TextAt(painter, contactX, 45, contact[1]);
 
     // The parameter block: factor, zoom, resolution and zero point on the
     // left, the cursor readings in the middle of the page.

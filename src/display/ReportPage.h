@@ -20,9 +20,15 @@ struct ReportGeometry
     int contactX = 0;    // 2.8 x width in mm, truncated
     int blockTop = 0;    // 3 x height in mm, truncated: the parameter block hangs below it
     int secondColumn = 0; // 2 x width in mm: the cursor readings' column
+    int printableRight = 0; // 100 / 25.4 x width in mm, truncated: the printable area's right edge
 };
 
 ReportGeometry ComputeReportGeometry(int widthMm, int heightMm);
+
+// The left edge of the contact lines: contactX, or as much further left as the
+// widest of them (in units) needs to end within the printable area, but not
+// left of the area itself.
+int ReportContactX(const ReportGeometry& g, double widestLine);
 
 // Units of 0.01 inch of the report.
 inline constexpr int kReportRuleLeft = 80;

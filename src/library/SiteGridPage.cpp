@@ -7,6 +7,7 @@
 #include "library/core/SiteGridFile.h"
 #include "library/core/SiteGridLayout.h"
 #include "library/core/SiteGridListing.h"
+#include "library/core/TdrFolder.h"
 #include "model/CommandIds.h"
 #include "model/Format.h"
 #include "model/PrivateProfile.h"
@@ -15,6 +16,7 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QMessageBox>
@@ -34,6 +36,56 @@ int ScreenWidth(const QWidget& widget)
     const QScreen* screen = QApplication::primaryScreen();
     return screen ? screen->size().width() : widget.width();
 }
+
+// Something is at the path, a link included, or what is there cannot be told.
+bool PathIsTaken(const std::filesystem::path& path)
+{
+    std::error_code ec;
+    return std::filesystem::symlink_status(path, ec).type() != std::filesystem::file_type::not_found;
+}
+
+// The save dialog of a new grid. The name is completed with ".pie" when the
+// dialog accepts it, and the question whether to replace an existing file is
+// asked about the completed name: the dialog's own question would see the name
+// as typed, so it is off, and so is the platform's dialog, which would ask
+// before the name could be completed.
+class CGridSaveDialog : public QFileDialog
+{
+public:
+    CGridSaveDialog(QWidget* parent, const QString& folder)
+        : QFileDialog(parent, QString::fromUtf8(CSiteGridPage::kCreateTitle), folder,
+                      QString::fromUtf8(CSiteGridPage::kCreateFilter))
+    {
+        setAcceptMode(AcceptSave);
+        setFileMode(AnyFile);
+        setOptions(DontUseNativeDialog | DontConfirmOverwrite);
+    }
+    // The completed path once accepted.
+    const QString& ChosenPath() const { return m_strChosen; }
+
+protected:
+    void accept() override
+    {
+        const QStringList files = selectedFiles();
+        if (files.size() != 1 || QFileInfo(files.first()).isDir()) {
+            QFileDialog::accept(); // a folder typed or chosen is opened
+            return;
+        }
+        const std::filesystem::path path = WithSiteGridExtension(files.first().toStdString());
+        if (PathIsTaken(path) &&
+            QMessageBox::question(this, windowTitle(),
+                                  QString("%1 already exists.\nReplace it?")
+                                      .arg(QString::fromStdString(path.filename().string())),
+                                  QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes) {
+            return; // the dialog stays open for another name
+        }
+        m_strChosen = QString::fromStdString(path.string());
+        QFileDialog::accept();
+    }
+
+private:
+    QString m_strChosen;
+};
 
 } // namespace
 
@@ -60,8 +112,7 @@ CSiteGridPage::CSiteGridPage(QWidget& panel, CDocView& view, CZR815KDoc& doc)
     // The applied grid's first cell is red.
     m_listGridFiles.SetCellColors([this](int row, int column) {
         CReportCtrl::CellColors colours;
-        if (column == 0 && m_doc.m_bGridApplied &&
-            m_listGridFiles.GetCellText(row, 1) == QString::fromStdString(m_strGridApplied)) {
+        if (column == 0 && m_doc.m_bGridApplied && RowGridName(row) == m_strGridApplied) {
             colours.crBack = kAppliedCell;
         }
         return colours;
@@ -92,8 +143,8 @@ CSiteGridPage::CSiteGridPage(QWidget& panel, CDocView& view, CZR815KDoc& doc)
                                             QString::fromUtf8(kFolderFilter));
     };
     m_fnChooseCreate = [this](const QString& folder) {
-        return QFileDialog::getSaveFileName(&m_panel, QString::fromUtf8(kCreateTitle), folder,
-                                            QString::fromUtf8(kCreateFilter));
+        CGridSaveDialog dialog(&m_panel, folder);
+        return dialog.exec() == QDialog::Accepted ? dialog.ChosenPath() : QString();
     };
     m_fnErrorBox = [this](const QString& text) {
         QMessageBox::warning(&m_panel, QString::fromUtf8(kCreateTitle), text);
@@ -123,6 +174,14 @@ std::filesystem::path CSiteGridPage::GridFile(const std::string& name) const
     return std::filesystem::path(m_strGridFolder + name + ".pie");
 }
 
+std::string CSiteGridPage::RowGridName(int row) const
+{
+    // The cell shows the name readable; the file is found by the bytes listed.
+    return row >= 0 && static_cast<std::size_t>(row) < m_gridPaths.size()
+               ? WaveformNameOf(m_gridPaths[static_cast<std::size_t>(row)].filename().string())
+               : std::string();
+}
+
 QAction* CSiteGridPage::ToolAction(int id) const
 {
     QAction* action = m_pToolGrids->Action(id);
@@ -141,7 +200,7 @@ bool CSiteGridPage::ListGridFiles()
         for (int column = 0; column < kGridListColumns; ++column) {
             m_listGridFiles.AddItem(0, column, QString::fromStdString(row.m_cells[column]));
         }
-        if (row.m_cells[1] == m_strGridSelected) {
+        if (WaveformNameOf(row.m_strFileName) == m_strGridSelected) {
             selectedRow = static_cast<int>(m_gridPaths.size());
         }
         m_gridPaths.push_back(row.m_path);
@@ -198,7 +257,7 @@ void CSiteGridPage::SelectGridFile()
     m_doc.m_bGridSelected = false;
     const QList<int> rows = m_listGridFiles.GetSelectedRows();
     if (!rows.isEmpty()) {
-        m_strGridSelected = m_listGridFiles.GetCellText(rows.first(), 1).toStdString();
+        m_strGridSelected = RowGridName(rows.first());
         std::error_code ec;
         if (!std::filesystem::exists(GridFile(m_strGridSelected), ec)) {
             RefreshToolStates();
@@ -293,9 +352,14 @@ void CSiteGridPage::CreateGrid()
     if (chosen.isEmpty()) {
         return;
     }
-    std::filesystem::path path(chosen.toStdString());
-    if (!path.has_extension()) {
-        path += ".pie";
+    const std::filesystem::path typed(chosen.toStdString());
+    const std::filesystem::path path = WithSiteGridExtension(typed);
+    // Only the name the dialog returned was asked about: a grid under the
+    // completed name is never replaced unasked.
+    if (path != typed && PathIsTaken(path)) {
+        m_fnErrorBox(QString("The site grid %1 already exists and was not replaced.")
+                         .arg(QString::fromStdString(path.string())));
+        return;
     }
     m_strGridCreated = path.string();
     if (!CreateSiteGridFile(path, m_doc.m_dScale)) {

@@ -91,6 +91,8 @@ signals:
 
 private:
     std::filesystem::path GridFile(const std::string& name) const;
+    // The file name less its extension, in the folder's bytes, of a listed row.
+    std::string RowGridName(int row) const;
     void SelectGridFile();
     void ChooseFolder();
     void CreateGrid();
@@ -122,7 +124,7 @@ private:
     int m_nEditColumn = -1;
     bool m_bShown = false;
     bool m_bFilling = false; // the grid list is refilled: its selection signals are the page's own
-    std::vector<std::filesystem::path> m_gridPaths; // the listed files, in row order
+    std::vector<std::filesystem::path> m_gridPaths; // the listed files, in row order, in the folder's bytes
     std::vector<bool> m_factorDefaulted;
     std::function<QString(const QString&)> m_fnChooseFolder;
     std::function<QString(const QString&)> m_fnChooseCreate;

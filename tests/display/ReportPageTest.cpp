@@ -98,6 +98,10 @@ TEST_F(ReportPage, GeometryFollowsThePrintableArea)
     EXPECT_EQ(g.contactX, 532);
     EXPECT_EQ(g.blockTop, 831);
     EXPECT_EQ(g.secondColumn, 380);
+    EXPECT_EQ(g.printableRight, 748); // 748.03 truncated
+    // The contact lines keep their place while they fit.
+    EXPECT_EQ(ReportContactX(g, 216), 532);
+    EXPECT_EQ(ReportContactX(g, 216.5), 531);
     // 3.9 x 203 = 791.7 and 2.8 x 209 = 585.2: truncated, not rounded.
     EXPECT_EQ(ComputeReportGeometry(209, 203).bottomRule, 791);
     EXPECT_EQ(ComputeReportGeometry(209, 203).contactX, 585);
@@ -156,6 +160,17 @@ TEST_F(ReportPage, RulesLieWhereTheGeometryPutsThem)
         beyond |= IsDark(page.pixel(static_cast<int>(margin) + g.right + 4, y + dy));
     }
     EXPECT_FALSE(beyond);
+
+    // The contact lines (30 and 45 units down) end within the printable width,
+    // 190 mm or 748 units; the paper goes on to 210 mm.
+    int contactRight = 0;
+    for (int py = static_cast<int>(margin) + 25; py < static_cast<int>(margin) + 65; ++py) {
+        for (int px = static_cast<int>(margin) + 400; px < page.width(); ++px) {
+            contactRight = IsDark(page.pixel(px, py)) ? std::max(contactRight, px) : contactRight;
+        }
+    }
+    EXPECT_GT(contactRight, margin + 600) << "the contact lines are drawn";
+    EXPECT_LE(contactRight, margin + 190 / 25.4 * 100);
 }
 
 TEST_F(ReportPage, CancellingPrintsNothing)

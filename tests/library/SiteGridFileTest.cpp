@@ -81,6 +81,12 @@ TEST_F(SiteGridFile, AddAppendsADefaultSectionWithTheFactorInThousandths)
     EXPECT_EQ(cells[2][0], "3");
     EXPECT_EQ(cells[2][5], "1.001");
     EXPECT_NE(Text().find("[SITE3]\nNAME=\nLENGTH=1000\nVFACTOR=1001\n"), std::string::npos);
+
+    // A full grid takes no more: the file stays as it was, not AMOUNT=1001.
+    const std::string full = "[PIECE]\nAMOUNT=1000\nSCALE=4\n";
+    Write(full);
+    EXPECT_FALSE(AddSiteGridSection(Grid(), 1.5));
+    EXPECT_EQ(Text(), full);
 }
 
 TEST_F(SiteGridFile, AddKeepsTheFileAsWritten)

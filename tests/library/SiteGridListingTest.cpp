@@ -65,6 +65,16 @@ TEST(SiteGridListing, ListsGridFilesInCaseInsensitiveNameOrder)
     EXPECT_EQ(rows[7].m_cells, (Cells{" ", "яма", "0", "62.5", "05.03.2021", "01:30:09"}));
 }
 
+// A new grid's name is completed before anything asks whether it replaces a file.
+TEST(SiteGridListing, ANewGridsNameGetsTheExtensionUnlessItHasIt)
+{
+    EXPECT_EQ(WithSiteGridExtension("/g/route"), "/g/route.pie");
+    EXPECT_EQ(WithSiteGridExtension("/g/trasa 1.5"), "/g/trasa 1.5.pie") << "a dot is not the extension";
+    EXPECT_EQ(WithSiteGridExtension("/g/route.PIE"), "/g/route.PIE");
+    EXPECT_EQ(WithSiteGridExtension("/g/route.pie.bak"), "/g/route.pie.bak.pie");
+    EXPECT_EQ(WithSiteGridExtension("/g/.pie"), "/g/.pie.pie") << "a bare extension would never be listed";
+}
+
 TEST(SiteGridListing, AMissingFolderListsNothing)
 {
     TempDir dir;

@@ -94,6 +94,14 @@ TEST_F(SiteGrid, WalksAcrossSectionBoundaries)
     doc.m_dCursor1 = 300; // exactly the end of the grid
     doc.GetCursorDistances(d1, d2, r1, r2);
     EXPECT_DOUBLE_EQ(d1, 250);
+
+    // Hand-edited overlapping sections (0..100, 100..50, 50..150): of the two
+    // that hold 60 m the last counts, its start at 100 - 37.5 m of distance.
+    Apply({{1.5, 100}, {2.0, -50}, {3.0, 100}});
+    doc.m_dCursor1 = 60;
+    doc.GetCursorDistances(d1, d2, r1, r2);
+    EXPECT_DOUBLE_EQ(d1, 100 - 37.5 + 10 * 0.5);
+    EXPECT_DOUBLE_EQ(r1, 0.5);
 }
 
 TEST_F(SiteGrid, CursorOperationsTakeTheFactorOfTheirSection)

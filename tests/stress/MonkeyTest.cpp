@@ -156,7 +156,9 @@ protected:
         page.SetFolderChooser([this](const QString&) { return QString::fromStdString((grids / "route1.pie").string()); });
         page.SetCreateChooser([this](const QString&) {
             ++gridsCreated;
-            return QString::fromStdString((grids / ("route" + std::to_string(1 + gridsCreated % 3))).string());
+            // The dialog returns names completed with ".pie", after its own overwrite question.
+            return QString::fromStdString(
+                (grids / ("route" + std::to_string(1 + gridsCreated % 3) + ".pie")).string());
         });
 
         CFormKU* ku = frame->findChild<CFormKU*>();

@@ -1,5 +1,6 @@
 #include "library/core/SiteGridListing.h"
 
+#include "library/core/FileNameText.h"
 #include "library/core/TdrFolder.h"
 #include "library/core/WaveformListing.h"
 #include "model/FileTime.h"
@@ -41,6 +42,16 @@ bool HasSiteGridExtension(std::string_view fileName)
     return FoldedName(fileName.substr(fileName.size() - kExtension.size())) == FoldedName(kExtension);
 }
 
+std::filesystem::path WithSiteGridExtension(const std::filesystem::path& typed)
+{
+    if (HasSiteGridExtension(typed.filename().string())) {
+        return typed;
+    }
+    std::filesystem::path path = typed;
+    path += kExtension;
+    return path;
+}
+
 std::vector<SiteGridListing> ListSiteGridFolder(const std::filesystem::path& folder)
 {
     std::deque<SiteGridListing> found;
@@ -62,7 +73,7 @@ std::vector<SiteGridListing> ListSiteGridFolder(const std::filesystem::path& fol
         row.m_path = it->path();
         row.m_strFileName = fileName;
         row.m_cells = {" ",
-                       WaveformNameOf(fileName),
+                       ReadableFileName(WaveformNameOf(fileName)),
                        profile::CleanValue(text.Find("PIECE", "AMOUNT").value_or("0")),
                        ScaleText(text),
                        WaveListDateText(*time),

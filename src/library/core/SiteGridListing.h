@@ -14,8 +14,9 @@ inline constexpr int kGridListColumns = 6;
 struct SiteGridListing
 {
     std::filesystem::path m_path; // the file itself, for the panel to open or delete
-    std::string m_strFileName;    // its name, extension in its own case
-    // " ", the name less its last four characters, AMOUNT as stored ("0" when
+    std::string m_strFileName;    // its name as the folder gave it, extension in its own case
+    // " ", the name less its last four characters made readable
+    // (ReadableFileName), AMOUNT as stored ("0" when
     // missing), the scale the grid was made at ("%.1f" of the table entry at
     // SCALE; empty when SCALE lies outside 0..11, as a grid made at a scale the
     // table lacks does), and the last-write date and time in local time
@@ -25,6 +26,11 @@ struct SiteGridListing
 
 // True when the name ends in ".pie", letters in any case, with something before it.
 bool HasSiteGridExtension(std::string_view fileName);
+
+// The path a new grid is saved under: the one typed, with ".pie" added unless
+// its file name already has that extension, so that "trasa 1.5" becomes
+// "trasa 1.5.pie" and is listed, and "route.PIE" stays as it is.
+std::filesystem::path WithSiteGridExtension(const std::filesystem::path& typed);
 
 // The grid files of a folder in the waveform list's name order (case-insensitive,
 // Latin and Cyrillic letters folded). A file is listed when its name has the

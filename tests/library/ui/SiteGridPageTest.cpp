@@ -221,6 +221,47 @@ TEST_F(SiteGridPage, ANewGridThatCannotBeWrittenIsReported)
     EXPECT_EQ(Page().GetGridFiles().GetItemCount(), 0);
 }
 
+// The dialog completes the name before it asks about replacing a file; a name
+// the page would have to complete itself never replaces the grid it names.
+TEST_F(SiteGridPage, ANameCompletedAfterTheDialogKeepsTheExistingGrid)
+{
+    QStringList errors;
+    Page().SetErrorBox([&](const QString& text) { errors << text; });
+    grids.WriteFile("route.pie", "[PIECE]\nAMOUNT=1\n[SITE1]\nLENGTH=5000\n");
+    Run(ID_CREATE_GRID); // answered "route"
+    EXPECT_EQ(Key("PIECE", "AMOUNT"), "1");
+    EXPECT_EQ(Key("SITE1", "LENGTH"), "5000");
+    EXPECT_EQ(errors.size(), 1);
+    // A dot in the name is no extension: the new grid is listed.
+    Page().SetCreateChooser(
+        [this](const QString&) { return QString::fromStdString((grids / "trasa 1.5").string()); });
+    Run(ID_CREATE_GRID);
+    EXPECT_TRUE(std::filesystem::exists(grids / "trasa 1.5.pie"));
+    EXPECT_EQ(Page().GetGridFiles().GetItemCount(), 2);
+}
+
+// A grid named in Windows-1251 ("трасса") is shown readable and used by the bytes listed.
+TEST_F(SiteGridPage, AGridNamedInOtherBytesIsUsedByThem)
+{
+    const std::string name = "\xf2\xf0\xe0\xf1\xf1\xe0.pie";
+    grids.WriteFile("route.pie", "[PIECE]\nAMOUNT=1\n");
+    grids.WriteFile(name, "[PIECE]\nAMOUNT=2\n");
+    Page().ListGridFiles();
+    ASSERT_EQ(Page().GetGridFiles().GetItemCount(), 2);
+    EXPECT_EQ(Page().GetGridFiles().GetCellText(1, 1), QString::fromUtf8("трасса"));
+    SelectGrid(0);
+    SelectGrid(1);
+    EXPECT_EQ(Page().GetSections().GetItemCount(), 2) << "not the sections of the grid selected before";
+    Run(ID_ADD_SECTION);
+    EXPECT_EQ(doc->m_gridSections.size(), 2u);
+    EXPECT_EQ(PrivateProfile(grids / name).GetString("PIECE", "AMOUNT", ""), "3");
+    const std::filesystem::directory_iterator files(grids.Path());
+    EXPECT_EQ(std::distance(begin(files), end(files)), 2) << "no stray file";
+    Run(ID_APPLY_SITE_GRID);
+    const QAbstractItemModel* model = Page().GetGridFiles().GetModel();
+    EXPECT_EQ(model->data(model->index(1, 0), Qt::BackgroundRole).value<QBrush>().color(), QColor(255, 0, 0));
+}
+
 TEST_F(SiteGridPage, HalfVelocitySwitchesTheFactorColumn)
 {
     Run(ID_CREATE_GRID);
