@@ -5,6 +5,7 @@
 #include "controls/core/ParamsPanel.h"
 #include "model/ZR815KDoc.h"
 
+#include <QButtonGroup>
 #include <QCheckBox>
 #include <QLabel>
 #include <QRadioButton>
@@ -17,6 +18,7 @@ namespace {
 const char* const kShiftLabels[3] = {"Shift M1", "Shift M2", "Shift M3"};
 const char* const kShiftTips[3] = {"Vertical waveform shift M1", "Vertical waveform shift M2",
                                    "Vertical waveform shift M3"};
+const char* const kReferenceNames[3] = {"Reference M1", "Reference M2", "Reference M3"};
 const char* const kReferenceTips[3] = {
     "В режиме \"Разность\" из П1 поточечно вычитаются остальные рефлектограммы",
     "В режиме \"Разность\" из П2 поточечно вычитаются остальные рефлектограммы",
@@ -57,6 +59,12 @@ void CFormParams::OnInitialUpdate()
 {
     CFormView::OnInitialUpdate();
     CZR815KDoc& doc = GetDocument();
+    m_pReferenceGroup = new QButtonGroup(this);
+    connect(m_pReferenceGroup, &QButtonGroup::idToggled, this, [this](int channel, bool checked) {
+        if (checked && !m_bSettingMarks) {
+            OnReferenceClicked(channel);
+        }
+    });
     for (std::size_t k = 0; k < 3; ++k) {
         CHSpin* field = new CHSpin(this, kShiftId + static_cast<int>(k));
         field->MoveSpin(QRect(20, 24 * static_cast<int>(k), 95, 22));
@@ -68,14 +76,14 @@ void CFormParams::OnInitialUpdate()
         field->ShowSpin(true);
         m_spinShift[k] = field;
 
-        // Reference marks: plain radio buttons whose checks the panel sets
-        // itself from the document (no automatic exclusion).
+        // Reference marks: one exclusive group, so that a click, the keyboard
+        // and a screen reader's toggle all check one mark and make it the reference.
         auto* radio = new QRadioButton(this);
-        radio->setAutoExclusive(false);
         radio->setGeometry(3, 24 * static_cast<int>(k) + 4, 16, 22);
         radio->setToolTip(QString::fromUtf8(kReferenceTips[k]));
-        radio->setAccessibleName(QString::fromUtf8(kReferenceTips[k]));
-        connect(radio, &QRadioButton::clicked, this, [this, k] { OnReferenceClicked(static_cast<int>(k)); });
+        radio->setAccessibleName(QString::fromLatin1(kReferenceNames[k]));
+        radio->setAccessibleDescription(QString::fromUtf8(kReferenceTips[k]));
+        m_pReferenceGroup->addButton(radio, static_cast<int>(k));
         radio->show();
         m_radioRef[k] = radio;
     }
@@ -90,10 +98,9 @@ void CFormParams::OnInitialUpdate()
     m_pSpinFactor->ShowSpin(true);
 
     m_pCheckMarkers->setChecked(doc.m_bShowMarkers);
-    for (std::size_t k = 0; k < 3; ++k) {
-        m_radioRef[k]->setEnabled(false);
-        m_radioRef[k]->setChecked(std::cmp_equal(k, doc.m_nReference));
-    }
+    SetReferenceMarks({std::cmp_equal(0, doc.m_nReference), std::cmp_equal(1, doc.m_nReference),
+                       std::cmp_equal(2, doc.m_nReference)},
+                      {false, false, false});
     // No channel is drawn yet.
     for (CHSpin* field : m_spinShift) {
         field->EnableSpin(false);
@@ -134,9 +141,8 @@ void CFormParams::OnUpdate(CDocView*, int hint)
         }
     }
     const ReferenceMarks marks = UpdateReferenceMarks(on, checked);
+    SetReferenceMarks(marks.checked, marks.enabled);
     for (std::size_t k = 0; k < 3; ++k) {
-        m_radioRef[k]->setChecked(marks.checked[k]);
-        m_radioRef[k]->setEnabled(marks.enabled[k]);
         if (marks.checked[k]) {
             doc.m_nReference = static_cast<int32_t>(k);
         }
@@ -168,14 +174,30 @@ void CFormParams::OnFieldChanged(int id, int code)
     }
 }
 
+void CFormParams::SetReferenceMarks(const std::array<bool, 3>& checked, const std::array<bool, 3>& enabled)
+{
+    // The rule may clear every mark (no channel on), which an exclusive group
+    // refuses: exclusion is lifted while the program sets the marks. The
+    // rule's marks on two channels at once leave the last one checked, the
+    // one the document takes as the reference.
+    std::size_t last = checked.size();
+    for (std::size_t k = 0; k < checked.size(); ++k) {
+        last = checked[k] ? k : last;
+    }
+    m_bSettingMarks = true;
+    m_pReferenceGroup->setExclusive(false);
+    for (std::size_t k = 0; k < 3; ++k) {
+        m_radioRef[k]->setChecked(k == last);
+        m_radioRef[k]->setEnabled(enabled[k]);
+    }
+    m_pReferenceGroup->setExclusive(true);
+    m_bSettingMarks = false;
+}
+
 void CFormParams::OnReferenceClicked(int channel)
 {
     CZR815KDoc& doc = GetDocument();
     doc.m_nReference = channel;
-    // A click on the checked mark would clear it: the marks are set from the document again.
-    for (std::size_t k = 0; k < 3; ++k) {
-        m_radioRef[k]->setChecked(std::cmp_equal(k, channel));
-    }
     doc.UpdateAllViews(this, HINT_MEMORY);
 }
 

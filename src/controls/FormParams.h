@@ -17,6 +17,7 @@
 class CHSpin;
 class QCheckBox;
 class QLabel;
+class QButtonGroup;
 class QRadioButton;
 
 class CFormParams : public CFormView
@@ -49,12 +50,15 @@ private:
     void SetFactorParams();
     void OnFieldChanged(int id, int code);
     void OnReferenceClicked(int channel);
+    void SetReferenceMarks(const std::array<bool, 3>& checked, const std::array<bool, 3>& enabled);
     void OnDifferenceToggled(bool checked);
     void Layout();
 
     std::array<QLabel*, 4> m_labels{};
     std::array<CHSpin*, 3> m_spinShift{};
     std::array<QRadioButton*, 3> m_radioRef{};
+    QButtonGroup* m_pReferenceGroup = nullptr;
+    bool m_bSettingMarks = false; // the program sets the marks: not a user's choice
     CHSpin* m_pSpinFactor = nullptr;
     QCheckBox* m_pCheckMarkers = nullptr;
     QCheckBox* m_pCheckDifference = nullptr;

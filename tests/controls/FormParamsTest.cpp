@@ -6,6 +6,7 @@
 
 #include <QCheckBox>
 #include <QLabel>
+#include <QAccessible>
 #include <QRadioButton>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -111,6 +112,14 @@ TEST_F(FormParams, TheDifferenceBoxAndTheReferenceMarksSetTheDocument)
     // M2 is off: its mark cannot be clicked.
     QTest::mouseClick(panel.GetReference(1), Qt::LeftButton);
     EXPECT_EQ(doc.m_nReference, 2);
+    // A screen reader's toggle of M1's mark, a radio button named short, does what a click does.
+    QAccessibleInterface* mark = QAccessible::queryAccessibleInterface(panel.GetReference(0));
+    EXPECT_EQ(mark->role(), QAccessible::RadioButton);
+    EXPECT_EQ(mark->text(QAccessible::Name), "Reference M1");
+    mark->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+    EXPECT_EQ(doc.m_nReference, 0);
+    EXPECT_FALSE(panel.GetReference(2)->isChecked());
+    QTest::mouseClick(panel.GetReference(2), Qt::LeftButton);
 
     // The reference switched off: the first channel on takes the mark, in the document too.
     doc.m_memory[2].m_bOn = false;
