@@ -1,6 +1,7 @@
 #include "base/PanelToolBar.h"
 
 #include "base/Artwork.h"
+#include "base/AccessibleBar.h"
 #include "base/CommandAction.h"
 #include "model/CommandTable.h"
 
@@ -24,6 +25,7 @@ CPanelToolBar::CPanelToolBar(QWidget* parent, const std::vector<int>& ids, const
         m_pBar->addAction(action);
         m_actions[id] = action;
     }
+    MakeBarAccessible(m_pBar);
 }
 
 QAction* CPanelToolBar::Action(int id) const

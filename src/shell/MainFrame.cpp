@@ -1,6 +1,6 @@
 #include "shell/MainFrame.h"
-
 #include "base/Artwork.h"
+#include "base/AccessibleBar.h"
 #include "base/CommandAction.h"
 #include "cablelib/FormKU.h"
 #include "controls/FormParams.h"
@@ -202,6 +202,7 @@ QToolBar* CMainFrame::AddBar(const QString& title, Qt::ToolBarArea area, QSize i
             bar->addAction(MakeAction(id));
         }
     }
+    MakeBarAccessible(bar);
     addToolBar(area, bar);
     return bar;
 }

@@ -24,6 +24,10 @@
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QToolBar>
+#include <QToolButton>
+#include <QAccessible>
+#include <QApplication>
+#include <QTest>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -122,6 +126,48 @@ TEST_F(MainFrame, CommandsReachTheDocumentAndStatesFollow)
     EXPECT_FALSE(frame->GetDisplayForm()->IsLegendShown());
     EXPECT_FALSE(Checked(ID_LEGEND));
     EXPECT_FALSE(Enabled(ID_APPLY_SITE_GRID));
+}
+
+TEST_F(MainFrame, ToolBarButtonsRunTheirCommandsFromTheKeyboardAndScreenReaders)
+{
+    Build();
+    QToolButton* scale2k = nullptr;
+    QToolButton* halfVelocity = nullptr;
+    for (QToolBar* bar : frame->findChildren<QToolBar*>()) {
+        for (QAction* action : bar->actions()) {
+            auto* button = qobject_cast<QToolButton*>(bar->widgetForAction(action));
+            if (button != nullptr) {
+                EXPECT_EQ(button->focusPolicy(), Qt::TabFocus) << action->toolTip().toStdString();
+                scale2k = action == frame->Action(ID_SCALE_2K) ? button : scale2k;
+                halfVelocity = action == frame->Action(ID_VELOCITY_PRESENTATION) ? button : halfVelocity;
+            }
+        }
+    }
+    ASSERT_NE(scale2k, nullptr);
+    ASSERT_NE(halfVelocity, nullptr);
+    const auto toggle = [](QToolButton* button) {
+        QAccessible::queryAccessibleInterface(button)->actionInterface()->doAction(
+            QAccessibleActionInterface::toggleAction());
+    };
+    // The screen reader's toggle runs the command; the check shows the document.
+    toggle(scale2k);
+    EXPECT_DOUBLE_EQ(doc->m_dScale, 2000);
+    EXPECT_TRUE(scale2k->isChecked());
+    toggle(scale2k); // choosing the scale in force again keeps it checked
+    EXPECT_TRUE(scale2k->isChecked());
+    toggle(halfVelocity);
+    EXPECT_TRUE(doc->m_bShowHalfVelocity);
+    toggle(halfVelocity);
+    EXPECT_FALSE(doc->m_bShowHalfVelocity);
+    EXPECT_FALSE(halfVelocity->isChecked());
+    // Arrows move along the bar; Space presses the focused button.
+    QApplication::setActiveWindow(frame.get());
+    scale2k->setFocus();
+    QTest::keyClick(scale2k, Qt::Key_Down);
+    QWidget* next = QApplication::focusWidget();
+    ASSERT_NE(next, scale2k);
+    QTest::keyClick(next, Qt::Key_Space);
+    EXPECT_DOUBLE_EQ(doc->m_dScale, 4000);
 }
 
 TEST_F(MainFrame, PaneCommandsShowAndHidePanes)
