@@ -128,7 +128,7 @@ LineParams DrawLineParams(uint64_t seed, int scaleIndex)
     params.m_dWander = draw.Uniform(0, 3);
     // More gain for lossier lines, as a technician would turn it up to see the far end.
     params.m_header.m_nGain = draw.Integer(0, 2 + static_cast<int>(params.m_dLossDb / 10));
-    params.m_dNoise = draw.LogUniform(0.1, 100);
+    params.m_dNoise = draw.LogUniform(0.03, 100);
     params.m_faults = DrawFaults(draw, params);
     return params;
 }

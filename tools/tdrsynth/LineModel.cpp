@@ -62,6 +62,12 @@ void PerMetre(const LineSection& section, double omega, Complex& z, Complex& y)
     y = Complex(omega * c * section.m_dLossTangent, omega * c);
 }
 
+bool SameCable(const LineSection& a, const LineSection& b)
+{
+    return a.m_dImpedance == b.m_dImpedance && a.m_dFactor == b.m_dFactor &&
+           a.m_dResistance == b.m_dResistance && a.m_dSkin == b.m_dSkin && a.m_dLossTangent == b.m_dLossTangent;
+}
+
 // The cable of the parameters: its loss per metre set so that the round trip
 // over the scale loses m_dLossDb at f0 = 1 / (2 x pulse width), shared between
 // DC resistance, skin effect and dielectric by the low-loss formula
@@ -352,12 +358,20 @@ std::complex<double> InputImpedance(const LineProfile& profile, double omega)
     // Nothing connected at all reads as an open.
     Complex load = profile.m_termination.value_or(std::numeric_limits<double>::max());
     bool matched = !profile.m_termination.has_value();
+    const LineSection* previous = nullptr;
+    Complex zc;
+    Complex gamma;
     for (auto it = profile.m_sections.rbegin(); it != profile.m_sections.rend(); ++it) {
-        Complex z;
-        Complex y;
-        PerMetre(*it, omega, z, y);
-        const Complex zc = std::sqrt(z / y);
-        const Complex gamma = std::sqrt(z * y);
+        // Sections of the same cable (either side of a splice or a wet
+        // stretch) share their characteristic impedance and propagation.
+        if (!previous || !SameCable(*previous, *it)) {
+            Complex z;
+            Complex y;
+            PerMetre(*it, omega, z, y);
+            zc = std::sqrt(z / y);
+            gamma = zc * y; // sqrt(z y), on the branch with a positive real part
+            previous = &*it;
+        }
         // The load's reflection carried back to the section's start, where it
         // gives the lossy-line input impedance Zc (1 + r) / (1 - r).
         const Complex reflection = matched ? Complex(0) : (load - zc) / (load + zc);
