@@ -2,6 +2,7 @@
 // echo of an open, reflection at an impedance step, loss per kilometre, and
 // the ghost that the source's mismatch sends back.
 #include "tdrsynth/Commands.h"
+#include "tdrsynth/LineDraw.h"
 #include "tdrsynth/LineModel.h"
 
 #include "model/ScaleTables.h"
@@ -11,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
 #include <complex>
 #include <numbers>
 #include <sstream>
@@ -166,4 +168,115 @@ TEST(LineModelPhysics, GhostIsTheSourceReflectionTimesTheEcho)
     // The echo itself reaches the instrument through the mismatch: the
     // terminals see the returning wave plus its reflection, 1 + 0.2 times it.
     EXPECT_NEAR(echo / wave.m_clean[kWidth / 2], Reflection(5000, 100) * (1 + Reflection(150, 100)), 1e-3);
+}
+
+namespace {
+
+// RMS of the noise in a file (its samples less the clean trace) over the
+// second half of the record, and the correlation of neighbouring samples.
+struct NoiseFigures
+{
+    double m_dRms = 0;
+    double m_dNeighbours = 0;
+};
+
+NoiseFigures MeasureNoise(const LineWaveform& wave)
+{
+    std::vector<double> noise;
+    for (std::size_t k = kTdrSampleCount / 2; k < kTdrSampleCount; ++k) {
+        noise.push_back(static_cast<int8_t>(wave.m_bytes[kTdrHeaderBytes + k]) - wave.m_clean[k]);
+    }
+    double squares = 0;
+    double products = 0;
+    for (std::size_t i = 0; i < noise.size(); ++i) {
+        squares += noise[i] * noise[i];
+        products += i > 0 ? noise[i] * noise[i - 1] : 0.0;
+    }
+    return {std::sqrt(squares / static_cast<double>(noise.size())), products / squares};
+}
+
+} // namespace
+
+// Gain goes in 2 dB steps; noise falls as the square root of the averages
+// (16 of them: a quarter, with the rounding's 0.29 added in quadrature); a
+// band limit of 20 MHz makes neighbours at 1.25 ns nearly equal without
+// changing the RMS. 4000 samples estimate an RMS to about 1 %; the bounds
+// allow several times that.
+TEST(LineModelReceiver, GainStepsAndNoiseThatAveragingLowers)
+{
+    LineParams params = Lossless();
+    const double launch = SynthesiseLine(params).m_clean[kWidth / 2];
+    params.m_header.m_nGain = 3;
+    EXPECT_NEAR(SynthesiseLine(params).m_clean[kWidth / 2] / launch, std::pow(10.0, 6.0 / 20), 1e-9);
+
+    params.m_header.m_nGain = 0;
+    params.m_dNoise = 8;
+    params.m_header.m_nAveragingExponent = 0;
+    const NoiseFigures single = MeasureNoise(SynthesiseLine(params));
+    params.m_header.m_nAveragingExponent = 4;
+    const NoiseFigures sixteen = MeasureNoise(SynthesiseLine(params));
+    EXPECT_NEAR(single.m_dRms, 8, 0.3);
+    EXPECT_NEAR(sixteen.m_dRms, std::sqrt(4 + 1 / 12.0), 0.1);
+    EXPECT_NEAR(single.m_dNeighbours, 0, 0.05);
+
+    params.m_header.m_nAveragingExponent = 0;
+    params.m_dBandHz = 20e6;
+    params.m_noiseShape = NoiseShape::Band;
+    const NoiseFigures shaped = MeasureNoise(SynthesiseLine(params));
+    EXPECT_NEAR(shaped.m_dRms, 8, 0.8); // fewer independent values: a looser bound
+    EXPECT_GT(shaped.m_dNeighbours, 0.9);
+}
+
+// The random lines the scorer draws: every scale gives parameters that pass
+// their own check, one to three faults inside the record with an end only
+// last, the same bytes from the same seed, and faults both under 0 dB and
+// over 40 dB of SNR across the set.
+TEST(LineModelDraw, EveryScaleDrawsALineItCanSynthesise)
+{
+    double weakest = 1e9;
+    double strongest = -1e9;
+    for (uint64_t seed = 0; seed < 36; ++seed) {
+        const int scale = static_cast<int>(seed % 12);
+        const LineParams params = DrawLineParams(seed, scale);
+        ASSERT_EQ(CheckLineParams(params), "") << seed;
+        const LineWaveform wave = SynthesiseLine(params);
+        ASSERT_EQ(wave.m_bytes.size(), kTdrFileSize);
+        ASSERT_GE(wave.m_truth.size(), 1u);
+        ASSERT_LE(wave.m_truth.size(), 3u);
+        const double span = tables::kSampleStep[scale] / 100.0 * kTdrSampleCount;
+        for (std::size_t i = 0; i < wave.m_truth.size(); ++i) {
+            const FaultTruth& fault = wave.m_truth[i];
+            EXPECT_LT(fault.m_dEndPosition, span) << seed;
+            EXPECT_TRUE(i + 1 == wave.m_truth.size() ||
+                        (fault.m_kind != FaultKind::Open && fault.m_kind != FaultKind::Short));
+            weakest = std::min(weakest, fault.m_dSnrDb);
+            strongest = std::max(strongest, fault.m_dSnrDb);
+        }
+        if (seed == 5) {
+            EXPECT_EQ(SynthesiseLine(DrawLineParams(seed, scale)).m_bytes, wave.m_bytes);
+        }
+    }
+    EXPECT_LT(weakest, 0);
+    EXPECT_GT(strongest, 40);
+}
+
+// tdrsynth write --model line prints each fault's truth; the line's own
+// options are refused on the echo model, which stays the default.
+TEST(LineModelCommand, WritePrintsTheTruth)
+{
+    TempDir dir;
+    const std::string file = (dir.Path() / "line.tdr").string();
+    std::ostringstream out;
+    std::ostringstream err;
+    ASSERT_EQ(RunTdrSynth({"write", file, "--model", "line", "--water", "300", "--open", "800"}, out, err), 0)
+        << err.str();
+    EXPECT_EQ(std::filesystem::file_size(file), kTdrFileSize);
+    // The wet stretch of 60 m at 1.8 times the capacitance delays the open by
+    // 60 x (sqrt 1.8 - 1) metres of position.
+    EXPECT_NE(out.str().find("\nwater\t300.00\t360.00\t300.00\t380.50\t"), std::string::npos) << out.str();
+    EXPECT_NE(out.str().find("\nopen\t800.00\t800.00\t820.50\t820.50\t"), std::string::npos) << out.str();
+
+    std::ostringstream quiet;
+    EXPECT_EQ(RunTdrSynth({"write", file, "--loss", "3"}, quiet, err), 2);
+    EXPECT_NE(err.str().find("--loss applies to --model line only"), std::string::npos);
 }

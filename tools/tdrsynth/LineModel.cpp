@@ -521,13 +521,19 @@ LineWaveform SynthesiseLine(const LineParams& params)
     const double noiseRms =
         params.m_dNoise * gain / std::sqrt(std::ldexp(1.0, header.m_nAveragingExponent));
 
+    std::vector<double> wander(kTdrSampleCount);
+    for (std::size_t k = 0; k < kTdrSampleCount; ++k) {
+        const double u = static_cast<double>(k) / static_cast<double>(kTdrSampleCount);
+        wander[k] = params.m_dWander *
+                    (std::sin(kTwoPi * cycles1 * u + phase1) + 0.6 * std::sin(kTwoPi * cycles2 * u + phase2));
+    }
+    // What the receiver shows of an input, noise aside.
+    const auto shown = [&](const std::vector<double>& input, std::size_t k) { return gain * input[k] + wander[k]; };
+
     wave.m_clean.resize(kTdrSampleCount);
     std::vector<int> samples(kTdrSampleCount);
     for (std::size_t k = 0; k < kTdrSampleCount; ++k) {
-        const double u = static_cast<double>(k) / static_cast<double>(kTdrSampleCount);
-        const double wander = params.m_dWander * (std::sin(kTwoPi * cycles1 * u + phase1) +
-                                                  0.6 * std::sin(kTwoPi * cycles2 * u + phase2));
-        wave.m_clean[k] = gain * signal[k] + wander;
+        wave.m_clean[k] = shown(signal, k);
         samples[k] = static_cast<int>(std::clamp(std::lround(wave.m_clean[k] + noiseRms * noise[k]), -128L, 127L));
         wave.m_bytes[kTdrHeaderBytes + k] = static_cast<uint8_t>(static_cast<int8_t>(samples[k]));
     }
@@ -545,7 +551,8 @@ LineWaveform SynthesiseLine(const LineParams& params)
     const double fileNoise = counted > 0 ? std::sqrt(squares / counted) : 0.0;
 
     // Each fault's own echo: the line with it less the line without it (the
-    // faults nearer the instrument kept), from a pulse width before it on.
+    // faults nearer the instrument kept), from a pulse width before it on, as
+    // far as the 8-bit range can show it.
     const double step = PositionStep(params);
     const double width = PulseSeconds(params) / kSecondsPerPosition;
     std::vector<double> before = Response(params, front, Profile(params, 0, nullptr));
@@ -556,7 +563,8 @@ LineWaveform SynthesiseLine(const LineParams& params)
             std::clamp((wave.m_truth[i].m_dPosition - width) / step, 0.0, double(kTdrSampleCount)));
         double peak = 0;
         for (std::size_t k = first; k < kTdrSampleCount; ++k) {
-            peak = std::max(peak, gain * std::fabs(with[k] - before[k]));
+            const auto clip = [](double value) { return std::clamp(value, -128.0, 127.0); };
+            peak = std::max(peak, std::fabs(clip(shown(with, k)) - clip(shown(before, k))));
         }
         wave.m_truth[i].m_dSnrDb = fileNoise > 0 ? 20 * std::log10(peak / fileNoise)
                                                  : std::numeric_limits<double>::infinity();
