@@ -555,7 +555,10 @@ LineWaveform SynthesiseLine(const LineParams& params)
     // far as the 8-bit range can show it.
     const double step = PositionStep(params);
     const double width = PulseSeconds(params) / kSecondsPerPosition;
-    std::vector<double> before = Response(params, front, Profile(params, 0, nullptr));
+    std::vector<double> before;
+    if (!wave.m_truth.empty()) {
+        before = Response(params, front, Profile(params, 0, nullptr));
+    }
     for (std::size_t i = 0; i < wave.m_truth.size(); ++i) {
         std::vector<double> with =
             i + 1 == faults ? signal : Response(params, front, Profile(params, i + 1, nullptr));
