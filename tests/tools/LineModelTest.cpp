@@ -102,6 +102,22 @@ TEST(LineModelPhysics, OpenOnALosslessLineEchoesTheLaunch)
     EXPECT_NEAR(wave.m_clean[at - kWidth / 2], 0, 0.1);
 }
 
+// A pulse wider than the record (50 us on the 10 us record of the shortest
+// scale) holds the launch level across the record on a matched line once its
+// edge (0.5 us, 156 samples of deviation) has risen.
+TEST(LineModelPhysics, PulseWiderThanTheRecordStaysFlat)
+{
+    LineParams params = Lossless();
+    params.m_header.m_nScaleIndex = 0;
+    params.m_header.m_nPulseIndex = 11;
+    params.m_dRise = 0.01;
+    const LineWaveform wave = SynthesiseLine(params);
+    ASSERT_EQ(wave.m_clean.size(), kTdrSampleCount);
+    for (std::size_t k = 1200; k < kTdrSampleCount; k += 400) {
+        EXPECT_NEAR(wave.m_clean[k], kLineLaunch, 0.1) << k;
+    }
+}
+
 // A step from Z1 to Z2 reflects (Z2 - Z1) / (Z2 + Z1) of the launch, up and
 // down, read in the middle of the echo's flat top; the line goes on matched
 // beyond it, so nothing else comes back. 0.001 of the launch as above.

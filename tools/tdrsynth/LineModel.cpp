@@ -19,12 +19,12 @@ constexpr double kLight = 3e8;
 constexpr double kSecondsPerPosition = 2 * tables::kReferenceFactor / kLight;
 // Frequency at which a section's skin resistance is given.
 constexpr double kSkinReference = 1e6;
-// Points of the frequency-domain solution: four record lengths, so that what
-// arrives up to three record lengths late (multiples, ghosts, slow tails)
-// lands outside the record when the period wraps.
+// Points of the frequency-domain solution: at least four record lengths, so
+// that what arrives up to three record lengths late (multiples, ghosts, slow
+// tails) lands outside the record when the period wraps; more when the pulse
+// is wider than the record. Never more than kLargestSolve.
 constexpr std::size_t kSolveSize = 32768;
-// Samples before time zero that the AC coupling sees: the launch's leading edge.
-constexpr std::size_t kLeadIn = 1024;
+constexpr std::size_t kLargestSolve = std::size_t{1} << 21;
 // Dielectric loss a wet stretch adds per unit of capacitance it gains.
 constexpr double kWaterLossTangent = 0.02;
 // Bins whose launch-and-receiver spectrum is this far below its peak are not
@@ -213,6 +213,8 @@ Complex BandLimit(double omega, double omegaC)
 // is time zero, for bins 0..N/2 of the solution.
 struct FrontEnd
 {
+    std::size_t m_nSize = kSolveSize; // points of the solution
+    std::size_t m_nLeadIn = 0;        // samples before time zero the AC coupling sees
     std::vector<Complex> m_spectrum;
     double m_dSource = 0;   // ohm
     double m_dBinOmega = 0; // rad/s between bins
@@ -228,9 +230,18 @@ FrontEnd MakeFrontEnd(const LineParams& params)
     const double omegaC = kTwoPi * params.m_dBandHz;
     const double delay = HalfHeightDelay(sigma, omegaC);
     front.m_dSource = params.m_dSourceRatio * params.m_dImpedance;
-    front.m_dBinOmega = kTwoPi / (static_cast<double>(kSolveSize) * dt);
-    front.m_spectrum.resize(kSolveSize / 2 + 1);
-    for (std::size_t k = 0; k <= kSolveSize / 2; ++k) {
+    // The launch's leading edge, before time zero, and the launch itself.
+    front.m_nLeadIn = static_cast<std::size_t>(std::ceil((6 * sigma + delay) / dt)) + 16;
+    const double launch = (width + 6 * sigma) / dt;
+    front.m_nSize = std::min(
+        PowerOfTwoAtLeast(4 * std::max<std::size_t>(kTdrSampleCount + front.m_nLeadIn,
+                                                    static_cast<std::size_t>(launch))),
+        kLargestSolve);
+    front.m_nLeadIn = std::min(front.m_nLeadIn, front.m_nSize / 2);
+    const std::size_t size = front.m_nSize;
+    front.m_dBinOmega = kTwoPi / (static_cast<double>(size) * dt);
+    front.m_spectrum.resize(size / 2 + 1);
+    for (std::size_t k = 0; k <= size / 2; ++k) {
         const double omega = front.m_dBinOmega * static_cast<double>(k);
         // A rectangle from 0 to the width, its edges Gaussian: twice the
         // launch height, since a matched line takes half the source's voltage.
@@ -241,7 +252,7 @@ FrontEnd MakeFrontEnd(const LineParams& params)
         front.m_spectrum[k] = magnitude * std::polar(1.0, -omega * (0.5 * width - delay)) *
                               BandLimit(omega, omegaC);
     }
-    front.m_spectrum[kSolveSize / 2] = 0; // the Nyquist bin of a real signal
+    front.m_spectrum[size / 2] = 0; // the Nyquist bin of a real signal
     return front;
 }
 
@@ -253,8 +264,9 @@ std::vector<double> Response(const LineParams& params, const FrontEnd& front, co
     for (const Complex& value : front.m_spectrum) {
         peak = std::max(peak, std::abs(value));
     }
-    std::vector<Complex> spectrum(kSolveSize);
-    for (std::size_t k = 0; k <= kSolveSize / 2; ++k) {
+    const std::size_t size = front.m_nSize;
+    std::vector<Complex> spectrum(size);
+    for (std::size_t k = 0; k <= size / 2; ++k) {
         if (std::abs(front.m_spectrum[k]) <= kNegligible * peak) {
             continue;
         }
@@ -262,8 +274,8 @@ std::vector<double> Response(const LineParams& params, const FrontEnd& front, co
         const double omega = front.m_dBinOmega * std::max(static_cast<double>(k), 1e-3);
         const Complex zin = InputImpedance(profile, omega);
         spectrum[k] = front.m_spectrum[k] * zin / (zin + front.m_dSource);
-        if (k > 0 && k < kSolveSize / 2) {
-            spectrum[kSolveSize - k] = std::conj(spectrum[k]);
+        if (k > 0 && k < size / 2) {
+            spectrum[size - k] = std::conj(spectrum[k]);
         }
     }
     spectrum[0] = spectrum[0].real();
@@ -274,12 +286,13 @@ std::vector<double> Response(const LineParams& params, const FrontEnd& front, co
     const double tau = params.m_dCoupling * PulseSeconds(params);
     const double follow = tau > 0 ? 1.0 - std::exp(-SampleSeconds(params) / tau) : 0.0;
     double low = 0;
-    for (std::size_t i = 0; i < kLeadIn + kTdrSampleCount; ++i) {
-        const std::size_t index = (kSolveSize - kLeadIn + i) % kSolveSize;
+    const std::size_t leadIn = front.m_nLeadIn;
+    for (std::size_t i = 0; i < leadIn + kTdrSampleCount; ++i) {
+        const std::size_t index = (size - leadIn + i) % size;
         const double x = spectrum[index].real();
         low += follow * (x - low);
-        if (i >= kLeadIn) {
-            out[i - kLeadIn] = x - low;
+        if (i >= leadIn) {
+            out[i - leadIn] = x - low;
         }
     }
     return out;
@@ -451,8 +464,10 @@ std::string CheckLineParams(const LineParams& params)
     if (!InRange(params.m_dRise, 0, 1)) {
         return "rise time must be 0..1 pulse widths";
     }
-    if (!InRange(params.m_dBandHz, 1e3, 1e12)) {
-        return "receiver band must be 1 kHz..1 THz";
+    // A receiver much narrower than the pulse's own band would not show the pulse.
+    const double narrowest = 0.1 / PulseSeconds(params);
+    if (!InRange(params.m_dBandHz, narrowest, 1e12)) {
+        return "receiver band must be " + FormatNumber(narrowest / 1e6) + " MHz..1 THz for this pulse";
     }
     if (!InRange(params.m_dCoupling, 0, 1e6)) {
         return "AC coupling must be 0..1000000 pulse widths";
