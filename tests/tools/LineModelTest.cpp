@@ -1,9 +1,9 @@
 // The physical line model checked against the laws of transmission lines:
 // echo of an open, reflection at an impedance step, loss per kilometre, and
 // the ghost that the source's mismatch sends back.
+#include "tdrsynth/LineModel.h"
 #include "tdrsynth/Commands.h"
 #include "tdrsynth/LineDraw.h"
-#include "tdrsynth/LineModel.h"
 
 #include "model/ScaleTables.h"
 #include "model/WaveformRecord.h"
@@ -12,8 +12,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <filesystem>
 #include <complex>
+#include <filesystem>
 #include <numbers>
 #include <sstream>
 

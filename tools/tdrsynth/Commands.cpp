@@ -1,11 +1,11 @@
 #include "tdrsynth/Commands.h"
 
 #include "model/PrivateProfile.h"
+#include "model/ScaleTables.h"
 #include "model/WaveformRecord.h"
 #include "tdrsynth/CableSamples.h"
 #include "tdrsynth/LineDraw.h"
 #include "tdrsynth/LineModel.h"
-#include "model/ScaleTables.h"
 
 #include <algorithm>
 #include <array>
@@ -372,9 +372,11 @@ int CommandWrite(const std::vector<std::string>& args, std::ostream& out, std::o
         full.m_header = plain.m_header;
         full.m_dImpedance = plain.m_dImpedance;
         full.m_dFactor = plain.m_dFactor;
-        const double width = tables::kPulse[static_cast<std::size_t>(std::clamp(params.m_nPulseIndex, 0, 11))] * 1e-9;
+        const double width =
+            tables::kPulse[static_cast<std::size_t>(std::clamp(params.m_nPulseIndex, 0, 11))] * 1e-9;
         for (const SynthFault& fault : params.m_faults) {
-            full.m_faults.push_back(DefaultLineFault(fault.m_kind, fault.m_dDistance, full.m_dImpedance, width));
+            full.m_faults.push_back(
+                DefaultLineFault(fault.m_kind, fault.m_dDistance, full.m_dImpedance, width));
         }
         return WriteLine(args[1], full, out, err);
     }

@@ -65,7 +65,8 @@ void PerMetre(const LineSection& section, double omega, Complex& z, Complex& y)
 bool SameCable(const LineSection& a, const LineSection& b)
 {
     return a.m_dImpedance == b.m_dImpedance && a.m_dFactor == b.m_dFactor &&
-           a.m_dResistance == b.m_dResistance && a.m_dSkin == b.m_dSkin && a.m_dLossTangent == b.m_dLossTangent;
+           a.m_dResistance == b.m_dResistance && a.m_dSkin == b.m_dSkin &&
+           a.m_dLossTangent == b.m_dLossTangent;
 }
 
 // The cable of the parameters: its loss per metre set so that the round trip
@@ -77,8 +78,8 @@ LineSection Cable(const LineParams& params)
     LineSection cable;
     cable.m_dImpedance = params.m_dImpedance;
     cable.m_dFactor = params.m_dFactor;
-    const double length = tables::kScale[params.m_header.m_nScaleIndex] * tables::kReferenceFactor /
-                          params.m_dFactor;
+    const double length =
+        tables::kScale[params.m_header.m_nScaleIndex] * tables::kReferenceFactor / params.m_dFactor;
     const double f0 = 1.0 / (2.0 * PulseSeconds(params));
     const double alpha = params.m_dLossDb / (2.0 * length * 20.0 * std::log10(std::numbers::e));
     const double skinShare = std::max(0.0, 1.0 - params.m_dDcShare - params.m_dDielectricShare);
@@ -225,7 +226,8 @@ FrontEnd MakeFrontEnd(const LineParams& params)
     FrontEnd front;
     const double dt = SampleSeconds(params);
     const double width = PulseSeconds(params);
-    // An edge quicker than half a sample cannot show on the record.
+    // A Gaussian edge rises from 10 to 90 % in 2.563 deviations. An edge
+    // quicker than half a sample cannot show on the record.
     const double sigma = std::max(params.m_dRise * width / 2.563, 0.5 * dt);
     const double omegaC = kTwoPi * params.m_dBandHz;
     const double delay = HalfHeightDelay(sigma, omegaC);
@@ -233,10 +235,9 @@ FrontEnd MakeFrontEnd(const LineParams& params)
     // The launch's leading edge, before time zero, and the launch itself.
     front.m_nLeadIn = static_cast<std::size_t>(std::ceil((6 * sigma + delay) / dt)) + 16;
     const double launch = (width + 6 * sigma) / dt;
-    front.m_nSize = std::min(
-        PowerOfTwoAtLeast(4 * std::max<std::size_t>(kTdrSampleCount + front.m_nLeadIn,
-                                                    static_cast<std::size_t>(launch))),
-        kLargestSolve);
+    front.m_nSize = std::min(PowerOfTwoAtLeast(4 * std::max<std::size_t>(kTdrSampleCount + front.m_nLeadIn,
+                                                                         static_cast<std::size_t>(launch))),
+                             kLargestSolve);
     front.m_nLeadIn = std::min(front.m_nLeadIn, front.m_nSize / 2);
     const std::size_t size = front.m_nSize;
     front.m_dBinOmega = kTwoPi / (static_cast<double>(size) * dt);
@@ -249,8 +250,8 @@ FrontEnd MakeFrontEnd(const LineParams& params)
         const double sinc = half == 0 ? 1.0 : std::sin(half) / half;
         const double magnitude =
             2.0 * kLineLaunch * width * sinc * std::exp(-0.5 * omega * omega * sigma * sigma) / dt;
-        front.m_spectrum[k] = magnitude * std::polar(1.0, -omega * (0.5 * width - delay)) *
-                              BandLimit(omega, omegaC);
+        front.m_spectrum[k] =
+            magnitude * std::polar(1.0, -omega * (0.5 * width - delay)) * BandLimit(omega, omegaC);
     }
     front.m_spectrum[size / 2] = 0; // the Nyquist bin of a real signal
     return front;
@@ -339,8 +340,8 @@ bool InRange(double value, double low, double high)
 
 std::string CheckFault(const LineFault& fault)
 {
-    const std::string name = std::string(FaultKindName(fault.m_kind)) + " at " + FormatNumber(fault.m_dDistance) +
-                             " m: ";
+    const std::string name =
+        std::string(FaultKindName(fault.m_kind)) + " at " + FormatNumber(fault.m_dDistance) + " m: ";
     if (!InRange(fault.m_dLength, 0, 1e6)) {
         return name + "length must be 0..1000000 m";
     }
@@ -483,8 +484,8 @@ std::string CheckLineParams(const LineParams& params)
     double free = 0; // where the previous fault's stretch ends
     for (std::size_t i = 0; i < faults.size(); ++i) {
         const LineFault& fault = faults[i];
-        const std::string name = std::string(FaultKindName(fault.m_kind)) + " at " +
-                                 FormatNumber(fault.m_dDistance) + " m";
+        const std::string name =
+            std::string(FaultKindName(fault.m_kind)) + " at " + FormatNumber(fault.m_dDistance) + " m";
         const std::string why = CheckFault(fault);
         if (!why.empty()) {
             return why;
@@ -533,8 +534,7 @@ LineWaveform SynthesiseLine(const LineParams& params)
     const double phase1 = kTwoPi * prng.Uniform();
     const double phase2 = kTwoPi * prng.Uniform();
     const std::vector<double> noise = UnitNoise(params, prng);
-    const double noiseRms =
-        params.m_dNoise * gain / std::sqrt(std::ldexp(1.0, header.m_nAveragingExponent));
+    const double noiseRms = params.m_dNoise * gain / std::sqrt(std::ldexp(1.0, header.m_nAveragingExponent));
 
     std::vector<double> wander(kTdrSampleCount);
     for (std::size_t k = 0; k < kTdrSampleCount; ++k) {
@@ -543,13 +543,16 @@ LineWaveform SynthesiseLine(const LineParams& params)
                     (std::sin(kTwoPi * cycles1 * u + phase1) + 0.6 * std::sin(kTwoPi * cycles2 * u + phase2));
     }
     // What the receiver shows of an input, noise aside.
-    const auto shown = [&](const std::vector<double>& input, std::size_t k) { return gain * input[k] + wander[k]; };
+    const auto shown = [&](const std::vector<double>& input, std::size_t k) {
+        return gain * input[k] + wander[k];
+    };
 
     wave.m_clean.resize(kTdrSampleCount);
     std::vector<int> samples(kTdrSampleCount);
     for (std::size_t k = 0; k < kTdrSampleCount; ++k) {
         wave.m_clean[k] = shown(signal, k);
-        samples[k] = static_cast<int>(std::clamp(std::lround(wave.m_clean[k] + noiseRms * noise[k]), -128L, 127L));
+        samples[k] =
+            static_cast<int>(std::clamp(std::lround(wave.m_clean[k] + noiseRms * noise[k]), -128L, 127L));
         wave.m_bytes[kTdrHeaderBytes + k] = static_cast<uint8_t>(static_cast<int8_t>(samples[k]));
     }
 
@@ -584,8 +587,8 @@ LineWaveform SynthesiseLine(const LineParams& params)
             const auto clip = [](double value) { return std::clamp(value, -128.0, 127.0); };
             peak = std::max(peak, std::fabs(clip(shown(with, k)) - clip(shown(before, k))));
         }
-        wave.m_truth[i].m_dSnrDb = fileNoise > 0 ? 20 * std::log10(peak / fileNoise)
-                                                 : std::numeric_limits<double>::infinity();
+        wave.m_truth[i].m_dSnrDb =
+            fileNoise > 0 ? 20 * std::log10(peak / fileNoise) : std::numeric_limits<double>::infinity();
         before = std::move(with);
     }
     return wave;

@@ -65,18 +65,18 @@ struct LineParams
     // delay, threshold, method) and the seed of the noise. Its impedance is
     // replaced by the line's, its faults and noise level are not used.
     SynthParams m_header;
-    double m_dImpedance = 100;         // ohm, of the cable at the instrument
-    double m_dFactor = 1.5;            // PR of the cable
-    double m_dLossDb = 12;             // round-trip loss over the scale at 1 / (2 x pulse width)
-    double m_dDcShare = 0.2;           // part of that loss from DC resistance
-    double m_dDielectricShare = 0.1;   // part from the dielectric; the rest is skin effect
-    double m_dSourceRatio = 1.0;       // source impedance over the line's
-    double m_dRise = 0.15;             // launch edge, 10..90 %, in pulse widths
-    double m_dBandHz = 1e9;            // receiver's -3 dB band (second-order Butterworth)
-    double m_dCoupling = 200;          // AC coupling time constant in pulse widths; 0: none
-    double m_dNoise = 1;               // noise RMS in sample units at gain 0, one acquisition
+    double m_dImpedance = 100;       // ohm, of the cable at the instrument
+    double m_dFactor = 1.5;          // PR of the cable
+    double m_dLossDb = 12;           // round-trip loss over the scale at 1 / (2 x pulse width)
+    double m_dDcShare = 0.2;         // part of that loss from DC resistance
+    double m_dDielectricShare = 0.1; // part from the dielectric; the rest is skin effect
+    double m_dSourceRatio = 1.0;     // source impedance over the line's
+    double m_dRise = 0.15;           // launch edge, 10..90 %, in pulse widths
+    double m_dBandHz = 1e9;          // receiver's -3 dB band (second-order Butterworth)
+    double m_dCoupling = 200;        // AC coupling time constant in pulse widths; 0: none
+    double m_dNoise = 1;             // noise RMS in sample units at gain 0, one acquisition
     NoiseShape m_noiseShape = NoiseShape::White;
-    double m_dWander = 1;              // baseline wander amplitude in sample units
+    double m_dWander = 1; // baseline wander amplitude in sample units
     std::vector<LineFault> m_faults;
 };
 
@@ -84,9 +84,9 @@ struct LineParams
 struct FaultTruth
 {
     FaultKind m_kind = FaultKind::Open;
-    double m_dDistance = 0;    // metres of cable to the discontinuity
-    double m_dEnd = 0;         // metres to the far end of a stretch; equal to m_dDistance otherwise
-    double m_dPosition = 0;    // the same on the waveform's axis: metres of position (PR 1.5) by time of flight
+    double m_dDistance = 0; // metres of cable to the discontinuity
+    double m_dEnd = 0;      // metres to the far end of a stretch; equal to m_dDistance otherwise
+    double m_dPosition = 0; // the same on the waveform's axis: metres of position (PR 1.5) by time of flight
     double m_dEndPosition = 0;
     double m_dSnrDb = 0; // peak of the fault's own echo over the RMS of the noise in the file
 };
