@@ -1,8 +1,11 @@
 #include "tdrsynth/Commands.h"
 
 #include "model/PrivateProfile.h"
+#include "model/ScaleTables.h"
 #include "model/WaveformRecord.h"
 #include "tdrsynth/CableSamples.h"
+#include "tdrsynth/LineDraw.h"
+#include "tdrsynth/LineModel.h"
 
 #include <algorithm>
 #include <array>
@@ -33,7 +36,22 @@ const char* const kUsage =
     "  --method M       arc, pulse or ware (or D, I, K, or a number)\n"
     "  --seed N         noise seed, default 1\n"
     "  --open M  --short M  --water M  --splice M  --change M\n"
-    "                   a fault at M metres; each may be given several times\n";
+    "                   a fault at M metres; each may be given several times\n"
+    "  --model NAME     echo (the default) or line: a physical model of lossy line\n"
+    "                   sections solved in the frequency domain; it prints each fault's\n"
+    "                   truth: kind, distance, a stretch's far end, position, SNR\n"
+    "options of write --model line:\n"
+    "  --loss DB        round-trip loss over the scale at 1/(2 x pulse width), default 12\n"
+    "  --dc SHARE       part of that loss from DC resistance, 0..1, default 0.2\n"
+    "  --dielectric SHARE  part from the dielectric, default 0.1; skin effect the rest\n"
+    "  --source RATIO   source impedance over the line's, default 1\n"
+    "  --rise WIDTHS    launch edge 10..90 % in pulse widths, default 0.15\n"
+    "  --band MHZ       receiver band, default 1000\n"
+    "  --coupling WIDTHS  AC coupling time constant in pulse widths (0: none), default 200\n"
+    "  --noise RMS      noise at gain 0 for one acquisition, default 1\n"
+    "  --noise-shape S  white or band (shaped by the receiver's band), default white\n"
+    "  --wander A       baseline wander in sample units, default 1\n"
+    "  --draw SEED      a random line and faults for the scale (only --scale beside it)\n";
 
 template <typename T> std::optional<T> ParseNumber(std::string_view text)
 {
@@ -160,6 +178,76 @@ int UsageError(std::ostream& err, const std::string& message)
     return 2;
 }
 
+// The options of the line model that take a number, and the field each sets.
+double* LineField(LineParams& params, const std::string& name)
+{
+    if (name == "loss") {
+        return &params.m_dLossDb;
+    }
+    if (name == "dc") {
+        return &params.m_dDcShare;
+    }
+    if (name == "dielectric") {
+        return &params.m_dDielectricShare;
+    }
+    if (name == "source") {
+        return &params.m_dSourceRatio;
+    }
+    if (name == "rise") {
+        return &params.m_dRise;
+    }
+    if (name == "band") {
+        return &params.m_dBandHz;
+    }
+    if (name == "coupling") {
+        return &params.m_dCoupling;
+    }
+    if (name == "noise") {
+        return &params.m_dNoise;
+    }
+    if (name == "wander") {
+        return &params.m_dWander;
+    }
+    return nullptr;
+}
+
+bool IsLineOption(const std::string& name)
+{
+    LineParams probe;
+    return name == "noise-shape" || LineField(probe, name) != nullptr;
+}
+
+bool ParseNoiseShape(const std::string& text, NoiseShape& shape)
+{
+    if (text != "white" && text != "band") {
+        return false;
+    }
+    shape = text == "white" ? NoiseShape::White : NoiseShape::Band;
+    return true;
+}
+
+// Writes a waveform of the line model and prints its truth, one fault a row.
+int WriteLine(const fs::path& path, const LineParams& params, std::ostream& out, std::ostream& err)
+{
+    const std::string problem = CheckLineParams(params);
+    if (!problem.empty()) {
+        return UsageError(err, problem);
+    }
+    const LineWaveform wave = SynthesiseLine(params);
+    if (!WriteBytes(path, wave.m_bytes)) {
+        err << "tdrsynth: cannot write " << path.string() << "\n";
+        return 1;
+    }
+    out << "wrote " << path.string() << "\n";
+    out << "kind\tdistance m\tend m\tposition m\tend position m\tSNR dB\n";
+    for (const FaultTruth& fault : wave.m_truth) {
+        out << FaultKindName(fault.m_kind) << "\t" << FormatNumber(fault.m_dDistance, 2) << "\t"
+            << FormatNumber(fault.m_dEnd, 2) << "\t" << FormatNumber(fault.m_dPosition, 2) << "\t"
+            << FormatNumber(fault.m_dEndPosition, 2) << "\t" << FormatNumber(fault.m_dSnrDb, 1) << "\n";
+    }
+    return 0;
+}
+
 int CommandWrite(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
     // args[0] is "write", args[1] the file; options come in name/value pairs.
@@ -174,10 +262,23 @@ int CommandWrite(const std::vector<std::string>& args, std::ostream& out, std::o
         options.emplace_back(args[i].substr(2), args[i + 1]);
     }
 
-    // The scale picks the defaults, so it is applied before everything else.
+    // The scale picks the defaults and the model which options apply, so they
+    // are read before everything else.
     int scale = 4;
+    bool line = false;
+    std::optional<uint64_t> draw;
     for (const auto& [name, value] : options) {
-        if (name == "scale") {
+        if (name == "model") {
+            if (value != "echo" && value != "line") {
+                return UsageError(err, "--model is echo or line, not '" + value + "'");
+            }
+            line = value == "line";
+        } else if (name == "draw") {
+            draw = ParseNumber<uint64_t>(value);
+            if (!draw) {
+                return UsageError(err, "bad value '" + value + "' for --draw");
+            }
+        } else if (name == "scale") {
             const auto index = ParseNumber<int>(value);
             if (!index) {
                 return UsageError(err, "--scale needs an index 0..11, not '" + value + "'");
@@ -188,7 +289,19 @@ int CommandWrite(const std::vector<std::string>& args, std::ostream& out, std::o
     if (scale < 0 || scale > 11) {
         return UsageError(err, "scale index must be 0..11");
     }
+    if (draw) {
+        if (!line) {
+            return UsageError(err, "--draw needs --model line");
+        }
+        for (const auto& [name, value] : options) {
+            if (name != "model" && name != "draw" && name != "scale") {
+                return UsageError(err, "--draw takes only --scale beside it, not --" + name);
+            }
+        }
+        return WriteLine(args[1], DrawLineParams(*draw, scale), out, err);
+    }
     SynthParams params = ParamsForScale(scale);
+    LineParams lineParams;
 
     for (const auto& [name, value] : options) {
         const auto asInt = [&](int& field) {
@@ -206,8 +319,17 @@ int CommandWrite(const std::vector<std::string>& args, std::ostream& out, std::o
             return number.has_value();
         };
         bool ok = true;
-        if (name == "scale") {
+        if (name == "scale" || name == "model") {
             continue;
+        } else if (IsLineOption(name)) {
+            if (!line) {
+                return UsageError(err, "--" + name + " applies to --model line only");
+            }
+            ok = name == "noise-shape" ? ParseNoiseShape(value, lineParams.m_noiseShape)
+                                       : asDouble(*LineField(lineParams, name));
+            if (name == "band") {
+                lineParams.m_dBandHz *= 1e6; // given in MHz
+            }
         } else if (name == "pulse") {
             ok = asInt(params.m_nPulseIndex);
         } else if (name == "avg") {
@@ -243,6 +365,21 @@ int CommandWrite(const std::vector<std::string>& args, std::ostream& out, std::o
         }
     }
 
+    if (line) {
+        // The line options were read into lineParams, the header into params.
+        LineParams full = lineParams;
+        const LineParams plain = LineParamsFor(params);
+        full.m_header = plain.m_header;
+        full.m_dImpedance = plain.m_dImpedance;
+        full.m_dFactor = plain.m_dFactor;
+        const double width =
+            tables::kPulse[static_cast<std::size_t>(std::clamp(params.m_nPulseIndex, 0, 11))] * 1e-9;
+        for (const SynthFault& fault : params.m_faults) {
+            full.m_faults.push_back(
+                DefaultLineFault(fault.m_kind, fault.m_dDistance, full.m_dImpedance, width));
+        }
+        return WriteLine(args[1], full, out, err);
+    }
     const std::string problem = CheckParams(params);
     if (!problem.empty()) {
         return UsageError(err, problem);

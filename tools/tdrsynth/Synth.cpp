@@ -222,11 +222,8 @@ std::string CheckParams(const SynthParams& params)
     return {};
 }
 
-std::vector<uint8_t> SynthesiseTdr(const SynthParams& params)
+std::vector<uint8_t> TdrHeaderBytes(const SynthParams& params)
 {
-    if (!CheckParams(params).empty()) {
-        return {};
-    }
     std::vector<uint8_t> bytes(kTdrFileSize, 0);
     PutWord(bytes, 1, params.m_nPulseIndex);
     PutWord(bytes, 2, params.m_nScaleIndex);
@@ -237,6 +234,15 @@ std::vector<uint8_t> SynthesiseTdr(const SynthParams& params)
     PutWord(bytes, 8, static_cast<int32_t>(std::lround(params.m_dDelay * 0.2)));
     PutWord(bytes, 9, params.m_nThreshold - 60);
     PutWord(bytes, 10, params.m_nMethod);
+    return bytes;
+}
+
+std::vector<uint8_t> SynthesiseTdr(const SynthParams& params)
+{
+    if (!CheckParams(params).empty()) {
+        return {};
+    }
+    std::vector<uint8_t> bytes = TdrHeaderBytes(params);
 
     const LineModel line(params);
     const std::vector<Echo> echoes = FaultEchoes(params, line);

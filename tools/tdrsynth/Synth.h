@@ -82,6 +82,10 @@ std::string CheckParams(const SynthParams& params);
 // The same parameters (seed included) always give the same bytes.
 std::vector<uint8_t> SynthesiseTdr(const SynthParams& params);
 
+// The 8512 bytes of a .tdr file with the header of the parameters and all
+// samples zero.
+std::vector<uint8_t> TdrHeaderBytes(const SynthParams& params);
+
 // Position of a fault in metres at the reference PR 1.5 (the waveform's own
 // axis): distance × PR / 1.5.
 double FaultPosition(const SynthParams& params, double distance);

@@ -1,0 +1,15 @@
+// Random lines for the physical model: the ranges the event finder has to hold
+// on, drawn from a seed so a scorer can rebuild any waveform of its set.
+#pragma once
+
+#include "tdrsynth/LineModel.h"
+
+#include <cstdint>
+
+// A random line for a scale index, drawn from seed: pulse index scale -2..+1;
+// round-trip loss 4..32 dB over the scale at 1 / (2 x pulse width), 10..60 %
+// of it DC resistance and up to 20 % dielectric; source 0.6..1.6 times the
+// line; receiver band 1..8 over the pulse width (100 MHz and up at 10 ns);
+// AC coupling 30..500 pulse widths; PR 1.25..2.2; 40..140 ohm; one to three
+// faults; white or band-limited noise giving SNRs from below 0 to above 40 dB.
+LineParams DrawLineParams(uint64_t seed, int scaleIndex);
