@@ -172,15 +172,30 @@ void CMainFrame::CreateMenus()
         }
         connect(menu, &QMenu::aboutToShow, this, &CMainFrame::RefreshCommandStates);
     };
-    fill(menuBar()->addMenu("View"),
-         {ID_DUAL_SCREEN, ID_MEMORY_PANE, ID_CHANNEL_SETTINGS, ID_LEGEND, ID_APPROXIMATION});
+    QMenu* view = menuBar()->addMenu("View");
+    fill(view, {ID_DUAL_SCREEN, ID_MEMORY_PANE, ID_CHANNEL_SETTINGS, ID_LEGEND, ID_APPROXIMATION});
+    // The library panel's commands, reachable from the menu bar (and so from
+    // the keyboard and a screen reader's menu) as well as from its tool bars.
+    view->addSeparator();
+    fill(view->addMenu("Channels"), {ID_OPEN_WAVE_FOLDER, kSeparator, ID_LOAD_M1, ID_LOAD_M2, ID_LOAD_M3, ID_PREVIEW,
+                                     kSeparator, ID_EXPORT_TEXT});
     QMenu* settings = menuBar()->addMenu("Settings");
     QMenu* scale = settings->addMenu("Scale");
     fill(scale, {ID_SCALE_62_5, ID_SCALE_125, ID_SCALE_250, ID_SCALE_500, ID_SCALE_1K, ID_SCALE_2K, ID_SCALE_4K,
                  ID_SCALE_8K, ID_SCALE_16K, ID_SCALE_32K, ID_SCALE_64K, ID_SCALE_128K});
     settings->addSeparator();
-    fill(settings, {ID_ANCHOR_CURSOR1, ID_ANCHOR_CURSOR2, kSeparator, ID_VELOCITY_PRESENTATION, ID_RETURN_LOSS,
-                    kSeparator, ID_PRINT, ID_SAVE_PICTURE});
+    fill(settings, {ID_ANCHOR_CURSOR1, ID_ANCHOR_CURSOR2, kSeparator, ID_VELOCITY_PRESENTATION, ID_RETURN_LOSS});
+    fill(settings->addMenu("Velocity factor library"),
+         {ID_KU_OPEN, ID_KU_USE, ID_KU_ADD, ID_KU_REMOVE, ID_KU_CALIBRATE});
+    fill(settings->addMenu("Site grids"), {ID_OPEN_GRID_FOLDER, ID_CREATE_GRID, kSeparator, ID_ADD_SECTION,
+                                           ID_COMMIT_SECTION, ID_DELETE_SECTION, kSeparator, ID_APPLY_SITE_GRID});
+    settings->addSeparator();
+    fill(settings, {ID_PRINT, ID_SAVE_PICTURE});
+    // The frequent ones get keys of their own.
+    MakeAction(ID_LOAD_M1)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_1));
+    MakeAction(ID_LOAD_M2)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_2));
+    MakeAction(ID_LOAD_M3)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_3));
+    MakeAction(ID_PRINT)->setShortcut(QKeySequence::Print);
     fill(menuBar()->addMenu("Manage"), {ID_MODE_ZOOM, kSeparator, ID_MODE_CURSOR1, ID_MODE_CURSOR2, kSeparator,
                                         ID_MODE_MEMORY1, ID_MODE_MEMORY2, ID_MODE_MEMORY3});
     fill(menuBar()->addMenu("Help"), {ID_HELP_CONTENTS, ID_APP_ABOUT});
@@ -384,7 +399,18 @@ void CMainFrame::MoveFocus(int step)
     const int next = current < 0 ? (step > 0 ? 0 : count - 1) : (current + step + count) % count;
     CFormView* target = shown[next];
     target->setFocusPolicy(Qt::StrongFocus);
-    target->setFocus(Qt::OtherFocusReason);
+    // The pane's first control that takes Tab focus gets it, so the keys act at
+    // once; a pane without one (or with its own focus proxy) takes it itself.
+    QWidget* focus = target;
+    if (target->focusProxy() == nullptr) {
+        for (QWidget* w = target->nextInFocusChain(); w != nullptr && w != target; w = w->nextInFocusChain()) {
+            if (target->isAncestorOf(w) && w->isVisible() && w->isEnabled() && (w->focusPolicy() & Qt::TabFocus)) {
+                focus = w;
+                break;
+            }
+        }
+    }
+    focus->setFocus(Qt::OtherFocusReason);
 }
 
 void CMainFrame::OpenHelp() const

@@ -54,6 +54,7 @@ public:
     const FrameFlags& Flags() const { return m_flags; }
     CFormDraw* GetDisplayForm() const { return m_pFormDraw; }
     CFormMemory* GetLibraryForm() const { return m_pFormMemory; }
+    CFormSet* GetFormSet() const { return m_pFormSet; }
     QToolBar* ScaleBar() const { return m_pScaleBar; }
     std::vector<QToolBar*> TopBars() const { return {m_pAnchorBar, m_pVelocityBar, m_pDisplayBar}; }
     QLabel* IdleLabel() const { return m_pReady; }

@@ -1,4 +1,7 @@
+#include "controls/FormSet.h"
+#include "controls/HSpin.h"
 #include "display/FormDraw.h"
+#include "library/FormMemory.h"
 #include "model/CommandIds.h"
 #include "model/PrivateProfile.h"
 #include "model/ZR815KDoc.h"
@@ -25,10 +28,8 @@
 #include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
-#include <QAccessible>
-#include <QApplication>
-#include <QTest>
 #include <gtest/gtest.h>
+#include <functional>
 #include <memory>
 
 namespace {
@@ -57,6 +58,7 @@ protected:
     bool Enabled(int id) { return frame->Action(id)->isEnabled(); }
 
     TempDir dir;
+    TempDir waves;
     std::unique_ptr<CZR815KDoc> doc;
     std::unique_ptr<CMainFrame> frame;
 };
@@ -145,6 +147,22 @@ TEST_F(MainFrame, ToolBarButtonsRunTheirCommandsFromTheKeyboardAndScreenReaders)
     }
     ASSERT_NE(scale2k, nullptr);
     ASSERT_NE(halfVelocity, nullptr);
+    // Every tool-bar command, the panels' included, also has a menu item.
+    QStringList inMenus;
+    std::function<void(QMenu*)> walk = [&](QMenu* menu) {
+        for (QAction* a : menu->actions()) {
+            a->menu() != nullptr ? walk(a->menu()) : void(inMenus << a->text());
+        }
+    };
+    for (QAction* top : frame->menuBar()->actions()) {
+        walk(top->menu());
+    }
+    for (QToolBar* bar : frame->findChildren<QToolBar*>()) {
+        for (QAction* action : bar->actions()) {
+            EXPECT_TRUE(action->isSeparator() || inMenus.contains(action->text())) << action->text().toStdString();
+        }
+    }
+    EXPECT_EQ(frame->Action(ID_LOAD_M3)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_3));
     const auto toggle = [](QToolButton* button) {
         QAccessible::queryAccessibleInterface(button)->actionInterface()->doAction(
             QAccessibleActionInterface::toggleAction());
@@ -261,6 +279,42 @@ TEST_F(MainFrame, EveryShownControlHasAnAccessibleName)
 } // namespace
 
 namespace {
+
+// Without the mouse: two waveforms into M1 and M2, the cursors placed, L read.
+TEST_F(MainFrame, TwoWaveformsAndBothCursorsWithTheKeyboardAlone)
+{
+    waves.WriteFile("a.tdr", TdrBytes().Bytes());
+    waves.WriteFile("b.tdr", TdrBytes().Bytes());
+    Build("[KLM-204]\nSCALE=4\nOPEN=" + waves.Folder() + "\n");
+    QApplication::setActiveWindow(frame.get());
+    const auto key = [](int k, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+        QTest::keyClick(QApplication::focusWidget(), static_cast<Qt::Key>(k), mods);
+    };
+    // F6 walks the panes to the waveform list; the arrows choose, Ctrl+1/2 load.
+    for (int i = 0; i < 6 && QApplication::focusWidget() != &frame->GetLibraryForm()->GetList(); ++i) {
+        key(Qt::Key_F6);
+    }
+    ASSERT_EQ(QApplication::focusWidget(), &frame->GetLibraryForm()->GetList());
+    key(Qt::Key_Down);
+    key(Qt::Key_Up);
+    key(Qt::Key_1, Qt::ControlModifier);
+    key(Qt::Key_Down);
+    key(Qt::Key_2, Qt::ControlModifier);
+    EXPECT_EQ(doc->m_memory[0].m_strName, "a");
+    EXPECT_EQ(doc->m_memory[1].m_strName, "b");
+    // F6 to the cursor strip: C1 takes the focus, Tab goes on to C2.
+    for (int i = 0; i < 6 && !frame->GetFormSet()->isAncestorOf(QApplication::focusWidget()); ++i) {
+        key(Qt::Key_F6);
+    }
+    ASSERT_EQ(QApplication::focusWidget(), frame->GetFormSet()->GetCursorField(0))
+        << QApplication::focusWidget()->metaObject()->className() << " "
+        << QApplication::focusWidget()->accessibleName().toStdString();
+    for (const int k : {Qt::Key_1, Qt::Key_0, Qt::Key_0, Qt::Key_Return, Qt::Key_Tab, Qt::Key_4, Qt::Key_2, Qt::Key_0,
+                        Qt::Key_Return}) {
+        key(k);
+    }
+    EXPECT_EQ(frame->GetFormSet()->GetLengthField()->text(), "320.000 m");
+}
 
 // Files dropped on the window go into the free channels; the rest is told.
 TEST_F(MainFrame, DroppedFilesLoadIntoFreeChannels)
