@@ -22,6 +22,7 @@ struct SiteGridSection
     double m_dLength = 0;
     double m_dStart = 0;
     double m_dEnd = 0;
+    bool operator==(const SiteGridSection&) const = default;
 };
 
 // An event of a channel's trace marked on the plot while the events list is
