@@ -16,11 +16,13 @@
 #include <QPageSize>
 #include <QPrinter>
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <system_error>
+#include <unistd.h>
 #include <utility>
 
 namespace fs = std::filesystem;
@@ -124,8 +126,9 @@ std::string LoadRunFile(const std::string& file, WaveformRecord& record)
 }
 
 // Why the folder cannot be listed, or empty when it can: it is missing, is no
-// folder, or cannot be opened (no permission). An empty listing then means an
-// empty folder, never one that could not be read.
+// folder, or cannot be opened or searched (no permission to read its names or
+// to reach its files). An empty listing then means an empty folder, never one
+// that could not be read.
 std::string FolderFault(const std::string& folder)
 {
     const std::string shown = TerminalPath(folder);
@@ -136,6 +139,9 @@ std::string FolderFault(const std::string& folder)
     }
     if (fs::exists(status) && !fs::is_directory(status)) {
         return shown + " is not a folder";
+    }
+    if (!ec && ::access(folder.c_str(), R_OK | X_OK) != 0) {
+        ec.assign(errno, std::generic_category());
     }
     if (!ec) {
         const fs::directory_iterator probe(fs::path(folder), ec);

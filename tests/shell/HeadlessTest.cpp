@@ -233,11 +233,14 @@ TEST_F(Headless, AnUnreadableFolderFails)
     }
     TempDir locked;
     locked.WriteFile("a.tdr", Waveform(4, 1465));
-    fs::permissions(locked.Path(), fs::perms::none);
-    for (const char* run : {"--list", "--export-text"}) {
-        EXPECT_EQ(Run({run, locked.Folder()}), kExitFailed) << run;
-        EXPECT_EQ(out, "") << run;
-        EXPECT_EQ(err, "ondalis: cannot read the folder " + locked.Folder() + ": Permission denied\n") << run;
+    // Names unreadable, or names readable but the files out of reach.
+    for (const fs::perms perms : {fs::perms::none, fs::perms::owner_read}) {
+        fs::permissions(locked.Path(), perms);
+        for (const char* run : {"--list", "--export-text"}) {
+            EXPECT_EQ(Run({run, locked.Folder()}), kExitFailed) << run;
+            EXPECT_EQ(out, "") << run;
+            EXPECT_EQ(err, "ondalis: cannot read the folder " + locked.Folder() + ": Permission denied\n") << run;
+        }
     }
 }
 
