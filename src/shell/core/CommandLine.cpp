@@ -157,14 +157,14 @@ public:
     }
 
 private:
-  // The message quotes what was typed (Quoted); control characters in it
-  // show as '?', so the message stays on one line.
-  ParsedCommandLine Fail(const std::string& text)
-  {
-      if (m_result.Ok()) {
-          m_result.m_strError = PrintableText(text);
-      }
-      return m_result;
+    // The message quotes what was typed (Quoted); control characters in it
+    // show as '?', so the message stays on one line.
+    ParsedCommandLine Fail(const std::string& text)
+    {
+        if (m_result.Ok()) {
+            m_result.m_strError = PrintableText(text);
+        }
+        return m_result;
     }
 
     void Apply(const std::string& name, const std::string& value)
@@ -231,8 +231,8 @@ private:
             o.m_nWidth = *w;
             o.m_nHeight = *h;
         } else if (name == "--pr" || name == "--v2") {
-            // The factor the fields could show: a PR out of 1..3 would put the
-            // distances (and the axis) off by as much.
+            // Only a factor the fields can show: outside PR 1..3 the distances and
+            // the axis reach sizes no cable has (a tiny PR even makes them infinite).
             const bool half = name == "--v2";
             const std::optional<double> number = ReadNumber(value);
             const double low = half ? kMinHalfVelocity : kMinFactor;
