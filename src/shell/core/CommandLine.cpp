@@ -14,11 +14,9 @@ namespace {
 
 constexpr int kMinPictureSide = 100;
 constexpr int kMaxPictureSide = 10000;
-// The velocity factor the fields allow, as PR and as V/2 (m/us), ends included.
-constexpr double kMinFactor = 1.0;
-constexpr double kMaxFactor = 3.0;
-constexpr double kMinHalfVelocity = 50.0;
-constexpr double kMaxHalfVelocity = 150.0;
+// The V/2 (m/us) of the PR range the fields allow, ends included: 50 to 150.
+constexpr double kMinHalfVelocity = 150.0 / tables::kMaxFactor;
+constexpr double kMaxHalfVelocity = 150.0 / tables::kMinFactor;
 
 // What a message quotes of an argument: readable and, when very long, shortened.
 std::string Quoted(const std::string& arg)
@@ -235,8 +233,8 @@ private:
             // the axis reach sizes no cable has (a tiny PR even makes them infinite).
             const bool half = name == "--v2";
             const std::optional<double> number = ReadNumber(value);
-            const double low = half ? kMinHalfVelocity : kMinFactor;
-            const double high = half ? kMaxHalfVelocity : kMaxFactor;
+            const double low = half ? kMinHalfVelocity : tables::kMinFactor;
+            const double high = half ? kMaxHalfVelocity : tables::kMaxFactor;
             if (!number || *number < low || *number > high) {
                 Fail(name + " " + Quoted(value) +
                      (half ? " is not a V/2 of 50 to 150 m/us" : " is not a PR of 1 to 3"));
