@@ -4,6 +4,7 @@
 #include "cablelib/TableKU.h"
 #include "cablelib/core/CableLibrary.h"
 #include "cablelib/core/CablePanel.h"
+#include "library/core/FileNameText.h"
 #include "model/CommandIds.h"
 #include "model/PrivateProfile.h"
 #include "model/ProgramFolder.h"
@@ -145,7 +146,7 @@ void CFormKU::LoadLibrary()
     }
     if (read.status == CableReadStatus::Unreadable) {
         m_dialogs.error(QString("The library file %1 cannot be read; the table stays as it was.")
-                            .arg(FromPath(m_strLibraryFile)));
+                            .arg(QString::fromStdString(MessagePath(m_strLibraryFile))));
         return;
     }
     const bool half = GetDocument().m_bShowHalfVelocity;
@@ -179,7 +180,7 @@ bool CFormKU::SaveLibrary()
     }
     if (!WriteCableLibrary(target, entries)) {
         m_dialogs.error(QString("The library could not be saved to %1; the table keeps the change.")
-                            .arg(FromPath(target.string())));
+                            .arg(QString::fromStdString(MessagePath(target))));
         return false;
     }
     return true;

@@ -2,6 +2,7 @@
 
 #include "cablelib/core/CablePanel.h"
 #include "controls/HSpin.h"
+#include "library/core/FileNameText.h"
 
 #include <QLineEdit>
 #include <QMessageBox>
@@ -44,7 +45,8 @@ void CTableKU::accept()
 {
     const QString value = m_pSpinValue->text();
     if (!FactorOfCell(value.toStdString(), m_bHalfVelocity)) {
-        m_fnErrorBox(QString("\"%1\" is not a velocity factor: enter a positive number.").arg(value));
+        m_fnErrorBox(QString("\"%1\" is not a velocity factor: enter a positive number.")
+                         .arg(QString::fromStdString(ShortenedText(value.toStdString()))));
         return;
     }
     m_strName = m_pEditName->text();

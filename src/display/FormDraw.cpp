@@ -2,6 +2,7 @@
 
 #include "controls/core/CursorStrip.h"
 #include "display/ReportPage.h"
+#include "library/core/FileNameText.h"
 #include "model/Difference.h"
 #include "model/Format.h"
 #include "model/PlotKeys.h"
@@ -363,7 +364,8 @@ bool CFormDraw::OnCommand(int id)
     if (id == ID_SAVE_PICTURE) {
         const QString path = m_fnChoosePicture();
         if (!path.isEmpty() && !SavePicture(path)) {
-            m_fnErrorBox(QString("The picture could not be saved to %1.").arg(path));
+            m_fnErrorBox(QString("The picture could not be saved to %1.")
+                             .arg(QString::fromStdString(ShortenedText(path.toStdString()))));
         }
         return true;
     }

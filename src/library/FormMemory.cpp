@@ -53,7 +53,7 @@ QString ErrorBoxText() { return QString::fromLatin1(CFormMemory::kErrorText); }
 // Why a file named to be opened cannot be, naming it; empty when it is a waveform.
 QString OpenFault(const std::filesystem::path& file)
 {
-    const QString name = QString::fromStdString(ReadablePath(file));
+    const QString name = QString::fromStdString(MessagePath(file));
     std::error_code ec;
     if (!std::filesystem::exists(std::filesystem::status(file, ec))) {
         return QString("The waveform file %1 does not exist.").arg(name);
@@ -448,7 +448,7 @@ void CFormMemory::ExportText()
             }
         }
         if (!exporter.Export(jobs[i])) {
-            failed << QString::fromStdString(ReadableFileName(jobs[i].m_strSource));
+            failed << QString::fromStdString(MessagePath(jobs[i].m_strSource));
         }
     }
     if (progress) {

@@ -4,6 +4,7 @@
 #include "controls/HSpin.h"
 #include "controls/core/CursorStrip.h"
 #include "controls/core/ParamsPanel.h"
+#include "library/core/FileNameText.h"
 #include "library/core/SiteGridFile.h"
 #include "library/core/SiteGridLayout.h"
 #include "library/core/SiteGridListing.h"
@@ -363,7 +364,8 @@ void CSiteGridPage::CreateGrid()
     }
     m_strGridCreated = path.string();
     if (!CreateSiteGridFile(path, m_doc.m_dScale)) {
-        m_fnErrorBox(QString("The site grid %1 could not be written.").arg(QString::fromStdString(path.string())));
+        m_fnErrorBox(
+            QString("The site grid %1 could not be written.").arg(QString::fromStdString(MessagePath(path))));
     }
     ListGridFiles();
     ListSections();

@@ -16,11 +16,13 @@
 #include <QPageSize>
 #include <QPrinter>
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <system_error>
+#include <unistd.h>
 #include <utility>
 
 namespace fs = std::filesystem;
@@ -90,31 +92,32 @@ std::string RecordName(const fs::path& path)
 std::string LoadRunFile(const std::string& file, WaveformRecord& record)
 {
     const fs::path path(file);
+    const std::string shown = TerminalPath(path);
     std::error_code ec;
     const fs::file_status status = fs::status(path, ec);
     if (!fs::exists(status)) {
-        return "cannot open " + file + ": no such file";
+        return "cannot open " + shown + ": no such file";
     }
     if (fs::is_directory(status)) {
-        return "cannot open " + file + ": it is a folder";
+        return "cannot open " + shown + ": it is a folder";
     }
     const FileReadResult read = ReadWholeFile(path, kTdrFileSize + 1);
     if (read.status == FileReadStatus::Missing) {
-        return "cannot open " + file + ": no such file";
+        return "cannot open " + shown + ": no such file";
     }
     if (read.status != FileReadStatus::Read && fs::is_regular_file(status) &&
         fs::file_size(path, ec) != kTdrFileSize && !ec) {
-        return file + " is not a waveform (a .tdr file is 8512 bytes)";
+        return shown + " is not a waveform (a .tdr file is 8512 bytes)";
     }
     if (read.status != FileReadStatus::Read) {
-        return "cannot read " + file;
+        return "cannot read " + shown;
     }
     const auto* bytes = reinterpret_cast<const uint8_t*>(read.bytes.data());
     if (read.bytes.size() != kTdrFileSize) {
-        return file + " is not a waveform (a .tdr file is 8512 bytes)";
+        return shown + " is not a waveform (a .tdr file is 8512 bytes)";
     }
     if (!DecodeWaveform(record, std::span<const uint8_t>(bytes, read.bytes.size()))) {
-        return file + " is not a waveform (its header does not decode)";
+        return shown + " is not a waveform (its header does not decode)";
     }
     record.m_strName = RecordName(path);
     record.m_ftTime = LastWriteLocalFileTime(path).value_or(0);
@@ -122,16 +125,34 @@ std::string LoadRunFile(const std::string& file, WaveformRecord& record)
     return std::string();
 }
 
-bool IsFolder(const std::string& folder)
+// Why the folder cannot be listed, or empty when it can: it is missing, is no
+// folder, or cannot be opened or searched (no permission to read its names or
+// to reach its files). An empty listing then means an empty folder, never one
+// that could not be read.
+std::string FolderFault(const std::string& folder)
 {
+    const std::string shown = TerminalPath(folder);
     std::error_code ec;
-    return fs::is_directory(fs::path(folder), ec);
+    const fs::file_status status = fs::status(fs::path(folder), ec);
+    if (status.type() == fs::file_type::not_found) {
+        return "no such folder " + shown;
+    }
+    if (fs::exists(status) && !fs::is_directory(status)) {
+        return shown + " is not a folder";
+    }
+    if (!ec && ::access(folder.c_str(), R_OK | X_OK) != 0) {
+        ec.assign(errno, std::generic_category());
+    }
+    if (!ec) {
+        const fs::directory_iterator probe(fs::path(folder), ec);
+    }
+    return ec ? "cannot read the folder " + shown + ": " + ec.message() : std::string();
 }
 
 int ListRun(const CommandOptions& o, std::ostream& out, std::ostream& err)
 {
-    if (!IsFolder(o.m_strFolder)) {
-        err << kProgram << "no such folder " << o.m_strFolder << '\n';
+    if (const std::string fault = FolderFault(o.m_strFolder); !fault.empty()) {
+        err << kProgram << fault << '\n';
         return kExitFailed;
     }
     out << WaveformTableText(o.m_strFolder, o.m_bCsv);
@@ -140,8 +161,8 @@ int ListRun(const CommandOptions& o, std::ostream& out, std::ostream& err)
 
 int ExportRun(const CommandOptions& o, std::ostream& out, std::ostream& err, bool progress)
 {
-    if (!IsFolder(o.m_strFolder)) {
-        err << kProgram << "no such folder " << o.m_strFolder << '\n';
+    if (const std::string fault = FolderFault(o.m_strFolder); !fault.empty()) {
+        err << kProgram << fault << '\n';
         return kExitFailed;
     }
     const std::vector<TextExportJob> jobs = ListTextExportJobs(o.m_strFolder);
@@ -152,7 +173,7 @@ int ExportRun(const CommandOptions& o, std::ostream& out, std::ostream& err, boo
             err << "\rWriting waveforms as text: " << (i + 1) << " of " << jobs.size() << std::flush;
         }
         if (exporter.Export(jobs[i])) {
-            out << jobs[i].m_strTarget << '\n';
+            out << PrintableText(ReadableFileName(jobs[i].m_strTarget)) << '\n';
         } else {
             failed.push_back(jobs[i].m_strSource);
         }
@@ -161,7 +182,7 @@ int ExportRun(const CommandOptions& o, std::ostream& out, std::ostream& err, boo
         err << '\n';
     }
     for (const std::string& name : failed) {
-        err << kProgram << "could not write " << name << " as text\n";
+        err << kProgram << "could not write " << TerminalPath(name) << " as text\n";
     }
     return failed.empty() ? kExitOk : kExitFailed;
 }
@@ -183,8 +204,9 @@ int EventsRun(const CommandOptions& o, std::ostream& out, std::ostream& err)
         }
         const bool fileFactorUsable = record.m_dFileFactor > 0 && std::isfinite(record.m_dFileFactor);
         const double factor = o.m_factor.value_or(fileFactorUsable ? record.m_dFileFactor : tables::kReferenceFactor);
+        const std::string shown = PrintableText(ReadablePath(file)); // the whole path: it is data here
         for (const LineEvent& e : FindEvents(record, factor)) {
-            out << FormatTableLine({file, std::to_string(e.m_nNumber), FormatFixed(e.m_dDistance, 3),
+            out << FormatTableLine({shown, std::to_string(e.m_nNumber), FormatFixed(e.m_dDistance, 3),
                                     e.m_nSign > 0 ? "+" : "-", LineEventKindName(e.m_kind),
                                     std::to_string(e.m_nAmplitude), FormatFixed(e.m_dReturnLoss, 1),
                                     e.m_bGhost ? "yes" : "no"},
@@ -268,29 +290,27 @@ int DrawRun(const CommandOptions& o, std::ostream& err)
     doc.UpdateAllViews(nullptr, HINT_VELOCITY);
     doc.UpdateAllViews(nullptr, HINT_MEMORY);
 
-    if (o.m_mode == RunMode::Picture) {
-        if (!form.SavePicture(QString::fromStdString(o.m_strOutput))) {
-            err << kProgram << "cannot write " << o.m_strOutput << '\n';
-            return kExitFailed;
-        }
-        return kExitOk;
-    }
-    const fs::path pdf = scratch / "report.pdf";
-    {
+    // Drawn into the scratch folder first; the output's name never goes
+    // through a QString, so it keeps the very bytes given.
+    const bool picture = o.m_mode == RunMode::Picture;
+    const fs::path drawn = scratch / (picture ? "picture.png" : "report.pdf");
+    if (picture) {
+        form.SavePicture(QString::fromStdString(drawn.string()));
+    } else {
         QPrinter printer(QPrinter::HighResolution);
         printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(QString::fromStdString(pdf.string()));
+        printer.setOutputFileName(QString::fromStdString(drawn.string()));
         printer.setPageSize(QPageSize(QPageSize::A4));
         printer.setDocName(kReportDocName);
         form.PrintReport(printer);
     }
-    const FileReadResult written = ReadWholeFile(pdf);
+    const FileReadResult written = ReadWholeFile(drawn);
     if (written.status != FileReadStatus::Read || written.bytes.empty()) {
-        err << kProgram << "the report could not be drawn\n";
+        err << kProgram << (picture ? "the picture" : "the report") << " could not be drawn\n";
         return kExitFailed;
     }
-    if (!WriteFileAtomically(o.m_strOutput, written.bytes)) {
-        err << kProgram << "cannot write " << o.m_strOutput << '\n';
+    if (!WriteFileAtomically(fs::path(o.m_strOutput), written.bytes)) {
+        err << kProgram << "cannot write " << TerminalPath(o.m_strOutput) << '\n';
         return kExitFailed;
     }
     return kExitOk;
@@ -306,8 +326,11 @@ std::string WaveformTableText(const std::string& folder, bool csv)
         text += FormatTableLine({headings.begin(), headings.end()}, true);
     }
     for (const WaveformListing& row : ListWaveformFolder(folder)) {
-        const auto cells = WaveListCells(row, false);
-        text += FormatTableLine({cells.begin(), cells.end()}, csv);
+        std::vector<std::string> cells;
+        for (const std::string& cell : WaveListCells(row, false)) {
+            cells.push_back(PrintableText(cell)); // the name may hold control bytes
+        }
+        text += FormatTableLine(cells, csv);
     }
     return text;
 }

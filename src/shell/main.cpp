@@ -4,9 +4,11 @@
 #include "shell/core/CommandLine.h"
 
 #include <QApplication>
+#include <algorithm>
 #include <clocale>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <iostream>
 #include <string>
 #include <unistd.h>
@@ -60,7 +62,17 @@ int main(int argc, char** argv)
                      argv[0]);
         return 1;
     }
-    CZR815KApp app(argc, argv);
+    // A bare "--" ends the options: the window takes the file after it. The
+    // application sees the arguments without it (kept alive as long as it runs).
+    std::vector<char*> windowArgv(argv, argv + argc);
+    if (const auto end = std::find_if(windowArgv.begin() + (argc > 0 ? 1 : 0), windowArgv.end(),
+                                      [](const char* arg) { return std::strcmp(arg, "--") == 0; });
+        end != windowArgv.end()) {
+        windowArgv.erase(end);
+    }
+    int windowArgc = static_cast<int>(windowArgv.size());
+    windowArgv.push_back(nullptr);
+    CZR815KApp app(windowArgc, windowArgv.data());
     if (!app.InitInstance()) {
         return 1;
     }

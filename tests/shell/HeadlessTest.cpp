@@ -6,9 +6,11 @@
 #include <QImage>
 #include <QProcess>
 #include <QRegularExpression>
+#include <algorithm>
 #include <cstdlib>
 #include <gtest/gtest.h>
 #include <sstream>
+#include <unistd.h>
 
 namespace {
 
@@ -23,6 +25,22 @@ std::string Waveform(int scaleIndex, int factorThousandths, uint8_t level = 60)
     for (std::size_t i = 0; i < kTdrSampleCount; ++i) {
         bytes.Sample(i, level);
     }
+    return bytes.Bytes();
+}
+
+// An open end at 500 m of position (sample 4000) on a 1 km waveform recorded at PR 2.
+std::string OpenEndWaveform()
+{
+    TdrBytes bytes;
+    bytes.Word(1, 2).Word(2, 4).Word(3, 4).Word(5, 100).Word(6, 2000).Word(10, 73);
+    for (std::size_t k = 0; k < 40; ++k) {
+        bytes.Sample(k, 100);
+    }
+    // A 50 ns pulse spans 40 samples; the echo's edges are half-way at 4000 and 4040.
+    for (std::size_t k = 4001; k < 4040; ++k) {
+        bytes.Sample(k, 50);
+    }
+    bytes.Sample(4000, 25).Sample(4040, 25);
     return bytes.Bytes();
 }
 
@@ -179,6 +197,51 @@ TEST_F(Headless, NamesThatAreNotUtf8)
     const std::string pdf = Out("bad.pdf");
     ASSERT_EQ(Run({"--report", pdf, Wave("bad\xFF.tdr")}), kExitOk) << err;
     EXPECT_NE(PdfText(pdf).find("badя"), std::string::npos) << PdfText(pdf);
+
+    // The outputs are written under the very bytes given.
+    fs::remove(pdf);
+    ASSERT_EQ(Run({"--png", Out("pic\xFF.png"), Wave("alpha.tdr")}), kExitOk) << err;
+    ASSERT_EQ(Run({"--report", Out("rep\xFF.pdf"), Wave("alpha.tdr")}), kExitOk) << err;
+    std::vector<std::string> written;
+    for (const auto& entry : fs::directory_iterator(output.Path())) {
+        written.push_back(entry.path().filename().string());
+    }
+    std::sort(written.begin(), written.end());
+    EXPECT_EQ(written, (std::vector<std::string>{"pic\xFF.png", "rep\xFF.pdf"}));
+}
+
+// Control bytes in names reach the terminal as '?', so they can neither command
+// it nor split a line.
+TEST_F(Headless, ControlBytesInNamesShowAsQuestionMarks)
+{
+    const std::string name = "x\x1B[2J\x7F\n \x1F";
+    waves.WriteFile(name + ".tdr", OpenEndWaveform());
+    ASSERT_EQ(Run({"--list", waves.Folder(), "--csv"}), kExitOk) << err;
+    EXPECT_NE(out.find("\n ,x?[2J?? ?,1000.0,"), std::string::npos) << out;
+    ASSERT_EQ(Run({"--export-text", waves.Folder()}), kExitOk) << err;
+    EXPECT_EQ(out, "alpha.txt\nbeta.txt\nx?[2J?? ?.txt\n");
+    EXPECT_EQ(Run({"--events", Wave((name + ".tdr").c_str()), Wave("gone\x1B.tdr")}), kExitFailed);
+    EXPECT_NE(out.find("\n" + (waves / "x?[2J?? ?.tdr").string() + "\t1\t375.000\t"), std::string::npos) << out;
+    EXPECT_NE(err.find("gone?.tdr: no such file\n"), std::string::npos) << err;
+}
+
+// A folder that cannot be read is a failure, not an empty listing.
+TEST_F(Headless, AnUnreadableFolderFails)
+{
+    if (::geteuid() == 0) {
+        GTEST_SKIP() << "permissions do not bind the superuser";
+    }
+    TempDir locked;
+    locked.WriteFile("a.tdr", Waveform(4, 1465));
+    // Names unreadable, or names readable but the files out of reach.
+    for (const fs::perms perms : {fs::perms::none, fs::perms::owner_read}) {
+        fs::permissions(locked.Path(), perms);
+        for (const char* run : {"--list", "--export-text"}) {
+            EXPECT_EQ(Run({run, locked.Folder()}), kExitFailed) << run;
+            EXPECT_EQ(out, "") << run;
+            EXPECT_EQ(err, "ondalis: cannot read the folder " + locked.Folder() + ": Permission denied\n") << run;
+        }
+    }
 }
 
 TEST_F(Headless, ReportHoldsTheParameters)
@@ -234,18 +297,7 @@ TEST_F(Headless, PictureHasItsSizeAndTheTrace)
 
 TEST_F(Headless, EventsPrintOneLinePerEvent)
 {
-    // An open end at 500 m of position (sample 4000) on a 1 km waveform recorded at PR 2.
-    TdrBytes bytes;
-    bytes.Word(1, 2).Word(2, 4).Word(3, 4).Word(5, 100).Word(6, 2000).Word(10, 73);
-    for (std::size_t k = 0; k < 40; ++k) {
-        bytes.Sample(k, 100);
-    }
-    // A 50 ns pulse spans 40 samples; the echo's edges are half-way at 4000 and 4040.
-    for (std::size_t k = 4001; k < 4040; ++k) {
-        bytes.Sample(k, 50);
-    }
-    bytes.Sample(4000, 25).Sample(4040, 25);
-    waves.WriteFile("open.tdr", bytes.Bytes());
+    waves.WriteFile("open.tdr", OpenEndWaveform());
     const std::string header = "file\tnumber\tdistance m\tsign\tkind\tamplitude\treturn loss dB\tghost\n";
 
     // At the recorded PR 2: 4000 × 0.125 × 1.5 / 2 = 375 m; 100 against 50 is 6 dB.

@@ -256,6 +256,18 @@ TEST_F(RealProgram, AMissingFileOnTheCommandLineKeepsTheFolder)
     EXPECT_NE(ini.find("CURSOR1=0\n"), std::string::npos) << ini;
 }
 
+// A bare "--" ends the options: a waveform named like an option opens in M1.
+TEST_F(RealProgram, AFileAfterADoubleDashOpensInTheWindow)
+{
+    TempDir other;
+    other.WriteFile("--x.tdr", TdrBytes().Bytes());
+    process.setWorkingDirectory(QString::fromStdString(other.Path().string()));
+    ASSERT_TRUE(Start({"--", "--x.tdr"}));
+    EXPECT_TRUE(EndWith(SIGTERM));
+    const std::string ini = home.ReadFile("param.ini");
+    EXPECT_NE(ini.find("OPEN=" + other.Folder() + "\n"), std::string::npos) << ini;
+}
+
 // The runs without a window need no display: with neither a display nor a
 // platform named, the program picks the offscreen one itself.
 TEST_F(RealProgram, HeadlessRunsNeedNoDisplay)

@@ -43,7 +43,7 @@ std::string DropProblemText(const DropResult& result)
         if (!text.empty()) {
             text += '\n';
         }
-        text += ReadablePath(problem.m_path);
+        text += MessagePath(problem.m_path);
         text += problem.m_bNoFreeChannel ? ": all three memory channels are in use" : ": not a waveform file";
     }
     return text;

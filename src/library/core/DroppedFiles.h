@@ -23,5 +23,5 @@ struct DropResult
 
 DropResult LoadIntoFreeChannels(CZR815KDoc& doc, const std::vector<std::filesystem::path>& files);
 
-// One line per problem, naming the file (ReadablePath); empty when there was none.
+// One line per problem, naming the file (MessagePath); empty when there was none.
 std::string DropProblemText(const DropResult& result);

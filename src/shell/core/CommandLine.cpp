@@ -1,9 +1,11 @@
 #include "shell/core/CommandLine.h"
 
+#include "library/core/FileNameText.h"
 #include "model/ScaleTables.h"
 
 #include <charconv>
 #include <cmath>
+#include <filesystem>
 #include <set>
 #include <string_view>
 #include <system_error>
@@ -12,6 +14,36 @@ namespace {
 
 constexpr int kMinPictureSide = 100;
 constexpr int kMaxPictureSide = 10000;
+// The V/2 (m/us) of the PR range the fields allow, ends included: 50 to 150.
+constexpr double kMinHalfVelocity = 150.0 / tables::kMaxFactor;
+constexpr double kMaxHalfVelocity = 150.0 / tables::kMinFactor;
+
+// What a message quotes of an argument: readable and, when very long, shortened.
+std::string Quoted(const std::string& arg)
+{
+    return MessagePath(arg);
+}
+
+// Whether the name ends in ".tdr", letters in any case: the name of a waveform.
+bool EndsInTdr(std::string_view name)
+{
+    if (name.size() < 4) {
+        return false;
+    }
+    std::string tail(name.substr(name.size() - 4));
+    for (char& c : tail) {
+        c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    }
+    return tail == ".tdr";
+}
+
+// Whether two arguments name the same file: the same text, or paths that
+// lead to one existing file (another spelling, a link).
+bool SameFile(const std::string& a, const std::string& b)
+{
+    std::error_code ec;
+    return a == b || std::filesystem::equivalent(a, b, ec);
+}
 
 // A number that fills the whole text, finite.
 std::optional<double> ReadNumber(std::string_view text)
@@ -99,7 +131,7 @@ public:
                 value = arg.substr(eq + 1);
             }
             if (!IsKnown(name)) {
-                return Fail("unknown option " + name);
+                return Fail("unknown option " + Quoted(name));
             }
             if (!m_seen.insert(name).second) {
                 return Fail("option " + name + " given twice");
@@ -123,16 +155,12 @@ public:
     }
 
 private:
-    // The message quotes what was typed; control characters in it show as '?',
-    // so the message stays on one line.
-    ParsedCommandLine Fail(std::string text)
+    // The message quotes what was typed (Quoted); control characters in it
+    // show as '?', so the message stays on one line.
+    ParsedCommandLine Fail(const std::string& text)
     {
         if (m_result.Ok()) {
-            for (char& c : text) {
-                const auto byte = static_cast<unsigned char>(c);
-                c = byte < 0x20 || byte == 0x7f ? '?' : c;
-            }
-            m_result.m_strError = std::move(text);
+            m_result.m_strError = PrintableText(text);
         }
         return m_result;
     }
@@ -163,14 +191,14 @@ private:
             const std::optional<double> km = ReadNumber(value);
             const int index = km ? ScaleIndexOfKilometres(*km) : -1;
             if (index < 0) {
-                Fail("--scale " + value + " is not a scale (0.0625, 0.125, ... 128 km)");
+                Fail("--scale " + Quoted(value) + " is not a scale (0.0625, 0.125, ... 128 km)");
                 return;
             }
             o.m_scaleIndex = index;
         } else if (name == "--scale-index") {
             const std::optional<int> index = ReadInteger(value);
             if (!index || *index < 0 || *index >= tables::kCount) {
-                Fail("--scale-index " + value + " is not 0 to 11");
+                Fail("--scale-index " + Quoted(value) + " is not 0 to 11");
                 return;
             }
             o.m_scaleIndex = *index;
@@ -183,7 +211,7 @@ private:
                 }
             }
             if (exponent < 0) {
-                Fail("--zoom " + value + " is not 1, 2, 4, 8 or 16");
+                Fail("--zoom " + Quoted(value) + " is not 1, 2, 4, 8 or 16");
                 return;
             }
             o.m_zoomExponent = exponent;
@@ -195,29 +223,37 @@ private:
                 return v && *v >= kMinPictureSide && *v <= kMaxPictureSide;
             };
             if (!inRange(w) || !inRange(h)) {
-                Fail("--size " + value + " is not WIDTHxHEIGHT, each 100 to 10000");
+                Fail("--size " + Quoted(value) + " is not WIDTHxHEIGHT, each 100 to 10000");
                 return;
             }
             o.m_nWidth = *w;
             o.m_nHeight = *h;
+        } else if (name == "--pr" || name == "--v2") {
+            // Only a factor the fields can show: outside PR 1..3 the distances and
+            // the axis reach sizes no cable has (a tiny PR even makes them infinite).
+            const bool half = name == "--v2";
+            const std::optional<double> number = ReadNumber(value);
+            const double low = half ? kMinHalfVelocity : tables::kMinFactor;
+            const double high = half ? kMaxHalfVelocity : tables::kMaxFactor;
+            if (!number || *number < low || *number > high) {
+                Fail(name + " " + Quoted(value) +
+                     (half ? " is not a V/2 of 50 to 150 m/us" : " is not a PR of 1 to 3"));
+                return;
+            }
+            o.m_factor = half ? 150.0 / *number : *number;
+            o.m_bHalfVelocity = half;
         } else {
             const std::optional<double> number = ReadNumber(value);
-            const bool positive = name == "--pr" || name == "--v2";
-            if (!number || *number < 0 || (positive && *number == 0)) {
-                Fail(name + " " + value + (positive ? " is not a positive number" : " is not a number of 0 or more"));
+            if (!number || *number < 0) {
+                Fail(name + " " + Quoted(value) + " is not a number of 0 or more");
                 return;
             }
             if (name == "--centre") {
                 o.m_centre = *number;
             } else if (name == "--c1") {
                 o.m_cursor1 = *number;
-            } else if (name == "--c2") {
-                o.m_cursor2 = *number;
-            } else if (name == "--pr") {
-                o.m_factor = *number;
             } else {
-                o.m_factor = 150.0 / *number;
-                o.m_bHalfVelocity = true;
+                o.m_cursor2 = *number;
             }
         }
     }
@@ -249,7 +285,7 @@ private:
                 }
             }
             if (!o.m_files.empty()) {
-                Fail("unexpected argument " + o.m_files.front());
+                Fail("unexpected argument " + Quoted(o.m_files.front()));
             }
         } else if (o.m_mode == RunMode::Window) {
             // Only a headless run gets here with options; plain arguments open the window.
@@ -258,10 +294,21 @@ private:
             } else if (o.m_files.size() > 1) {
                 Fail("more than one file to open");
             }
+        } else if (EndsInTdr(o.m_strOutput)) {
+            // Most likely the output was forgotten and the first waveform taken for it.
+            Fail(m_strModeOption + " " + Quoted(o.m_strOutput) + ": the output may not be a waveform (.tdr)");
         } else if (o.m_files.empty()) {
             Fail(m_strModeOption + " needs one to three waveform files");
         } else if (o.m_files.size() > static_cast<std::size_t>(kMaxRunFiles)) {
             Fail("more than three waveform files");
+        } else {
+            for (const std::string& file : o.m_files) {
+                if (SameFile(o.m_strOutput, file)) {
+                    Fail(m_strModeOption + " " + Quoted(o.m_strOutput) +
+                         ": the output is also one of the waveforms");
+                    return;
+                }
+            }
         }
     }
 
@@ -291,7 +338,10 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) { retur
 bool IsHeadlessCommandLine(const std::vector<std::string>& args)
 {
     for (const std::string& arg : args) {
-        if (arg.size() >= 2 && arg.compare(0, 2, "--") == 0) {
+        if (arg == "--") {
+            return false; // the options end here: what follows are file names
+        }
+        if (arg.size() > 2 && arg.compare(0, 2, "--") == 0) {
             return true;
         }
     }
@@ -339,7 +389,7 @@ std::string FormatTableLine(const std::vector<std::string>& cells, bool csv)
 std::string UsageText()
 {
     return "Usage:\n"
-           "  ondalis [FILE.tdr]                 open the window (the file in M1)\n"
+           "  ondalis [[--] FILE.tdr]            open the window (the file in M1)\n"
            "  ondalis --list FOLDER [--csv]      print the waveform table of a folder\n"
            "  ondalis --export-text FOLDER       write each waveform of a folder as .txt\n"
            "  ondalis --report OUT.pdf [OPTIONS] A.tdr [B.tdr [C.tdr]]\n"
@@ -355,7 +405,8 @@ std::string UsageText()
            "  --scale KM | --scale-index N       scale 0.0625 ... 128 km, or its index 0..11\n"
            "  --zoom N [--centre M]              zoom 1, 2, 4, 8 or 16 around distance M\n"
            "  --c1 M  --c2 M                     cursor distances\n"
-           "  --pr X | --v2 X                    velocity factor as PR, or as V/2 (m/us)\n"
-           "Scale and PR default to the first file's. Exit status: 0 done, 1 a file failed,\n"
-           "2 bad arguments.\n";
+           "  --pr X | --v2 X                    PR 1..3, or V/2 50..150 m/us\n"
+           "Scale and PR default to the first file's. A bare -- ends the options: the\n"
+           "arguments after it are files. Exit status: 0 done, 1 a file failed, 2 bad\n"
+           "arguments.\n";
 }

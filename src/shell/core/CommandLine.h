@@ -2,7 +2,8 @@
 // writing the report as a PDF or the display as a PNG, the events found on
 // waveform files, help and version. Any
 // argument that begins with "--" makes the run headless; without one the
-// window opens (an optional waveform file loads into M1).
+// window opens (an optional waveform file loads into M1). A bare "--" ends the
+// options: every argument after it is a file name, whatever it begins with.
 #pragma once
 
 #include <optional>
@@ -46,10 +47,16 @@ struct ParsedCommandLine
 };
 
 // Parses the arguments without the program's name. Numbers are read without
-// regard to the locale, with '.' as the decimal point.
+// regard to the locale, with '.' as the decimal point. --pr takes 1 to 3 and
+// --v2 50 to 150, ends included. The output of --report and --png may neither
+// end in ".tdr" (any case) nor be one of the waveforms, under any spelling that
+// leads to the same existing file, so a forgotten output name never overwrites
+// a waveform. Messages show what they quote of the arguments readably
+// (MessagePath) and control bytes as '?'.
 ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args);
 
-// Whether the arguments ask for a headless run (any argument beginning with "--").
+// Whether the arguments ask for a headless run: an argument beginning with "--"
+// before any bare "--".
 bool IsHeadlessCommandLine(const std::vector<std::string>& args);
 
 // The usage text, several lines each ended by '\n'.

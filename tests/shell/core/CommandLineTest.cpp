@@ -1,4 +1,5 @@
 #include "shell/core/CommandLine.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -19,7 +20,11 @@ TEST(CommandLine, WindowRunsTakeAtMostOneFileAndNoOptions)
     EXPECT_FALSE(IsHeadlessCommandLine({"a.tdr"}));
     EXPECT_FALSE(IsHeadlessCommandLine({"-style", "fusion"})); // Qt's own options stay the window's
     EXPECT_TRUE(IsHeadlessCommandLine({"a.tdr", "--csv"}));
-    EXPECT_TRUE(IsHeadlessCommandLine({"--"}));
+    // A bare "--" ends the options: what follows opens in the window, even "--x.tdr".
+    EXPECT_FALSE(IsHeadlessCommandLine({"--"}));
+    EXPECT_FALSE(IsHeadlessCommandLine({"--", "--x.tdr"}));
+    EXPECT_TRUE(IsHeadlessCommandLine({"--png", "p", "--", "--x.tdr"}));
+    EXPECT_TRUE(Parse({"--", "--x.tdr"}).m_options == (CommandOptions{.m_files = {"--x.tdr"}}));
 
     const ParsedCommandLine window = Parse({"a.tdr"});
     ASSERT_TRUE(window.Ok());
@@ -111,6 +116,52 @@ TEST(CommandLine, EventsTakeAnyNumberOfFilesAndOnlyThePr)
     EXPECT_NE(ErrorOf({"--events=a.tdr"}), ""); // the files are plain arguments
     EXPECT_NE(ErrorOf({"--events", "a", "--list", "x"}), "");
     EXPECT_EQ(ErrorOf({"--pr", "1.5", "a"}), "options need one of --list, --export-text, --events, --report or --png");
+}
+
+// A forgotten output name would take the first waveform's place and overwrite
+// it: an output ending in ".tdr", or that is one of the waveforms, is refused.
+TEST(CommandLine, AnOutputNamedLikeAWaveformIsRefused)
+{
+    EXPECT_EQ(ErrorOf({"--report", "a.tdr", "b.tdr"}), "--report a.tdr: the output may not be a waveform (.tdr)");
+    EXPECT_NE(ErrorOf({"--png", "a.tdr", "a.tdr"}), "");
+    EXPECT_NE(ErrorOf({"--png=dir/A.TdR", "b"}), "");
+    EXPECT_EQ(ErrorOf({"--png", "w", "b", "w"}), "--png w: the output is also one of the waveforms");
+
+    TempDir dir;
+    dir.WriteFile("w", "");
+    std::filesystem::create_symlink(dir / "w", dir / "link.png");
+    const std::string wave = (dir / "w").string();
+    for (const std::string& same : {dir.Folder() + "./w", (dir / "link.png").string()}) {
+        EXPECT_NE(ErrorOf({"--report", same, "b", wave}), "") << same;
+    }
+    EXPECT_EQ(ErrorOf({"--report", (dir / "w.pdf").string(), wave}), "");
+    EXPECT_EQ(ErrorOf({"--png", "a.tdr.png", "a.tdr"}), "");
+}
+
+// --pr and --v2 take what the fields allow, ends included, in every run that takes them.
+TEST(CommandLine, FactorsOutsideTheFieldsRangeAreRefused)
+{
+    const std::vector<std::vector<std::string>> runs = {{"--png", "p"}, {"--report", "r.pdf"}, {"--events"}};
+    for (const auto& run : runs) {
+        const auto withFactor = [&](const std::string& option, const std::string& value) {
+            std::vector<std::string> args = run;
+            args.insert(args.end(), {option, value, "a"});
+            return ParseCommandLine(args);
+        };
+        EXPECT_EQ(withFactor("--pr", "1").m_options.m_factor, 1.0);
+        EXPECT_EQ(withFactor("--pr", "3").m_options.m_factor, 3.0);
+        for (const char* bad : {"0.999", "3.001", "1e-320", "nan", "inf"}) {
+            EXPECT_EQ(withFactor("--pr", bad).m_strError, "--pr " + std::string(bad) + " is not a PR of 1 to 3");
+        }
+        if (run[0] == "--events") {
+            continue; // --events takes no --v2
+        }
+        EXPECT_EQ(withFactor("--v2", "150").m_options.m_factor, 1.0);
+        EXPECT_EQ(withFactor("--v2", "50").m_options.m_factor, 3.0);
+        for (const char* bad : {"49.999", "150.001", "5e-324"}) {
+            EXPECT_EQ(withFactor("--v2", bad).m_strError, "--v2 " + std::string(bad) + " is not a V/2 of 50 to 150 m/us");
+        }
+    }
 }
 
 TEST(CommandLine, ScalesAreTableEntriesInKilometres)
