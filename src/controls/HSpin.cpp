@@ -222,6 +222,19 @@ void CHSpin::keyPressEvent(QKeyEvent* event)
     }
 }
 
+bool CHSpin::event(QEvent* event)
+{
+    // The field keeps no edit history of its own: Undo and Redo are the window's.
+    if (event->type() == QEvent::ShortcutOverride) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->matches(QKeySequence::Undo) || key->matches(QKeySequence::Redo)) {
+            event->ignore();
+            return true;
+        }
+    }
+    return QLineEdit::event(event);
+}
+
 void CHSpin::wheelEvent(QWheelEvent* event)
 {
     event->accept();

@@ -25,6 +25,8 @@ enum CommandId : int {
     ID_LEGEND = 32819,
     ID_PRINT = 32976,
     ID_SAVE_PICTURE = 33101,
+    ID_EDIT_UNDO = 57643,
+    ID_EDIT_REDO = 57644,
     ID_APPLY_SITE_GRID = 33012,
     // Mouse modes
     ID_MODE_ZOOM = 32941,

@@ -39,6 +39,8 @@ const CommandInfo kCommands[] = {
     {ID_LEGEND, "Waveform Legend", "Shows Waveforms Legend\nWaveform Legend", true},
     {ID_PRINT, "Print...", "Print report\nPrint...", false},
     {ID_SAVE_PICTURE, "Save picture...", "Save the plot and its legend as a PNG picture\nSave picture...", false},
+    {ID_EDIT_UNDO, "Undo", "Undo the last change of the view (files are not touched)\nUndo", false},
+    {ID_EDIT_REDO, "Redo", "Redo the change last undone\nRedo", false},
     {ID_APPLY_SITE_GRID, "", "", true},
     {ID_DUAL_SCREEN, "Dual-Screen Mode",
      "Second screen: displays the whole range waveform and the frame of current Horizontal Zoom\n"

@@ -14,6 +14,7 @@
 #include "model/Format.h"
 #include "model/PrivateProfile.h"
 #include "model/ProgramFolder.h"
+#include "model/ViewHistory.h"
 #include "model/ZR815KDoc.h"
 
 #include <QApplication>
@@ -30,6 +31,7 @@
 #include <QScreen>
 #include <QStatusBar>
 #include <QToolBar>
+#include <chrono>
 #include <QUrl>
 
 // Refreshes the frame's action states after every document update.
@@ -82,6 +84,10 @@ CMainFrame::CMainFrame(CZR815KDoc& doc, QWidget* parent)
     m_flags.m_bDualScreen = PrivateProfile(doc.SettingsPath()).GetInt(kSettingsSection, "TWOSCREEN", 0) != 0;
     setAcceptDrops(true);
     m_fnDropMessage = [this](const QString& text) { QMessageBox::warning(this, QString::fromLatin1(kCaption), text); };
+    // The history hears each update after the panes, the frame's observer after both.
+    m_pHistory = std::make_unique<CViewHistory>(m_doc, [] {
+        return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+    });
     m_pObserver = std::make_unique<CFrameObserver>(*this);
     m_doc.AddView(m_pObserver.get());
     RefreshCommandStates();
@@ -172,6 +178,10 @@ void CMainFrame::CreateMenus()
         }
         connect(menu, &QMenu::aboutToShow, this, &CMainFrame::RefreshCommandStates);
     };
+    // Undo and redo of the view's changes: the one menu the program adds.
+    fill(menuBar()->addMenu("Edit"), {ID_EDIT_UNDO, ID_EDIT_REDO});
+    MakeAction(ID_EDIT_UNDO)->setShortcut(QKeySequence::Undo);
+    MakeAction(ID_EDIT_REDO)->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
     QMenu* view = menuBar()->addMenu("View");
     fill(view, {ID_DUAL_SCREEN, ID_MEMORY_PANE, ID_CHANNEL_SETTINGS, ID_LEGEND, ID_APPROXIMATION});
     // The library panel's commands, reachable from the menu bar (and so from
@@ -337,6 +347,12 @@ bool CMainFrame::RunFrameCommand(int id)
         return true;
     }
     switch (id) {
+    case ID_EDIT_UNDO:
+        m_pHistory->Undo();
+        return true;
+    case ID_EDIT_REDO:
+        m_pHistory->Redo();
+        return true;
     case ID_HELP_CONTENTS:
         OpenHelp();
         return true;
@@ -364,6 +380,9 @@ CommandState CMainFrame::StateOf(int id) const
     if (const auto state = PaneCommandState(m_flags, id)) {
         return *state;
     }
+    if ((id == ID_EDIT_UNDO || id == ID_EDIT_REDO) && m_pHistory) {
+        return CommandState{id == ID_EDIT_UNDO ? m_pHistory->CanUndo() : m_pHistory->CanRedo(), false};
+    }
     return CommandState{true, false};
 }
 
@@ -375,6 +394,14 @@ void CMainFrame::RefreshCommandStates()
         if (action->isCheckable()) {
             action->setChecked(state.checked);
         }
+    }
+    // The undo items name their step: "Undo move C1".
+    const auto name = [](const char* verb, const std::string& step) {
+        return step.empty() ? QString(verb) : QString("%1 %2").arg(verb, QString::fromStdString(step));
+    };
+    if (m_pHistory) {
+        m_actions.at(ID_EDIT_UNDO)->setText(name("Undo", m_pHistory->UndoName()));
+        m_actions.at(ID_EDIT_REDO)->setText(name("Redo", m_pHistory->RedoName()));
     }
 }
 

@@ -111,5 +111,6 @@ private:
     std::map<int, QAction*> m_actions;
     std::function<bool(int)> m_fnAppCommand;
     std::function<void(const QString&)> m_fnDropMessage;
+    std::unique_ptr<class CViewHistory> m_pHistory;
     std::unique_ptr<class CFrameObserver> m_pObserver;
 };

@@ -73,7 +73,7 @@ TEST_F(MainFrame, MenusBarsAndStatusBar)
     for (QAction* a : frame->menuBar()->actions()) {
         menus << a->text();
     }
-    EXPECT_EQ(menus, (QStringList{"View", "Settings", "Manage", "Help"}));
+    EXPECT_EQ(menus, (QStringList{"Edit", "View", "Settings", "Manage", "Help"}));
     EXPECT_EQ(frame->Action(ID_SCALE_62_5)->text(), "62,5 m");
     EXPECT_EQ(frame->Action(ID_ANCHOR_CURSOR2)->text(), "Measerement Cursor 2");
     EXPECT_EQ(frame->Action(ID_ANCHOR_CURSOR2)->toolTip(), "Cursor2");
@@ -102,6 +102,15 @@ TEST_F(MainFrame, CommandsReachTheDocumentAndStatesFollow)
     EXPECT_DOUBLE_EQ(doc->m_dScale, 4000);
     EXPECT_TRUE(Checked(ID_SCALE_4K));
     EXPECT_FALSE(Checked(ID_SCALE_62_5));
+    // Undo names its step and takes it back; the check marks follow.
+    EXPECT_EQ(frame->Action(ID_EDIT_UNDO)->text(), "Undo scale");
+    EXPECT_FALSE(Enabled(ID_EDIT_REDO));
+    Trigger(ID_EDIT_UNDO);
+    EXPECT_DOUBLE_EQ(doc->m_dScale, 62.5);
+    EXPECT_TRUE(Checked(ID_SCALE_62_5));
+    EXPECT_EQ(frame->Action(ID_EDIT_REDO)->text(), "Redo scale");
+    Trigger(ID_EDIT_REDO);
+    EXPECT_TRUE(Checked(ID_SCALE_4K));
 
     doc->SetZoom(2);
     EXPECT_TRUE(Enabled(ID_ANCHOR_CURSOR1));
