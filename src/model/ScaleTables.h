@@ -12,6 +12,8 @@ inline constexpr double kReferenceFactor = 1.5; // PR at which a position equals
 // The range of PR the velocity field offers (V/2 150..50 m/us); nothing outside it is used.
 inline constexpr double kMinFactor = 1.0;
 inline constexpr double kMaxFactor = 3.0;
+// Whether a PR (a recording's own, say) lies in that range and can be used as it is.
+inline constexpr bool IsFieldFactor(double pr) { return pr >= kMinFactor && pr <= kMaxFactor; }
 
 // Scale (metres of position) of each index.
 inline constexpr std::array<double, kCount> kScale = {

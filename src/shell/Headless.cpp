@@ -202,7 +202,7 @@ int EventsRun(const CommandOptions& o, std::ostream& out, std::ostream& err)
             failed = true;
             continue;
         }
-        const bool fileFactorUsable = record.m_dFileFactor > 0 && std::isfinite(record.m_dFileFactor);
+        const bool fileFactorUsable = tables::IsFieldFactor(record.m_dFileFactor);
         const double factor = o.m_factor.value_or(fileFactorUsable ? record.m_dFileFactor : tables::kReferenceFactor);
         const std::string shown = PrintableText(ReadablePath(file)); // the whole path: it is data here
         for (const LineEvent& e : FindEvents(record, factor)) {
@@ -246,7 +246,7 @@ int DrawRun(const CommandOptions& o, std::ostream& err)
                               std::to_string(1 << tables::MaxZoom(doc.m_dScale)) + ")",
                           err);
     }
-    const bool fileFactorUsable = first.m_dFileFactor > 0 && std::isfinite(first.m_dFileFactor);
+    const bool fileFactorUsable = tables::IsFieldFactor(first.m_dFileFactor);
     doc.m_dFactor = o.m_factor.value_or(fileFactorUsable ? first.m_dFileFactor : tables::kReferenceFactor);
     doc.m_bShowHalfVelocity = o.m_bHalfVelocity;
     // Cursors and the zoom centre lie on the scale: 0 up to its length in distance.

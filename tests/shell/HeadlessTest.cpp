@@ -29,10 +29,10 @@ std::string Waveform(int scaleIndex, int factorThousandths, uint8_t level = 60)
 }
 
 // An open end at 500 m of position (sample 4000) on a 1 km waveform recorded at PR 2.
-std::string OpenEndWaveform()
+std::string OpenEndWaveform(int factorThousandths = 2000)
 {
     TdrBytes bytes;
-    bytes.Word(1, 2).Word(2, 4).Word(3, 4).Word(5, 100).Word(6, 2000).Word(10, 73);
+    bytes.Word(1, 2).Word(2, 4).Word(3, 4).Word(5, 100).Word(6, factorThousandths).Word(10, 73);
     for (std::size_t k = 0; k < 40; ++k) {
         bytes.Sample(k, 100);
     }
@@ -307,6 +307,13 @@ TEST_F(Headless, EventsPrintOneLinePerEvent)
     // At --pr 1.5 distance and position agree; a flat file has no events.
     ASSERT_EQ(Run({"--events", "--pr", "1.5", Wave("open.tdr"), Wave("alpha.tdr")}), kExitOk) << err;
     EXPECT_EQ(out, header + Wave("open.tdr") + "\t1\t500.000\t+\topen\t50\t6.0\tno\n");
+
+    // A recorded PR outside 1..3 is not used: the reference 1.5 is.
+    waves.WriteFile("low.tdr", OpenEndWaveform(999));
+    waves.WriteFile("high.tdr", OpenEndWaveform(3001));
+    ASSERT_EQ(Run({"--events", Wave("low.tdr"), Wave("high.tdr")}), kExitOk) << err;
+    EXPECT_EQ(out, header + Wave("low.tdr") + "\t1\t500.000\t+\topen\t50\t6.0\tno\n" + Wave("high.tdr") +
+                       "\t1\t500.000\t+\topen\t50\t6.0\tno\n");
 
     // A file that fails is named on err; the others are still listed.
     EXPECT_EQ(Run({"--events", Wave("small.tdr"), Wave("open.tdr"), Wave("missing.tdr")}), kExitFailed);
