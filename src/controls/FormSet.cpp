@@ -1,5 +1,6 @@
 #include "controls/FormSet.h"
 
+#include "base/NamedCombo.h"
 #include "controls/ControlNotify.h"
 #include "controls/HSpin.h"
 #include "controls/core/CursorStrip.h"
@@ -54,6 +55,7 @@ void CFormSet::OnInitialUpdate()
     m_pEditL->setToolTip("Distance between cursors");
     m_pComboZoom = new QComboBox(this);
     m_pComboZoom->setAccessibleName("Zoom");
+    NameComboByLabel(m_pComboZoom);
     m_pComboZoom->setToolTip("Zoom value");
     m_labels[0]->setBuddy(m_pSpinC1);
     m_labels[1]->setBuddy(m_pSpinC2);

@@ -7,6 +7,7 @@
 #include "support/TempDir.h"
 #include "support/WheelEvent.h"
 
+#include <QAccessible>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -78,6 +79,10 @@ TEST_F(FormSet, ControlsCarryTheirIdsNamesAndTips)
     EXPECT_EQ(C2()->GetButton(2)->accessibleName(), "C2 step up");
     EXPECT_EQ(strip.GetLengthField()->accessibleName(), "L");
     EXPECT_EQ(strip.GetZoomList()->accessibleName(), "Zoom");
+    // A screen reader hears the list's name, and the zoom as its value.
+    QAccessibleInterface* zoom = QAccessible::queryAccessibleInterface(strip.GetZoomList());
+    EXPECT_EQ(zoom->text(QAccessible::Name), "Zoom");
+    EXPECT_EQ(zoom->text(QAccessible::Value), "1");
 }
 
 TEST_F(FormSet, FirstFillShowsTheWindowAndCursorsInMetres)
