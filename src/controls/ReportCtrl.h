@@ -73,6 +73,10 @@ class CReportCtrl : public QTableView
     void SetCellColors(CellColorFn fnColors);
     // The owner's per-cell tooltips (an empty text for none).
     void SetCellToolTips(CReportModel::CellToolTipFn fnToolTips) { m_pModel->SetCellToolTips(std::move(fnToolTips)); }
+    void SetCellAccessibleTexts(CReportModel::CellToolTipFn fnTexts)
+    {
+        m_pModel->SetCellAccessibleTexts(std::move(fnTexts));
+    }
 
     // Shortens strText, measured with the control's font, to the longest
     // prefix that fits nWidth by itself followed by "..."; a text that fits is

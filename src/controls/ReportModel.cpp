@@ -125,11 +125,13 @@ QVariant CReportModel::data(const QModelIndex& index, int role) const
         const QColor& color = role == Qt::ForegroundRole ? colors.crText : colors.crBack;
         return color.isValid() ? QVariant(QBrush(color)) : QVariant();
     }
-    case Qt::ToolTipRole: {
-        if (!m_fnToolTips || index.row() >= GetStoredRowCount())
+    case Qt::ToolTipRole:
+    case Qt::AccessibleTextRole: {
+        const CellToolTipFn& fn = role == Qt::ToolTipRole ? m_fnToolTips : m_fnAccessibleTexts;
+        if (!fn || index.row() >= GetStoredRowCount())
             return QVariant();
-        const QString tip = m_fnToolTips(index.row(), index.column());
-        return tip.isEmpty() ? QVariant() : QVariant(tip);
+        const QString text = fn(index.row(), index.column());
+        return text.isEmpty() ? QVariant() : QVariant(text);
     }
     default:
         return QVariant();

@@ -65,6 +65,9 @@ class CReportModel : public QAbstractTableModel
     void SetCellColors(CellColorFn fnColors);
 
     void SetCellToolTips(CellToolTipFn fnToolTips) { m_fnToolTips = std::move(fnToolTips); }
+    // What a screen reader reads for a cell whose text alone says too little
+    // (a cell that speaks by its colour); empty keeps the cell's text.
+    void SetCellAccessibleTexts(CellToolTipFn fnTexts) { m_fnAccessibleTexts = std::move(fnTexts); }
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -89,4 +92,5 @@ class CReportModel : public QAbstractTableModel
     int m_nItemCount = 0;
     CellColorFn m_fnColors;
     CellToolTipFn m_fnToolTips;
+    CellToolTipFn m_fnAccessibleTexts;
 };

@@ -116,21 +116,23 @@ void CFormMemory::CreateList()
     for (const std::string& heading : WaveListHeadings(GetDocument().m_bShowHalfVelocity)) {
         m_listWaves.InsertColumn(QString::fromStdString(heading), CReportCtrl::LVCFMT_CENTER);
     }
-    // The colour cell of a row whose file a channel holds: the first such channel's colour.
+    // The colour cell of a row whose file a channel holds: the first such channel's
+    // colour; a screen reader hears the channels' names ("M1 M3") instead.
     m_listWaves.SetCellColors([this](int row, int column) {
         CReportCtrl::CellColors colours;
-        if (column != 0) {
-            return colours;
-        }
-        const std::string name = m_listWaves.GetCellText(row, 1).toStdString();
-        for (const WaveformRecord& channel : GetDocument().m_memory) {
-            if (channel.m_bOn && channel.m_strName == name) {
-                const Colour& c = channel.m_crColor;
-                colours.crBack = QColor(c.r, c.g, c.b);
-                break;
-            }
+        const std::vector<std::size_t> holding = column == 0 ? ChannelsHolding(row) : std::vector<std::size_t>{};
+        if (!holding.empty()) {
+            const Colour& c = GetDocument().m_memory[holding.front()].m_crColor;
+            colours.crBack = QColor(c.r, c.g, c.b);
         }
         return colours;
+    });
+    m_listWaves.SetCellAccessibleTexts([this](int row, int column) {
+        QStringList names;
+        for (const std::size_t k : column == 0 ? ChannelsHolding(row) : std::vector<std::size_t>{}) {
+            names << QString("M%1").arg(k + 1);
+        }
+        return names.join(' ');
     });
     ListWaveforms();
     connect(m_listWaves.selectionModel(), &QItemSelectionModel::selectionChanged, this,
@@ -172,6 +174,19 @@ void CFormMemory::CreateToolBar()
 {
     m_pToolWaves = std::make_unique<CPanelToolBar>(this, kToolBarIds, "Waveform library tools",
                                                    [this](int id) { OnCommand(id); });
+}
+
+std::vector<std::size_t> CFormMemory::ChannelsHolding(int row) const
+{
+    std::vector<std::size_t> channels;
+    const std::string name = m_listWaves.GetCellText(row, 1).toStdString();
+    for (std::size_t k = 0; k < 3; ++k) {
+        const WaveformRecord& channel = GetDocument().m_memory[k];
+        if (channel.m_bOn && channel.m_strName == name) {
+            channels.push_back(k);
+        }
+    }
+    return channels;
 }
 
 QAction* CFormMemory::ToolAction(int id) const { return m_pToolWaves->Action(id); }

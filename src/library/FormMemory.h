@@ -90,6 +90,9 @@ private:
     // The listed file name of a row less its extension, bytes as the folder holds them.
     std::string RowWaveformName(int row) const;
 
+    // The memory channels (0..2) holding the file of a listed row.
+    std::vector<std::size_t> ChannelsHolding(int row) const;
+
     CReportCtrl m_listWaves;
     CScreenWnd m_preview;
     std::unique_ptr<CPanelToolBar> m_pToolWaves;

@@ -88,6 +88,7 @@ TEST_F(FormMemory, ChannelCommandsLoadToggleAndColourTheRow)
     form->ToolAction(ID_LOAD_M3)->trigger();
     const QModelIndex colour = form->GetList().model()->index(0, 0);
     EXPECT_EQ(colour.data(Qt::BackgroundRole).value<QBrush>().color(), QColor(200, 0, 0)) << "M1 is tested first";
+    EXPECT_EQ(colour.data(Qt::AccessibleTextRole).toString(), "M1 M3") << "told in words, not colour alone";
 
     form->ToolAction(ID_LOAD_M1)->trigger();
     EXPECT_FALSE(doc->m_memory[0].m_bOn) << "a second press takes the channel off";
