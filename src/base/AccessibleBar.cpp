@@ -1,5 +1,6 @@
 #include "base/AccessibleBar.h"
 
+#include "base/AccessibleMark.h"
 #include <QAccessibleWidget>
 #include <QAction>
 #include <QEvent>
@@ -117,7 +118,7 @@ public:
 
 QAccessibleInterface* ToolButtonFactory(const QString& className, QObject* object)
 {
-    if (className == QLatin1String("QToolButton") && object != nullptr && object->property(kBarButton).toBool()) {
+    if (IsMarkedFor(className, "QToolButton", object, kBarButton)) {
         return new CToolButtonAccessible(static_cast<QToolButton*>(object));
     }
     return nullptr;
@@ -127,22 +128,12 @@ QAccessibleInterface* ToolButtonFactory(const QString& className, QObject* objec
 
 void MakeBarAccessible(QToolBar* bar)
 {
-    static const bool installed = [] {
-        QAccessible::installFactory(ToolButtonFactory);
-        return true;
-    }();
-    (void)installed;
     auto* arrows = new CBarArrows(bar);
     for (QAction* action : bar->actions()) {
         if (auto* button = qobject_cast<QToolButton*>(bar->widgetForAction(action))) {
-            button->setProperty(kBarButton, true);
+            MarkForAccessibleFactory(button, kBarButton, ToolButtonFactory);
             button->setFocusPolicy(Qt::TabFocus);
             button->installEventFilter(arrows);
-            // An interface Qt made for the button before it was marked is
-            // dropped, so the next query makes ours.
-            if (QAccessibleInterface* made = QAccessible::queryAccessibleInterface(button)) {
-                QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(made));
-            }
         }
     }
 }

@@ -1,5 +1,6 @@
 #include "base/NamedCombo.h"
 
+#include "base/AccessibleMark.h"
 #include <QAccessibleWidget>
 #include <QComboBox>
 
@@ -45,7 +46,7 @@ public:
 
 QAccessibleInterface* NamedComboFactory(const QString& className, QObject* object)
 {
-    if (className == QLatin1String("QComboBox") && object != nullptr && object->property(kNamedCombo).toBool()) {
+    if (IsMarkedFor(className, "QComboBox", object, kNamedCombo)) {
         return new CNamedComboAccessible(static_cast<QComboBox*>(object));
     }
     return nullptr;
@@ -53,16 +54,4 @@ QAccessibleInterface* NamedComboFactory(const QString& className, QObject* objec
 
 } // namespace
 
-void NameComboByLabel(QComboBox* combo)
-{
-    static const bool installed = [] {
-        QAccessible::installFactory(NamedComboFactory);
-        return true;
-    }();
-    (void)installed;
-    combo->setProperty(kNamedCombo, true);
-    // An interface Qt made before the mark is dropped, so the next query makes ours.
-    if (QAccessibleInterface* made = QAccessible::queryAccessibleInterface(combo)) {
-        QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(made));
-    }
-}
+void NameComboByLabel(QComboBox* combo) { MarkForAccessibleFactory(combo, kNamedCombo, NamedComboFactory); }
