@@ -24,8 +24,8 @@ std::optional<double> FactorOfCell(const std::string& cell, bool showHalfVelocit
 // The range a library value must lie in to become the measurement's factor,
 // both ends included: PR 1 to 3, the velocity field's range, or the same
 // factors as V/2 (150 / PR), 50 to 150. A factor outside it would stretch or
-// squeeze the distance axis far beyond any cable (PR 1e3 puts 1 km of plot at
-// 15,000 km).
+// squeeze the distance axis far beyond any cable (PR 0.0001 makes 1 km of plot
+// read 15,000 km).
 bool FactorWithinRange(double factor);
 // The range in the presentation in force, for messages: "PR 1 to 3" or "V/2 50 to 150".
 std::string CableRangeText(bool showHalfVelocity);
