@@ -6,6 +6,7 @@
 #include "cablelib/core/CablePanel.h"
 #include "library/core/FileNameText.h"
 #include "model/CommandIds.h"
+#include "model/Format.h"
 #include "model/PrivateProfile.h"
 #include "model/ProgramFolder.h"
 #include "model/ZR815KDoc.h"
@@ -14,6 +15,7 @@
 #include <QItemSelectionModel>
 #include <QMessageBox>
 #include <QToolBar>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -27,13 +29,24 @@ QString Filter(bool showHalfVelocity)
 
 QString FromPath(const std::string& path) { return QString::fromStdString(path); }
 
+// The library path before any library is chosen: the Save folder.
+std::string DefaultLibraryFolder() { return ProgramFolder() + "Save/"; }
+
+// Why a value cell cannot become the factor, as the end of a sentence naming it.
+QString Refusal(CellCheck check, bool showHalfVelocity)
+{
+    return check == CellCheck::OutOfRange
+               ? QString("is outside %1").arg(QString::fromStdString(CableRangeText(showHalfVelocity)))
+               : QString("is not a positive number");
+}
+
 } // namespace
 
 CFormKU::CFormKU(CZR815KDoc& doc, QWidget* parent)
     : CFormView(doc, parent), m_listKU(this, kListId)
 {
     m_strLibraryFile =
-        PrivateProfile(doc.SettingsPath()).GetPath(kSettingsSection, "OPEN_KU", ProgramFolder() + "Save/");
+        PrivateProfile(doc.SettingsPath()).GetPath(kSettingsSection, "OPEN_KU", DefaultLibraryFolder());
 
     m_dialogs.chooseOpen = [this](const QString& title, const QString& filter, const QString& start) {
         QFileDialog dialog(this, title, start, filter);
@@ -84,15 +97,18 @@ CFormKU::CFormKU(CZR815KDoc& doc, QWidget* parent)
     });
     m_pToolKU = std::make_unique<CPanelToolBar>(this, kToolBarIds, "Velocity factor library tools",
                                                 [this](int id) { OnCommand(id); });
-    LoadLibrary();
+    if (LoadLibrary() == CableReadStatus::Unreadable) {
+        LeaveUnreadableLibrary();
+    }
     RefreshToolStates();
 }
 
 CFormKU::~CFormKU()
 {
-    GetDocument().SaveSettings([file = m_strLibraryFile](ProfileText& ini) {
-        ini.SetPath(kSettingsSection, "OPEN_KU", file);
-    });
+    GetDocument().SaveSettings(
+        [file = m_strUnreadSetting.empty() ? m_strLibraryFile : m_strUnreadSetting](ProfileText& ini) {
+            ini.SetPath(kSettingsSection, "OPEN_KU", file);
+        });
 }
 
 void CFormKU::OnInitialUpdate()
@@ -129,34 +145,55 @@ void CFormKU::OnUpdate(CDocView*, int hint)
     const auto headings = CableHeadings(GetDocument().m_bShowHalfVelocity);
     m_listKU.SetColumnHeading(0, QString::fromStdString(headings[0]));
     m_listKU.SetColumnHeading(1, QString::fromStdString(headings[1]));
-    LoadLibrary();
+    if (LoadLibrary() == CableReadStatus::Unreadable) {
+        LeaveUnreadableLibrary();
+    }
     update();
 }
 
 // --- the file ---------------------------------------------------------------------------
 
-void CFormKU::LoadLibrary()
+CableReadStatus CFormKU::LoadLibrary()
 {
-    if (NamesFolder(m_strLibraryFile)) {
-        return; // no library chosen yet (the first start names the Save folder)
-    }
-    const CableReadResult read = ReadCableLibraryFile(m_strLibraryFile);
-    if (read.status == CableReadStatus::Missing) {
-        return; // no library there yet: the table keeps its rows
+    // No library chosen yet (the first start names the Save folder), or none
+    // there yet: the entries stay.
+    CableReadResult read;
+    if (!NamesFolder(m_strLibraryFile)) {
+        read = ReadCableLibraryFile(m_strLibraryFile);
     }
     if (read.status == CableReadStatus::Unreadable) {
         m_dialogs.error(QString("The library file %1 cannot be read; the table stays as it was.")
                             .arg(QString::fromStdString(MessagePath(m_strLibraryFile))));
-        return;
+    } else if (read.status == CableReadStatus::Read) {
+        m_entries = std::move(read.entries);
     }
+    ShowEntries();
+    return read.status;
+}
+
+void CFormKU::ShowEntries()
+{
     const bool half = GetDocument().m_bShowHalfVelocity;
     m_listKU.DeleteAllRows();
-    for (const CableEntry& entry : read.entries) {
+    for (const CableEntry& entry : m_entries) {
         m_listKU.AddItem(0, 0, QString::fromStdString(entry.m_strName));
         m_listKU.AddItem(0, 1, QString::fromStdString(CableCellText(entry.m_strValue, half)));
     }
     m_listKU.UpdateItemCount();
     Layout();
+    m_listKU.viewport()->update();
+}
+
+// The library at m_strLibraryFile could not be read, so no save may replace it
+// (it may hold more than the table, or be the user's and not the program's to
+// write): the panel goes on without a library file, the next save asks for one,
+// and OPEN_KU keeps naming the unread file for the next start.
+void CFormKU::LeaveUnreadableLibrary()
+{
+    if (m_strUnreadSetting.empty()) {
+        m_strUnreadSetting = m_strLibraryFile;
+    }
+    m_strLibraryFile = DefaultLibraryFolder();
 }
 
 bool CFormKU::SaveLibrary()
@@ -172,13 +209,9 @@ bool CFormKU::SaveLibrary()
         }
         target = WithLibraryExtension(std::filesystem::path(chosen.toStdString()));
         m_strLibraryFile = target.string();
+        m_strUnreadSetting.clear();
     }
-    std::vector<CableEntry> entries;
-    for (int row = 0; row < m_listKU.GetRowCount(); ++row) {
-        entries.push_back({m_listKU.GetCellText(row, 0).toStdString(),
-                           CableStoredText(m_listKU.GetCellText(row, 1).toStdString(), half)});
-    }
-    if (!WriteCableLibrary(target, entries)) {
+    if (!WriteCableLibrary(target, m_entries)) {
         m_dialogs.error(QString("The library could not be saved to %1; the table keeps the change.")
                             .arg(QString::fromStdString(MessagePath(target))));
         return false;
@@ -243,9 +276,14 @@ void CFormKU::OpenLibrary()
     if (chosen.isEmpty()) {
         return;
     }
-    m_strLibraryFile = chosen.toStdString();
-    LoadLibrary();
-    m_listKU.viewport()->update();
+    std::string previous = std::exchange(m_strLibraryFile, chosen.toStdString());
+    if (LoadLibrary() == CableReadStatus::Unreadable) {
+        // The library stays the previous one, rows and file alike: a later
+        // save must not replace the file that could not be read.
+        m_strLibraryFile = std::move(previous);
+        return;
+    }
+    m_strUnreadSetting.clear();
 }
 
 void CFormKU::UseSelectedValue()
@@ -257,21 +295,23 @@ void CFormKU::UseSelectedValue()
     }
     CZR815KDoc& doc = GetDocument();
     const QString cell = m_listKU.GetCellText(rows.first(), 1);
-    const auto factor = FactorOfCell(cell.toStdString(), doc.m_bShowHalfVelocity);
-    if (!factor) {
-        m_dialogs.error(QString("The value \"%1\" of \"%2\" is not a positive number; the velocity factor stays "
-                                "as it is.")
-                            .arg(cell, m_listKU.GetCellText(rows.first(), 0)));
+    const CellFactor value = CheckFactorCell(cell.toStdString(), doc.m_bShowHalfVelocity);
+    if (value.check != CellCheck::Ok) {
+        m_dialogs.error(QString("The value \"%1\" of \"%2\" %3; the velocity factor stays as it is.")
+                            .arg(cell, m_listKU.GetCellText(rows.first(), 0),
+                                 Refusal(value.check, doc.m_bShowHalfVelocity)));
         return;
     }
-    doc.m_dFactor = *factor;
+    doc.m_dFactor = value.factor;
     doc.UpdateAllViews(this, HINT_REDRAW);
 }
 
-void CFormKU::AppendRow(const QString& name, const QString& value)
+// A new row: its cell as the user saw it, its stored line as the file gets it.
+void CFormKU::AppendRow(const QString& name, const QString& cell, std::string storedValue)
 {
+    m_entries.push_back({name.toStdString(), std::move(storedValue)});
     m_listKU.AddItem(0, 0, name);
-    m_listKU.AddItem(0, 1, value);
+    m_listKU.AddItem(0, 1, cell);
     m_listKU.UpdateItemCount();
     Layout();
     m_listKU.viewport()->update();
@@ -279,11 +319,13 @@ void CFormKU::AppendRow(const QString& name, const QString& value)
 
 void CFormKU::AddValue()
 {
-    const auto input = m_dialogs.askEntry(GetDocument().m_bShowHalfVelocity);
+    const bool half = GetDocument().m_bShowHalfVelocity;
+    const auto input = m_dialogs.askEntry(half);
     if (!input) {
         return;
     }
-    AppendRow(input->name, input->value);
+    // A PR is stored as typed; a V/2 as the PR it stands for, "%.3f".
+    AppendRow(input->name, input->value, CableStoredText(input->value.toStdString(), half));
     SaveLibrary();
 }
 
@@ -296,13 +338,23 @@ void CFormKU::RemoveSelectedValues()
     if (!m_dialogs.question(QString::fromLatin1(kRemoveQuestion))) {
         return;
     }
-    for (QList<int> rows = m_listKU.GetSelectedRows(); !rows.isEmpty(); rows = m_listKU.GetSelectedRows()) {
-        if (!m_listKU.DeleteRow(rows.first())) {
-            break;
+    // One pass over the entries, and the table refilled once: deleting the rows
+    // one by one moves every later row, the view's items and the selection each
+    // time, which takes minutes for some thousands of rows.
+    const QList<int> rows = m_listKU.GetSelectedRows(); // ascending
+    std::vector<CableEntry> kept;
+    kept.reserve(m_entries.size());
+    auto selected = rows.cbegin();
+    for (size_t row = 0; row < m_entries.size(); ++row) {
+        if (selected != rows.cend() && static_cast<size_t>(*selected) == row) {
+            ++selected;
+        } else {
+            kept.push_back(std::move(m_entries[row]));
         }
     }
-    Layout();
-    m_listKU.viewport()->update();
+    m_entries = std::move(kept);
+    m_listKU.clearSelection();
+    ShowEntries();
     SaveLibrary();
 }
 
@@ -319,7 +371,9 @@ void CFormKU::Calibrate()
         return;
     }
     doc.m_dFactor = input->factor;
-    AppendRow(input->name, QString::fromStdString(CellOfFactor(input->factor, doc.m_bShowHalfVelocity)));
+    // Stored from the factor itself, not from its rounded V/2 cell.
+    AppendRow(input->name, QString::fromStdString(CellOfFactor(input->factor, doc.m_bShowHalfVelocity)),
+              FormatFixed(input->factor, 3));
     SaveLibrary();
     doc.UpdateAllViews(this, HINT_REDRAW);
 }

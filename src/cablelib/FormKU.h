@@ -4,10 +4,16 @@
 // value the measurement's factor, adds and removes entries (saving the file
 // after each change), and calibrates a factor from a known length between
 // the cursors.
+//
+// The panel keeps each row's entry as the file stores it (name and PR line)
+// beside the table: the cells are made from those lines in the presentation
+// in force, and saving writes the lines, so a row the user did not change keeps
+// its text byte for byte whichever presentation is shown.
 #pragma once
 
 #include "base/FormView.h"
 #include "base/PanelToolBar.h"
+#include "cablelib/core/CableLibrary.h"
 #include "controls/ReportCtrl.h"
 
 #include <QString>
@@ -15,6 +21,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 class QToolBar;
 
@@ -56,7 +63,9 @@ public:
             askCalibration;
     };
 
-    // Reads OPEN_KU and loads that library.
+    // Reads OPEN_KU and loads that library. A library there that cannot be read
+    // is not used: the panel starts without one (saving asks for a file), and
+    // OPEN_KU keeps naming it until another library is opened or saved.
     explicit CFormKU(CZR815KDoc& doc, QWidget* parent = nullptr);
     // Writes OPEN_KU.
     ~CFormKU() override;
@@ -66,9 +75,11 @@ public:
     bool OnCommand(int id) override;
     std::optional<CommandState> CommandStateOf(int id) const override;
 
-    // Fills the table from the library file; a missing file leaves it as it is.
-    void LoadLibrary();
-    // Writes the table to the library file; false (after saying so) when it
+    // Fills the table from the library file; a missing file leaves its entries as
+    // they are, and an unreadable one too (after saying so). Either way the cells
+    // follow the presentation in force. Returns what the reading found.
+    CableReadStatus LoadLibrary();
+    // Writes the entries to the library file; false (after saying so) when it
     // could not be written or the user gave no file for a new library.
     bool SaveLibrary();
 
@@ -89,12 +100,19 @@ private:
     void AddValue();
     void RemoveSelectedValues();
     void Calibrate();
-    void AppendRow(const QString& name, const QString& value);
+    void AppendRow(const QString& name, const QString& cell, std::string storedValue);
+    void ShowEntries();
+    void LeaveUnreadableLibrary();
     bool HasSelection() const;
 
     CReportCtrl m_listKU;
     std::unique_ptr<CPanelToolBar> m_pToolKU;
     std::string m_strLibraryFile;
+    // The rows' entries as the file stores them, in table order.
+    std::vector<CableEntry> m_entries;
+    // OPEN_KU as read, while it names a library that could not be read and no
+    // other library has been opened or saved since; written back at exit.
+    std::string m_strUnreadSetting;
     bool m_bCreated = false;
     Dialogs m_dialogs;
 };

@@ -44,9 +44,15 @@ CTableKU::CTableKU(bool showHalfVelocity, QWidget* parent)
 void CTableKU::accept()
 {
     const QString value = m_pSpinValue->text();
-    if (!FactorOfCell(value.toStdString(), m_bHalfVelocity)) {
-        m_fnErrorBox(QString("\"%1\" is not a velocity factor: enter a positive number.")
-                         .arg(QString::fromStdString(ShortenedText(value.toStdString()))));
+    const CellCheck check = CheckFactorCell(value.toStdString(), m_bHalfVelocity).check;
+    const QString shown = QString::fromStdString(ShortenedText(value.toStdString()));
+    if (check == CellCheck::NotPositive) {
+        m_fnErrorBox(QString("\"%1\" is not a velocity factor: enter a positive number.").arg(shown));
+        return;
+    }
+    if (check == CellCheck::OutOfRange) {
+        m_fnErrorBox(QString("\"%1\" is outside %2: enter a value within that range.")
+                         .arg(shown, QString::fromStdString(CableRangeText(m_bHalfVelocity))));
         return;
     }
     m_strName = m_pEditName->text();

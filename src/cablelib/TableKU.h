@@ -1,8 +1,9 @@
 // The dialog that asks for a new entry of the velocity-factor library: a name
 // and a value in the presentation in force (PR 1..3 or V/2 50..150). "Yes"
 // takes the name and the value field's text as it is shown, also when typed
-// digits are still pending; a text that does not read as a positive number is
-// refused with a message and the dialog stays open.
+// digits are still pending; a text that does not read as a positive number, or
+// whose number lies outside the presentation's range, is refused with a message
+// and the dialog stays open.
 #pragma once
 
 #include <QDialog>

@@ -178,10 +178,22 @@ int CReportCtrl::GetItemCount() const
 
 QList<int> CReportCtrl::GetSelectedRows() const
 {
+    // Read from the selection's ranges once: the selection model's own
+    // selectedRows() merges the whole selection again for every row it tests,
+    // which takes seconds for some thousands of rows selected one by one.
     QList<int> rows;
-    for (const QModelIndex& index : selectionModel()->selectedRows())
-        rows.append(index.row());
+    const int nLastColumn = GetColumnCount() - 1;
+    for (const QItemSelectionRange& range : selectionModel()->selection()) {
+        if (!range.isValid())
+            continue;
+        const bool bWholeRows = range.left() == 0 && range.right() == nLastColumn;
+        for (int nRow = range.top(); nRow <= range.bottom(); ++nRow) {
+            if (bWholeRows || selectionModel()->isRowSelected(nRow, QModelIndex()))
+                rows.append(nRow);
+        }
+    }
     std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
     return rows;
 }
 

@@ -33,6 +33,26 @@ TEST(CablePanel, OnlyPositiveNumbersBecomeFactors)
     EXPECT_FALSE(FactorOfCell("1e-320", true));
 }
 
+TEST(CablePanel, OnlyValuesWithinTheFieldsRangeBecomeFactors)
+{
+    // PR 1 and 3 themselves are taken, and V/2 50 and 150, which are the same factors.
+    EXPECT_EQ(CheckFactorCell("1", false).check, CellCheck::Ok);
+    EXPECT_EQ(CheckFactorCell("3.000", false).check, CellCheck::Ok);
+    const CellFactor slowest = CheckFactorCell("50.0", true);
+    EXPECT_EQ(slowest.check, CellCheck::Ok);
+    EXPECT_EQ(slowest.factor, 3);
+    EXPECT_EQ(CheckFactorCell("150", true).check, CellCheck::Ok);
+    for (const char* pr : {"0.999", "3.001", "0.0001", "1e3", "1e308"}) {
+        EXPECT_EQ(CheckFactorCell(pr, false).check, CellCheck::OutOfRange) << pr;
+    }
+    // 0.0001 as V/2 is 1500000.0; 1e-300 gives a finite PR of 1.5e302.
+    for (const char* v2 : {"49.9", "150.1", "1500000.0", "1e-300"}) {
+        EXPECT_EQ(CheckFactorCell(v2, true).check, CellCheck::OutOfRange) << v2;
+    }
+    EXPECT_EQ(CheckFactorCell("abc", false).check, CellCheck::NotPositive);
+    EXPECT_EQ(CheckFactorCell("1e-320", true).check, CellCheck::NotPositive);
+}
+
 TEST(CablePanel, CellOfAFactorInEitherPresentation)
 {
     EXPECT_EQ(CellOfFactor(1.5, false), "1.500");

@@ -7,9 +7,12 @@
 
 namespace {
 
-// PR limits of the velocity field, which the library's values follow.
+// PR limits of the velocity field, which the library's values follow, and the
+// same limits as V/2 = 150 / PR.
 constexpr double kMinFactor = 1;
 constexpr double kMaxFactor = 3;
+constexpr double kMinHalfVelocity = 50;
+constexpr double kMaxHalfVelocity = 150;
 
 } // namespace
 
@@ -38,6 +41,27 @@ std::optional<double> FactorOfCell(const std::string& cell, bool showHalfVelocit
         return std::nullopt;
     }
     return factor;
+}
+
+bool FactorWithinRange(double factor) { return factor >= kMinFactor && factor <= kMaxFactor; }
+
+std::string CableRangeText(bool showHalfVelocity)
+{
+    return showHalfVelocity ? "V/2 50 to 150" : "PR 1 to 3";
+}
+
+CellFactor CheckFactorCell(const std::string& cell, bool showHalfVelocity)
+{
+    const std::optional<double> factor = FactorOfCell(cell, showHalfVelocity);
+    if (!factor) {
+        return {};
+    }
+    // Judged by the number the cell shows, so that the shown limits themselves
+    // (50.0 and 150.0 in V/2) are taken whatever the division rounds to.
+    const double shown = ReadLeadingNumber(cell);
+    const bool within =
+        showHalfVelocity ? shown >= kMinHalfVelocity && shown <= kMaxHalfVelocity : FactorWithinRange(shown);
+    return {within ? CellCheck::Ok : CellCheck::OutOfRange, *factor};
 }
 
 std::string CellOfFactor(double factor, bool showHalfVelocity)
@@ -76,9 +100,10 @@ Calibration CalibrateFactor(double cursor1, double cursor2, double length, bool 
     result.factor = span * tables::kReferenceFactor / length;
     const std::string shown =
         (showHalfVelocity ? "V/2 = " : "PR = ") + CellOfFactor(result.factor, showHalfVelocity);
-    if (!std::isfinite(result.factor) || result.factor < kMinFactor || result.factor > kMaxFactor) {
+    if (!FactorWithinRange(result.factor)) {
         result.check = CalibrationCheck::OutOfRange;
-        result.text = shown + ": outside PR 1 to 3, check the cursors and the length";
+        result.text =
+            shown + ": outside " + CableRangeText(showHalfVelocity) + ", check the cursors and the length";
         return result;
     }
     result.text = shown;

@@ -1,6 +1,7 @@
 #include "cablelib/CalibrateKU.h"
 #include "cablelib/FormKU.h"
 #include "cablelib/TableKU.h"
+#include "cablelib/core/CableLibrary.h"
 #include "controls/HSpin.h"
 #include "model/CommandIds.h"
 #include "model/PrivateProfile.h"
@@ -8,10 +9,13 @@
 #include "support/TempDir.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
 #include <gtest/gtest.h>
 #include <memory>
@@ -134,7 +138,7 @@ TEST_F(FormKU, ToolBarHeadingsAndStateRules)
 
 TEST_F(FormKU, HalfVelocityShowsV2AndUsesItsExactInverse)
 {
-    dir.WriteFile("lib.tku", Tku({"name", "1.500", "odd", "1.234", "broken", "0"}));
+    dir.WriteFile("lib.tku", Tku({"name", "1.500", "odd", "1.234", "broken", "0", "tiny", "0.0001"}));
     Build(File(), true);
     EXPECT_EQ(form->GetList().GetColumnHeading(0), "Name V/2");
     EXPECT_EQ(Cell(0, 1), "100.0");
@@ -151,6 +155,12 @@ TEST_F(FormKU, HalfVelocityShowsV2AndUsesItsExactInverse)
     EXPECT_EQ(doc->m_dFactor, 300 / 243.2);
     ASSERT_EQ(messages.size(), 1);
     EXPECT_TRUE(messages[0].startsWith("error: ")) << messages[0].toStdString();
+    // So is one outside V/2 50..150 (PR 0.0001 would put 1 km of plot at 15,000 km).
+    Select({3});
+    Run(ID_KU_USE);
+    EXPECT_EQ(doc->m_dFactor, 300 / 243.2);
+    ASSERT_EQ(messages.size(), 2);
+    EXPECT_TRUE(messages[1].contains("is outside V/2 50 to 150")) << messages[1].toStdString();
 }
 
 TEST_F(FormKU, PresentationToggleReloadsWithNewHeadings)
@@ -167,15 +177,16 @@ TEST_F(FormKU, PresentationToggleReloadsWithNewHeadings)
     EXPECT_EQ(Cell(0, 1), "1.500");
 }
 
-TEST_F(FormKU, AddingInV2WritesThePr)
+TEST_F(FormKU, AddingInV2WritesThePrAndKeepsTheOtherLines)
 {
-    dir.WriteFile("lib.tku", "");
+    // 1.439 shows 104.2, which is PR 1.440; 2.250 shows 66.7, PR 2.249.
+    dir.WriteFile("lib.tku", Tku({"a", "1.439", "b", "2.250", "c", "1.5 (drum)"}));
     Build(File(), true);
     entry = CableEntryInput{"name", "100.0"};
     Run(ID_KU_ADD);
-    ASSERT_EQ(Rows(), 1);
-    EXPECT_EQ(Cell(0, 1), "100.0");
-    EXPECT_EQ(dir.ReadFile("lib.tku"), Tku({"name", "1.500"}));
+    ASSERT_EQ(Rows(), 4);
+    EXPECT_EQ(Cell(3, 1), "100.0");
+    EXPECT_EQ(dir.ReadFile("lib.tku"), Tku({"a", "1.439", "b", "2.250", "c", "1.5 (drum)", "name", "1.500"}));
     EXPECT_TRUE(messages.isEmpty());
 }
 
@@ -188,8 +199,16 @@ TEST_F(FormKU, FirstAddOnAFolderAsksWhereToSave)
     Run(ID_KU_ADD);
     EXPECT_EQ(Rows(), 1);
     EXPECT_EQ(form->GetLibraryFile(), dir.Folder());
+    // Without a file the cells follow the presentation all the same.
+    doc->m_bShowHalfVelocity = true;
+    doc->UpdateAllViews(nullptr, HINT_VELOCITY);
+    EXPECT_EQ(Cell(0, 1), "100.0");
+    Select({0});
+    Run(ID_KU_USE);
+    EXPECT_EQ(doc->m_dFactor, 1.5);
     // Named without an extension: ".tku" is added and the file holds both rows.
     saveAs = QString::fromStdString((dir / "mine").string());
+    entry = CableEntryInput{"name", "100.0"};
     Run(ID_KU_ADD);
     EXPECT_EQ(Rows(), 2);
     EXPECT_EQ(form->GetLibraryFile(), (dir / "mine.tku").string());
@@ -223,7 +242,11 @@ TEST_F(FormKU, RemovingThreeSelectedRowsAsksOnce)
     Run(ID_KU_REMOVE);
     EXPECT_EQ(Rows(), 5);
     answer = true;
+    // The rows go in one pass: the view hears of one removal, not one per row.
+    int removals = 0;
+    QObject::connect(form->GetList().model(), &QAbstractItemModel::rowsRemoved, [&] { ++removals; });
     Run(ID_KU_REMOVE);
+    EXPECT_EQ(removals, 1);
     EXPECT_EQ(messages, (QStringList{"question: To remove from value library?",
                                      "question: To remove from value library?"}));
     ASSERT_EQ(Rows(), 2);
@@ -265,6 +288,47 @@ TEST_F(FormKU, AnUnreadableLibraryLeavesTheTableAndSaysSo)
     EXPECT_TRUE(messages[0].contains("cannot be read"));
 }
 
+TEST_F(FormKU, ALibraryThatCannotBeReadIsNeverSavedOver)
+{
+    // Two bytes past the size cap: the file is there but is not read.
+    const std::string big(kMaxCableLibraryBytes + 2, 'x');
+    dir.WriteFile("big.tku", big);
+    dir.WriteFile("lib.tku", Tku({"a", "1.100"}));
+    Build(File());
+    // Opened: the table and the file saved to stay the previous library's.
+    openPath = QString::fromStdString((dir / "big.tku").string());
+    Run(ID_KU_OPEN);
+    ASSERT_EQ(messages.size(), 2);
+    EXPECT_TRUE(messages[1].contains("cannot be read")) << messages[1].toStdString();
+    EXPECT_EQ(form->GetLibraryFile(), File());
+    EXPECT_EQ(Rows(), 1);
+    entry = CableEntryInput{"b", "1.200"};
+    Run(ID_KU_ADD);
+    EXPECT_EQ(dir.ReadFile("lib.tku"), Tku({"a", "1.100", "b", "1.200"}));
+
+    // Named by OPEN_KU at start: no library is used, so the first save asks
+    // where (cancelled here); OPEN_KU keeps the name for the next start. The
+    // panel says so while it is made, before its dialogs can be replaced.
+    TearDown();
+    QString startMessage;
+    QTimer::singleShot(0, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            startMessage = box->text();
+            box->reject();
+        }
+    });
+    Build((dir / "big.tku").string());
+    EXPECT_TRUE(startMessage.contains("cannot be read")) << startMessage.toStdString();
+    EXPECT_EQ(Rows(), 0);
+    Run(ID_KU_ADD);
+    EXPECT_EQ(Rows(), 1);
+    EXPECT_NE(form->GetLibraryFile(), (dir / "big.tku").string());
+    form.reset();
+    EXPECT_EQ(PrivateProfile(dir / "param.ini").GetString("KLM-204", "OPEN_KU", ""),
+              (dir / "big.tku").string());
+    EXPECT_TRUE(dir.ReadFile("big.tku") == big);
+}
+
 TEST_F(FormKU, CalibrationAppliesAndAddsTheFactor)
 {
     dir.WriteFile("lib.tku", "");
@@ -282,7 +346,8 @@ TEST_F(FormKU, CalibrationAppliesAndAddsTheFactor)
     EXPECT_EQ(hints, (std::vector<int>{HINT_REDRAW}));
     ASSERT_EQ(Rows(), 1);
     EXPECT_EQ(Cell(0, 1), "93.8"); // 93.75: printf rounds the tie to even
-    EXPECT_EQ(dir.ReadFile("lib.tku"), Tku({"drum 300 m", "1.599"}));
+    // The factor itself is stored, not the PR of its rounded V/2 (1.599).
+    EXPECT_EQ(dir.ReadFile("lib.tku"), Tku({"drum 300 m", "1.600"}));
 }
 
 TEST(TableKU, YesTakesTheShownTextAndRefusesNonNumbers)
@@ -311,6 +376,14 @@ TEST(TableKU, YesTakesTheShownTextAndRefusesNonNumbers)
     EXPECT_EQ(refusals.size(), 1);
     EXPECT_NE(half.result(), QDialog::Accepted);
     EXPECT_EQ(half.GetValue(), "1.500"); // unchanged
+    // Pending digits can pass the field's limits: a value outside them is refused too.
+    CTableKU far(true);
+    far.SetErrorBox([&](const QString& text) { refusals << text; });
+    QTest::keyClicks(far.GetValueField(), "150.1");
+    far.GetYesButton()->click();
+    ASSERT_EQ(refusals.size(), 2);
+    EXPECT_EQ(refusals[1], "\"150.1\" is outside V/2 50 to 150: enter a value within that range.");
+    EXPECT_NE(far.result(), QDialog::Accepted);
 }
 
 TEST(CalibrateKU, ResultFollowsTheLengthAndYesOnlyInRange)
