@@ -1,19 +1,24 @@
 #include "base/CommandAction.h"
 
 #include "base/Artwork.h"
+#include "base/CoreText.h"
 
 QAction* CreateCommandAction(const CommandInfo& info, QObject* parent)
 {
-    auto* action = new QAction(QString::fromUtf8(info.menuText), parent);
-    const QString status = QString::fromUtf8(PromptStatus(info));
-    const QString tip = QString::fromUtf8(PromptTooltip(info));
+    const QString menuText = CoreText(info.menuText);
+    auto* action = new QAction(menuText, parent);
+    // The prompt is translated whole, then split as the core splits it.
+    const QString prompt = CoreText(info.prompt);
+    const qsizetype newline = prompt.indexOf('\n');
+    const QString status = newline < 0 ? prompt : prompt.left(newline);
+    const QString tip = newline < 0 ? QString() : prompt.mid(newline + 1);
     action->setStatusTip(status);
     // A prompt without a tooltip part shows its status text, or the menu text.
-    action->setToolTip(!tip.isEmpty() ? tip : !status.isEmpty() ? status : QString::fromUtf8(info.menuText));
+    action->setToolTip(!tip.isEmpty() ? tip : !status.isEmpty() ? status : menuText);
     // A command without a menu item still needs words for screen readers: its
     // tool button takes the action's text as its accessible name.
     if (info.menuText[0] == '\0') {
-        action->setText(QString::fromStdString(CommandName(info)));
+        action->setText(CoreText(CommandName(info)));
     }
     action->setCheckable(info.checkable);
     action->setIcon(CommandIcon(info.id));

@@ -1,5 +1,6 @@
 #include "cablelib/CalibrateKU.h"
 
+#include "base/CoreText.h"
 #include "controls/HSpin.h"
 #include "model/ScaleTables.h"
 
@@ -20,10 +21,10 @@ constexpr double kMaxLength = 1.0e6;
 CCalibrateKU::CCalibrateKU(double cursor1, double cursor2, double factor, bool showHalfVelocity, QWidget* parent)
     : QDialog(parent), m_dCursor1(cursor1), m_dCursor2(cursor2), m_bHalfVelocity(showHalfVelocity)
 {
-    setWindowTitle(QString::fromLatin1(kTitle));
+    setWindowTitle(tr(kTitle));
     auto* grid = new QGridLayout(this);
 
-    auto* lengthLabel = new QLabel("Known length between C1 and C2:", this);
+    auto* lengthLabel = new QLabel(tr("Known length between C1 and C2:"), this);
     grid->addWidget(lengthLabel, 0, 0);
     // The field and its step buttons are placed by hand inside a holder.
     auto* holder = new QWidget(this);
@@ -31,25 +32,25 @@ CCalibrateKU::CCalibrateKU(double cursor1, double cursor2, double factor, bool s
     m_pSpinLength = new CHSpin(holder, 1);
     m_pSpinLength->MoveSpin(QRect(0, 1, 180, 22));
     const double shown = std::fabs(cursor1 - cursor2) * tables::kReferenceFactor / factor;
-    m_pSpinLength->SetParams(0, kMaxLength, std::isfinite(shown) ? shown : 0, 1, 3, "m");
-    m_pSpinLength->SetSpinName("Known length");
+    m_pSpinLength->SetParams(0, kMaxLength, std::isfinite(shown) ? shown : 0, 1, 3, MetreUnit());
+    m_pSpinLength->SetSpinName(tr("Known length"));
     lengthLabel->setBuddy(m_pSpinLength);
     grid->addWidget(holder, 0, 1);
 
-    auto* nameLabel = new QLabel("Name:", this);
+    auto* nameLabel = new QLabel(tr("Name:"), this);
     grid->addWidget(nameLabel, 1, 0);
-    m_pEditName = new QLineEdit("name", this);
-    m_pEditName->setAccessibleName("Name");
+    m_pEditName = new QLineEdit(tr("name"), this);
+    m_pEditName->setAccessibleName(tr("Name"));
     nameLabel->setBuddy(m_pEditName);
     grid->addWidget(m_pEditName, 1, 1);
 
     m_pResult = new QLabel(this);
-    m_pResult->setAccessibleName("Result");
+    m_pResult->setAccessibleName(tr("Result"));
     grid->addWidget(m_pResult, 2, 0, 1, 2);
 
     auto* buttons = new QHBoxLayout;
-    m_pYes = new QPushButton("Yes", this);
-    auto* no = new QPushButton("No", this);
+    m_pYes = new QPushButton(tr("Yes"), this);
+    auto* no = new QPushButton(tr("No"), this);
     buttons->addStretch();
     buttons->addWidget(m_pYes);
     buttons->addWidget(no);
@@ -66,7 +67,7 @@ Calibration CCalibrateKU::Result() const
 {
     const SpinValue& value = m_pSpinLength->Value();
     const double length = value.IsTyping() ? SpinValue::ParseTyped(value.PendingText()) : value.GetValue();
-    return CalibrateFactor(m_dCursor1, m_dCursor2, length, m_bHalfVelocity);
+    return CalibrateFactor(m_dCursor1, m_dCursor2, length, m_bHalfVelocity, CoreTranslation());
 }
 
 QString CCalibrateKU::GetName() const { return m_pEditName->text(); }

@@ -18,21 +18,22 @@ class CCalibrateKU : public QDialog
 {
     Q_OBJECT
 public:
-    static constexpr const char* kTitle = "Calibrate from a known length";
+  static constexpr const char* kTitle = QT_TR_NOOP("Calibrate from a known length");
 
-    // Positions of the cursors; the length starts at their distance at `factor`.
-    CCalibrateKU(double cursor1, double cursor2, double factor, bool showHalfVelocity, QWidget* parent = nullptr);
+  // Positions of the cursors; the length starts at their distance at `factor`.
+  CCalibrateKU(double cursor1, double cursor2, double factor, bool showHalfVelocity,
+               QWidget* parent = nullptr);
 
-    // The result for the length in the field (pending typed digits count).
-    Calibration Result() const;
-    QString GetName() const;
+  // The result for the length in the field (pending typed digits count).
+  Calibration Result() const;
+  QString GetName() const;
 
-    CHSpin* GetLengthField() const { return m_pSpinLength; }
-    QLineEdit* GetNameEdit() const { return m_pEditName; }
-    QLabel* GetResultLabel() const { return m_pResult; }
-    QPushButton* GetYesButton() const { return m_pYes; }
+  CHSpin* GetLengthField() const { return m_pSpinLength; }
+  QLineEdit* GetNameEdit() const { return m_pEditName; }
+  QLabel* GetResultLabel() const { return m_pResult; }
+  QPushButton* GetYesButton() const { return m_pYes; }
 
-    void accept() override;
+  void accept() override;
 
 private:
     void ShowResult();

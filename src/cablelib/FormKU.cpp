@@ -1,5 +1,6 @@
 #include "cablelib/FormKU.h"
 
+#include "base/CoreText.h"
 #include "cablelib/CalibrateKU.h"
 #include "cablelib/TableKU.h"
 #include "cablelib/core/CableLibrary.h"
@@ -24,7 +25,7 @@ const std::vector<int> kToolBarIds = {ID_KU_OPEN, 0, ID_KU_USE, 0, ID_KU_ADD, ID
 
 QString Filter(bool showHalfVelocity)
 {
-    return showHalfVelocity ? QString("Library V/2 (*.tku)") : QString("Library PR (*.tku)");
+    return showHalfVelocity ? CFormKU::tr("Library V/2 (*.tku)") : CFormKU::tr("Library PR (*.tku)");
 }
 
 QString FromPath(const std::string& path) { return QString::fromStdString(path); }
@@ -36,8 +37,8 @@ std::string DefaultLibraryFolder() { return ProgramFolder() + "Save/"; }
 QString Refusal(CellCheck check, bool showHalfVelocity)
 {
     return check == CellCheck::OutOfRange
-               ? QString("is outside %1").arg(QString::fromStdString(CableRangeText(showHalfVelocity)))
-               : QString("is not a positive number");
+               ? CFormKU::tr("is outside %1").arg(CoreText(CableRangeText(showHalfVelocity)))
+               : CFormKU::tr("is not a positive number");
 }
 
 } // namespace
@@ -65,7 +66,9 @@ CFormKU::CFormKU(CZR815KDoc& doc, QWidget* parent)
     m_dialogs.information = [this](const QString& text) {
         QMessageBox(QMessageBox::Information, " ", text, QMessageBox::Ok, this).exec();
     };
-    m_dialogs.error = [this](const QString& text) { QMessageBox::warning(this, "Velocity factor library", text); };
+    m_dialogs.error = [this](const QString& text) {
+        QMessageBox::warning(this, tr("Velocity factor library"), text);
+    };
     m_dialogs.question = [this](const QString& text) {
         return QMessageBox(QMessageBox::Question, "", text, QMessageBox::Yes | QMessageBox::No, this).exec() ==
                QMessageBox::Yes;
@@ -87,15 +90,15 @@ CFormKU::CFormKU(CZR815KDoc& doc, QWidget* parent)
     };
 
     m_listKU.setGeometry(QRect());
-    m_listKU.setAccessibleName("Velocity factor library");
+    m_listKU.setAccessibleName(tr("Velocity factor library"));
     for (const std::string& heading : CableHeadings(doc.m_bShowHalfVelocity)) {
-        m_listKU.InsertColumn(QString::fromStdString(heading), CReportCtrl::LVCFMT_CENTER);
+        m_listKU.InsertColumn(CoreText(heading), CReportCtrl::LVCFMT_CENTER);
     }
     connect(m_listKU.selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
         RefreshToolStates();
         emit commandStatesChanged();
     });
-    m_pToolKU = std::make_unique<CPanelToolBar>(this, kToolBarIds, "Velocity factor library tools",
+    m_pToolKU = std::make_unique<CPanelToolBar>(this, kToolBarIds, tr("Velocity factor library tools"),
                                                 [this](int id) { OnCommand(id); });
     if (LoadLibrary() == CableReadStatus::Unreadable) {
         LeaveUnreadableLibrary();
@@ -143,8 +146,8 @@ void CFormKU::OnUpdate(CDocView*, int hint)
         return;
     }
     const auto headings = CableHeadings(GetDocument().m_bShowHalfVelocity);
-    m_listKU.SetColumnHeading(0, QString::fromStdString(headings[0]));
-    m_listKU.SetColumnHeading(1, QString::fromStdString(headings[1]));
+    m_listKU.SetColumnHeading(0, CoreText(headings[0]));
+    m_listKU.SetColumnHeading(1, CoreText(headings[1]));
     if (LoadLibrary() == CableReadStatus::Unreadable) {
         LeaveUnreadableLibrary();
     }
@@ -162,7 +165,7 @@ CableReadStatus CFormKU::LoadLibrary()
         read = ReadCableLibraryFile(m_strLibraryFile);
     }
     if (read.status == CableReadStatus::Unreadable) {
-        m_dialogs.error(QString("The library file %1 cannot be read; the table stays as it was.")
+        m_dialogs.error(tr("The library file %1 cannot be read; the table stays as it was.")
                             .arg(QString::fromStdString(MessagePath(m_strLibraryFile))));
     } else if (read.status == CableReadStatus::Read) {
         m_entries = std::move(read.entries);
@@ -202,8 +205,8 @@ bool CFormKU::SaveLibrary()
     const bool half = GetDocument().m_bShowHalfVelocity;
     if (NamesFolder(target)) {
         // No library file yet (the first start names the Save folder): ask where.
-        const QString chosen =
-            m_dialogs.chooseSave("To save library of velocity factor", Filter(half), FromPath(m_strLibraryFile));
+        const QString chosen = m_dialogs.chooseSave(tr("To save library of velocity factor"), Filter(half),
+                                                    FromPath(m_strLibraryFile));
         if (chosen.isEmpty()) {
             return false;
         }
@@ -212,7 +215,7 @@ bool CFormKU::SaveLibrary()
         m_strUnreadSetting.clear();
     }
     if (!WriteCableLibrary(target, m_entries)) {
-        m_dialogs.error(QString("The library could not be saved to %1; the table keeps the change.")
+        m_dialogs.error(tr("The library could not be saved to %1; the table keeps the change.")
                             .arg(QString::fromStdString(MessagePath(target))));
         return false;
     }
@@ -271,8 +274,8 @@ void CFormKU::RefreshToolStates()
 
 void CFormKU::OpenLibrary()
 {
-    const QString chosen = m_dialogs.chooseOpen(QString::fromLatin1(kOpenTitle),
-                                                Filter(GetDocument().m_bShowHalfVelocity), FromPath(m_strLibraryFile));
+    const QString chosen = m_dialogs.chooseOpen(tr(kOpenTitle), Filter(GetDocument().m_bShowHalfVelocity),
+                                                FromPath(m_strLibraryFile));
     if (chosen.isEmpty()) {
         return;
     }
@@ -290,14 +293,14 @@ void CFormKU::UseSelectedValue()
 {
     const QList<int> rows = m_listKU.GetSelectedRows();
     if (rows.isEmpty()) {
-        m_dialogs.information(QString::fromLatin1(kNoSelectionText));
+        m_dialogs.information(tr(kNoSelectionText));
         return;
     }
     CZR815KDoc& doc = GetDocument();
     const QString cell = m_listKU.GetCellText(rows.first(), 1);
     const CellFactor value = CheckFactorCell(cell.toStdString(), doc.m_bShowHalfVelocity);
     if (value.check != CellCheck::Ok) {
-        m_dialogs.error(QString("The value \"%1\" of \"%2\" %3; the velocity factor stays as it is.")
+        m_dialogs.error(tr("The value \"%1\" of \"%2\" %3; the velocity factor stays as it is.")
                             .arg(cell, m_listKU.GetCellText(rows.first(), 0),
                                  Refusal(value.check, doc.m_bShowHalfVelocity)));
         return;
@@ -332,10 +335,10 @@ void CFormKU::AddValue()
 void CFormKU::RemoveSelectedValues()
 {
     if (!HasSelection()) {
-        m_dialogs.information(QString::fromLatin1(kNoSelectionText));
+        m_dialogs.information(tr(kNoSelectionText));
         return;
     }
-    if (!m_dialogs.question(QString::fromLatin1(kRemoveQuestion))) {
+    if (!m_dialogs.question(tr(kRemoveQuestion))) {
         return;
     }
     // One pass over the entries, and the table refilled once: deleting the rows
@@ -362,8 +365,9 @@ void CFormKU::Calibrate()
 {
     CZR815KDoc& doc = GetDocument();
     if (doc.m_dCursor1 == doc.m_dCursor2) {
-        m_dialogs.error("C1 and C2 are at the same point. Place them at the two ends of a stretch of known "
-                        "length first.");
+        m_dialogs.error(
+            tr("C1 and C2 are at the same point. Place them at the two ends of a stretch of known "
+               "length first."));
         return;
     }
     const auto input = m_dialogs.askCalibration(doc.m_dCursor1, doc.m_dCursor2, doc.m_dFactor, doc.m_bShowHalfVelocity);

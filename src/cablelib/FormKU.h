@@ -44,9 +44,9 @@ class CFormKU : public CFormView
     Q_OBJECT
 public:
     static constexpr int kListId = 156;
-    static constexpr const char* kNoSelectionText = "To choose values from library";
-    static constexpr const char* kRemoveQuestion = "To remove from value library?";
-    static constexpr const char* kOpenTitle = "To choose library of velocity factor";
+    static constexpr const char* kNoSelectionText = QT_TR_NOOP("To choose values from library");
+    static constexpr const char* kRemoveQuestion = QT_TR_NOOP("To remove from value library?");
+    static constexpr const char* kOpenTitle = QT_TR_NOOP("To choose library of velocity factor");
 
     // The panel's dialogs, replaceable so that tests and scripted runs never block.
     struct Dialogs

@@ -19,7 +19,7 @@ class CTableKU : public QDialog
 public:
     static constexpr int kNameId = 1019;
     static constexpr int kValueId = 162;
-    static constexpr const char* kTitle = "To add value in the table";
+    static constexpr const char* kTitle = QT_TR_NOOP("To add value in the table");
 
     CTableKU(bool showHalfVelocity, QWidget* parent = nullptr);
 
@@ -39,7 +39,7 @@ public:
 
 private:
     bool m_bHalfVelocity;
-    QString m_strName = "name";
+    QString m_strName = tr("name");
     QString m_strValue = "1.500";
     QLineEdit* m_pEditName = nullptr;
     CHSpin* m_pSpinValue = nullptr;

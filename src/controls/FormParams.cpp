@@ -1,5 +1,6 @@
 #include "controls/FormParams.h"
 
+#include "base/CoreText.h"
 #include "controls/ControlNotify.h"
 #include "controls/HSpin.h"
 #include "controls/core/ParamsPanel.h"
@@ -15,14 +16,22 @@
 
 namespace {
 
-const char* const kShiftLabels[3] = {"Shift M1", "Shift M2", "Shift M3"};
-const char* const kShiftTips[3] = {"Vertical waveform shift M1", "Vertical waveform shift M2",
-                                   "Vertical waveform shift M3"};
-const char* const kReferenceNames[3] = {"Reference M1", "Reference M2", "Reference M3"};
+const char* const kShiftLabels[3] = {QT_TRANSLATE_NOOP("CFormParams", "Shift M1"),
+                                     QT_TRANSLATE_NOOP("CFormParams", "Shift M2"),
+                                     QT_TRANSLATE_NOOP("CFormParams", "Shift M3")};
+const char* const kShiftTips[3] = {QT_TRANSLATE_NOOP("CFormParams", "Vertical waveform shift M1"),
+                                   QT_TRANSLATE_NOOP("CFormParams", "Vertical waveform shift M2"),
+                                   QT_TRANSLATE_NOOP("CFormParams", "Vertical waveform shift M3")};
+const char* const kReferenceNames[3] = {QT_TRANSLATE_NOOP("CFormParams", "Reference M1"),
+                                        QT_TRANSLATE_NOOP("CFormParams", "Reference M2"),
+                                        QT_TRANSLATE_NOOP("CFormParams", "Reference M3")};
 const char* const kReferenceTips[3] = {
-    "В режиме \"Разность\" из П1 поточечно вычитаются остальные рефлектограммы",
-    "В режиме \"Разность\" из П2 поточечно вычитаются остальные рефлектограммы",
-    "В режиме \"Разность\" из П3 поточечно вычитаются остальные рефлектограммы"};
+    QT_TRANSLATE_NOOP("CFormParams",
+                      "В режиме \"Разность\" из П1 поточечно вычитаются остальные рефлектограммы"),
+    QT_TRANSLATE_NOOP("CFormParams",
+                      "В режиме \"Разность\" из П2 поточечно вычитаются остальные рефлектограммы"),
+    QT_TRANSLATE_NOOP("CFormParams",
+                      "В режиме \"Разность\" из П3 поточечно вычитаются остальные рефлектограммы")};
 
 QRect ToQRect(const ControlRect& r) { return QRect(r.x, r.y, r.width, r.height); }
 
@@ -32,24 +41,24 @@ CFormParams::CFormParams(CZR815KDoc& doc, QWidget* parent)
     : CFormView(doc, parent)
 {
     for (std::size_t k = 0; k < 3; ++k) {
-        m_labels[k] = new QLabel(QString::fromLatin1(kShiftLabels[k]), this);
+        m_labels[k] = new QLabel(tr(kShiftLabels[k]), this);
         m_labels[k]->adjustSize();
     }
     // The factor's label switches between "PR" and "V/2" and keeps one size,
     // wide enough for either, with its text against the field.
-    m_labels[3] = new QLabel("V/2", this);
+    m_labels[3] = new QLabel(CoreText("V/2"), this);
     m_labels[3]->adjustSize();
     m_labels[3]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    m_labels[3]->setText("PR");
+    m_labels[3]->setText(CoreText("PR"));
 
-    m_pCheckMarkers = new QCheckBox(QString::fromUtf8("Отображать метки"), this);
-    m_pCheckMarkers->setAccessibleName(QString::fromUtf8("Отображать метки"));
+    m_pCheckMarkers = new QCheckBox(tr("Отображать метки"), this);
+    m_pCheckMarkers->setAccessibleName(m_pCheckMarkers->text());
     m_pCheckMarkers->setEnabled(false);
     m_pCheckMarkers->hide();
 
-    m_pCheckDifference = new QCheckBox("Difference", this);
-    m_pCheckDifference->setAccessibleName("Difference");
-    m_pCheckDifference->setToolTip("Draw every other waveform as the reference waveform minus it");
+    m_pCheckDifference = new QCheckBox(tr("Difference"), this);
+    m_pCheckDifference->setAccessibleName(m_pCheckDifference->text());
+    m_pCheckDifference->setToolTip(tr("Draw every other waveform as the reference waveform minus it"));
     m_pCheckDifference->adjustSize();
     m_pCheckDifference->setChecked(doc.m_bDifference);
     connect(m_pCheckDifference, &QCheckBox::toggled, this, &CFormParams::OnDifferenceToggled);
@@ -69,8 +78,8 @@ void CFormParams::OnInitialUpdate()
         CHSpin* field = new CHSpin(this, kShiftId + static_cast<int>(k));
         field->MoveSpin(QRect(20, 24 * static_cast<int>(k), 95, 22));
         field->SetParams(-kShiftFieldLimit, kShiftFieldLimit, doc.m_memory[k].m_nShift, 1, 0, "");
-        field->SetSpinName(QString::fromLatin1(kShiftLabels[k]));
-        field->setToolTip(QString::fromLatin1(kShiftTips[k]));
+        field->SetSpinName(tr(kShiftLabels[k]));
+        field->setToolTip(tr(kShiftTips[k]));
         m_labels[k]->setBuddy(field);
         connect(field, &CHSpin::changeNotified, this, &CFormParams::OnFieldChanged);
         field->ShowSpin(true);
@@ -80,9 +89,9 @@ void CFormParams::OnInitialUpdate()
         // and a screen reader's toggle all check one mark and make it the reference.
         auto* radio = new QRadioButton(this);
         radio->setGeometry(3, 24 * static_cast<int>(k) + 4, 16, 22);
-        radio->setToolTip(QString::fromUtf8(kReferenceTips[k]));
-        radio->setAccessibleName(QString::fromLatin1(kReferenceNames[k]));
-        radio->setAccessibleDescription(QString::fromUtf8(kReferenceTips[k]));
+        radio->setToolTip(tr(kReferenceTips[k]));
+        radio->setAccessibleName(tr(kReferenceNames[k]));
+        radio->setAccessibleDescription(tr(kReferenceTips[k]));
         m_pReferenceGroup->addButton(radio, static_cast<int>(k));
         radio->show();
         m_radioRef[k] = radio;
@@ -90,7 +99,7 @@ void CFormParams::OnInitialUpdate()
 
     m_pSpinFactor = new CHSpin(this, kFactorId);
     m_pSpinFactor->MoveSpin(QRect(20, 76, 95, 22));
-    m_pSpinFactor->setToolTip("Current value of velocity factor");
+    m_pSpinFactor->setToolTip(tr("Current value of velocity factor"));
     m_labels[3]->setBuddy(m_pSpinFactor);
     connect(m_pSpinFactor, &CHSpin::changeNotified, this, &CFormParams::OnFieldChanged);
     SetFactorParams();
@@ -113,8 +122,8 @@ void CFormParams::OnInitialUpdate()
 void CFormParams::SetFactorParams()
 {
     const VelocityField f = VelocityFieldOf(GetDocument());
-    m_labels[3]->setText(QString::fromLatin1(f.label));
-    m_pSpinFactor->SetSpinName(QString::fromLatin1(f.label));
+    m_labels[3]->setText(CoreText(f.label));
+    m_pSpinFactor->SetSpinName(CoreText(f.label));
     m_pSpinFactor->SetParams(f.minimum, f.maximum, f.value, f.step, f.precision, "");
 }
 

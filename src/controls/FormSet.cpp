@@ -1,5 +1,6 @@
 #include "controls/FormSet.h"
 
+#include "base/CoreText.h"
 #include "base/NamedCombo.h"
 #include "controls/ControlNotify.h"
 #include "controls/HSpin.h"
@@ -12,13 +13,15 @@
 
 namespace {
 
-const char* const kLabelTexts[4] = {"C1", "C2", "L", "Zoom"};
+const char* const kLabelTexts[4] = {QT_TRANSLATE_NOOP("CFormSet", "C1"), QT_TRANSLATE_NOOP("CFormSet", "C2"),
+                                    QT_TRANSLATE_NOOP("CFormSet", "L"),
+                                    QT_TRANSLATE_NOOP("CFormSet", "Zoom")};
 
 QRect ToQRect(const ControlRect& r) { return QRect(r.x, r.y, r.width, r.height); }
 
 void Fill(CHSpin* field, const CursorField& f)
 {
-    field->SetParams(f.minimum, f.maximum, f.value, f.step, 3, "m");
+    field->SetParams(f.minimum, f.maximum, f.value, f.step, 3, MetreUnit());
 }
 
 } // namespace
@@ -27,7 +30,7 @@ CFormSet::CFormSet(CZR815KDoc& doc, QWidget* parent)
     : CFormView(doc, parent)
 {
     for (std::size_t i = 0; i < m_labels.size(); ++i) {
-        m_labels[i] = new QLabel(QString::fromLatin1(kLabelTexts[i]), this);
+        m_labels[i] = new QLabel(tr(kLabelTexts[i]), this);
         m_labels[i]->adjustSize();
     }
 }
@@ -35,10 +38,10 @@ CFormSet::CFormSet(CZR815KDoc& doc, QWidget* parent)
 CHSpin* CFormSet::CreateCursorField(int id, const char* name, const char* tip)
 {
     auto* field = new CHSpin(this, id);
-    field->SetParams(0, 15.625, 0, 0.03125, 3, "m");
+    field->SetParams(0, 15.625, 0, 0.03125, 3, MetreUnit());
     field->EnableSpin(true);
-    field->SetSpinName(QString::fromLatin1(name));
-    field->setToolTip(QString::fromLatin1(tip));
+    field->SetSpinName(tr(name));
+    field->setToolTip(tr(tip));
     connect(field, &CHSpin::changeNotified, this, &CFormSet::OnFieldChanged);
     return field;
 }
@@ -46,17 +49,19 @@ CHSpin* CFormSet::CreateCursorField(int id, const char* name, const char* tip)
 void CFormSet::OnInitialUpdate()
 {
     CFormView::OnInitialUpdate();
-    m_pSpinC1 = CreateCursorField(kCursor1Id, "C1", "Distance between zero point to the cursor C1");
-    m_pSpinC2 = CreateCursorField(kCursor2Id, "C2", "Distance between zero point to the cursor C2");
+    m_pSpinC1 = CreateCursorField(kCursor1Id, QT_TR_NOOP("C1"),
+                                  QT_TR_NOOP("Distance between zero point to the cursor C1"));
+    m_pSpinC2 = CreateCursorField(kCursor2Id, QT_TR_NOOP("C2"),
+                                  QT_TR_NOOP("Distance between zero point to the cursor C2"));
 
     m_pEditL = new QLineEdit(this);
     m_pEditL->setAlignment(Qt::AlignCenter);
-    m_pEditL->setAccessibleName("L");
-    m_pEditL->setToolTip("Distance between cursors");
+    m_pEditL->setAccessibleName(tr("L"));
+    m_pEditL->setToolTip(tr("Distance between cursors"));
     m_pComboZoom = new QComboBox(this);
-    m_pComboZoom->setAccessibleName("Zoom");
+    m_pComboZoom->setAccessibleName(tr("Zoom"));
     NameComboByLabel(m_pComboZoom);
-    m_pComboZoom->setToolTip("Zoom value");
+    m_pComboZoom->setToolTip(tr("Zoom value"));
     m_labels[0]->setBuddy(m_pSpinC1);
     m_labels[1]->setBuddy(m_pSpinC2);
     m_labels[2]->setBuddy(m_pEditL);
@@ -67,7 +72,7 @@ void CFormSet::OnInitialUpdate()
     const CursorReadout readout = InitialCursorReadout(GetDocument());
     Fill(m_pSpinC1, readout.c1);
     Fill(m_pSpinC2, readout.c2);
-    m_pEditL->setText(QString::fromStdString(readout.length));
+    m_pEditL->setText(WithMetreUnit(readout.length));
     for (QWidget* control : std::initializer_list<QWidget*>{m_pSpinC1, m_pSpinC2, m_pEditL, m_pComboZoom}) {
         control->show();
     }
@@ -95,7 +100,7 @@ void CFormSet::OnUpdate(CDocView*, int)
     const CursorReadout readout = CursorReadoutOf(GetDocument());
     Fill(m_pSpinC1, readout.c1);
     Fill(m_pSpinC2, readout.c2);
-    m_pEditL->setText(QString::fromStdString(readout.length));
+    m_pEditL->setText(WithMetreUnit(readout.length));
     FillZoomList();
 }
 

@@ -12,7 +12,9 @@
 
 namespace {
 
-const char* const kButtonNames[4] = {"minimum", "step down", "step up", "maximum"};
+const char* const kButtonNames[4] = {
+    QT_TRANSLATE_NOOP("CHSpin", "minimum"), QT_TRANSLATE_NOOP("CHSpin", "step down"),
+    QT_TRANSLATE_NOOP("CHSpin", "step up"), QT_TRANSLATE_NOOP("CHSpin", "maximum")};
 
 QRect ToQRect(const ControlRect& box) { return QRect(box.x, box.y, box.width, box.height); }
 
@@ -130,7 +132,7 @@ void CHSpin::SetSpinName(const QString& name)
 {
     setAccessibleName(name);
     for (std::size_t i = 0; i < m_buttons.size() && m_buttons[i]; ++i) {
-        m_buttons[i]->setAccessibleName(name + ' ' + QString::fromLatin1(kButtonNames[i]));
+        m_buttons[i]->setAccessibleName(name + ' ' + tr(kButtonNames[i]));
     }
 }
 

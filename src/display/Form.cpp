@@ -40,7 +40,7 @@ CForm::CForm(CZR815KDoc& doc, QWidget* parent)
 void CForm::CreatePlot()
 {
     const CZR815KDoc& doc = GetDocument();
-    m_plot.setAccessibleName("Whole-range plot");
+    m_plot.setAccessibleName(tr("Whole-range plot"));
     m_plot.SetWaveformAxes(doc.m_dScale);
 
     // Every line with its colour, vertex count, name and state at creation.

@@ -1,13 +1,14 @@
 #include "display/FormDraw.h"
 
+#include "base/CoreText.h"
 #include "controls/core/CursorStrip.h"
 #include "display/ReportPage.h"
 #include "library/core/FileNameText.h"
+#include "model/CommandIds.h"
 #include "model/Difference.h"
 #include "model/Format.h"
-#include "model/PlotKeys.h"
-#include "model/CommandIds.h"
 #include "model/LegendText.h"
+#include "model/PlotKeys.h"
 #include "model/PrivateProfile.h"
 #include "model/ProgramFolder.h"
 #include "model/SafeFile.h"
@@ -63,10 +64,14 @@ struct MenuItem
     int id;
     const char* text;
 };
-constexpr MenuItem kContextItems[] = {{ID_MODE_ZOOM, "Zoom"},         {0, nullptr},
-                                      {ID_MODE_CURSOR1, "Cursor 1"},   {ID_MODE_CURSOR2, "Cursor 2"},
-                                      {0, nullptr},                    {ID_MODE_MEMORY1, "Memory 1"},
-                                      {ID_MODE_MEMORY2, "Memory 2"},   {ID_MODE_MEMORY3, "Memory 3"}};
+constexpr MenuItem kContextItems[] = {{ID_MODE_ZOOM, QT_TRANSLATE_NOOP("CFormDraw", "Zoom")},
+                                      {0, nullptr},
+                                      {ID_MODE_CURSOR1, QT_TRANSLATE_NOOP("CFormDraw", "Cursor 1")},
+                                      {ID_MODE_CURSOR2, QT_TRANSLATE_NOOP("CFormDraw", "Cursor 2")},
+                                      {0, nullptr},
+                                      {ID_MODE_MEMORY1, QT_TRANSLATE_NOOP("CFormDraw", "Memory 1")},
+                                      {ID_MODE_MEMORY2, QT_TRANSLATE_NOOP("CFormDraw", "Memory 2")},
+                                      {ID_MODE_MEMORY3, QT_TRANSLATE_NOOP("CFormDraw", "Memory 3")}};
 
 } // namespace
 
@@ -76,13 +81,14 @@ CFormDraw::CFormDraw(CZR815KDoc& doc, QWidget* parent)
     m_strSave = PrivateProfile(doc.SettingsPath()).GetPath(kSettingsSection, "SAVE", ProgramFolder() + "Save/");
     m_fnRoute = [this](int id) { RunDocCommand(GetDocument(), id); };
     m_fnChoosePicture = [this] {
-        QString path = QFileDialog::getSaveFileName(this, "Save picture", QString(), "PNG pictures (*.png)");
+        QString path =
+            QFileDialog::getSaveFileName(this, tr("Save picture"), QString(), tr("PNG pictures (*.png)"));
         if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty()) {
             path += ".png";
         }
         return path;
     };
-    m_fnErrorBox = [this](const QString& text) { QMessageBox::warning(this, "Save picture", text); };
+    m_fnErrorBox = [this](const QString& text) { QMessageBox::warning(this, tr("Save picture"), text); };
     m_fnPrintDialog = [this](QPrinter& printer) {
         QPrintDialog dialog(&printer, this);
         // One page, no selection; printing to a PDF file stays available, since
@@ -111,7 +117,7 @@ void CFormDraw::CreatePlot()
     // and the zoom, and Ctrl+C reaches the form.
     m_plot.setFocusPolicy(Qt::StrongFocus);
     m_plot.installEventFilter(this);
-    m_plot.setAccessibleName("Waveform plot");
+    m_plot.setAccessibleName(tr("Waveform plot"));
     const CZR815KDoc& doc = GetDocument();
     m_plot.SetPlotRect(QRect());
     m_plot.SetWaveformAxes(doc.m_dScale);
@@ -138,7 +144,7 @@ void CFormDraw::CreatePlot()
 
 void CFormDraw::CreateLegend()
 {
-    m_list.setAccessibleName("Legend");
+    m_list.setAccessibleName(tr("Legend"));
     m_list.setGeometry(QRect());
     // The legend only shows: no focus, no selection, mouse input passes through.
     // (Disabling it outright would grey its headings.)
@@ -146,7 +152,7 @@ void CFormDraw::CreateLegend()
     m_list.setSelectionMode(QAbstractItemView::NoSelection);
     m_list.setAttribute(Qt::WA_TransparentForMouseEvents);
     for (const std::string& header : LegendHeaders(GetDocument().m_bShowHalfVelocity)) {
-        m_list.InsertColumn(QString::fromStdString(header), CReportCtrl::LVCFMT_CENTER);
+        m_list.InsertColumn(CoreText(header), CReportCtrl::LVCFMT_CENTER);
     }
     // Every cell of a channel's row in that channel's colour on black.
     m_list.SetCellColors([this](int row, int) {
@@ -350,10 +356,10 @@ void CFormDraw::DescribeCursors()
 {
     // A screen reader hears where the cursors stand after each move.
     const CursorReadout readout = CursorReadoutOf(GetDocument());
-    const QString text = QString("C1 %1 m, C2 %2 m, L %3")
-                             .arg(QString::fromStdString(FormatFixed(readout.c1.value, 3)),
-                                  QString::fromStdString(FormatFixed(readout.c2.value, 3)),
-                                  QString::fromStdString(readout.length));
+    const QString text =
+        tr("C1 %1 m, C2 %2 m, L %3")
+            .arg(QString::fromStdString(FormatFixed(readout.c1.value, 3)),
+                 QString::fromStdString(FormatFixed(readout.c2.value, 3)), WithMetreUnit(readout.length));
     if (m_plot.accessibleDescription() != text) {
         m_plot.setAccessibleDescription(text);
     }
@@ -364,14 +370,14 @@ bool CFormDraw::OnCommand(int id)
     if (id == ID_SAVE_PICTURE) {
         const QString path = m_fnChoosePicture();
         if (!path.isEmpty() && !SavePicture(path)) {
-            m_fnErrorBox(QString("The picture could not be saved to %1.")
+            m_fnErrorBox(tr("The picture could not be saved to %1.")
                              .arg(QString::fromStdString(ShortenedText(path.toStdString()))));
         }
         return true;
     }
     if (id == ID_PRINT) {
         QPrinter printer(QPrinter::HighResolution);
-        printer.setDocName("Untitled");
+        printer.setDocName(tr("Untitled"));
         printer.setFromTo(1, 1);
         printer.setCollateCopies(true);
         if (m_fnPrintDialog(printer)) {
@@ -520,7 +526,7 @@ QMenu* CFormDraw::CreateContextMenu(QWidget* parent)
             menu->addSeparator();
             continue;
         }
-        QAction* action = menu->addAction(QString::fromLatin1(item.text));
+        QAction* action = menu->addAction(tr(item.text));
         action->setData(item.id);
         action->setCheckable(true);
         const CommandState state = DocCommandState(GetDocument(), item.id).value_or(CommandState{});

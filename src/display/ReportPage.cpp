@@ -1,5 +1,6 @@
 #include "display/ReportPage.h"
 
+#include "base/CoreText.h"
 #include "controls/ReportCtrl.h"
 #include "display/ScreenWnd.h"
 #include "model/ReportText.h"
@@ -74,7 +75,7 @@ void DrawReportPage(QPainter& painter, const QSizeF& printableMm, const CZR815KD
     painter.drawLine(kReportRuleLeft, titleHeight + 82, g.right, titleHeight + 82);
 
     painter.setFont(PageFont("Times New Roman", 10));
-    const auto contact = ReportContactLines();
+    const auto contact = ReportContactLines(CoreTranslation());
     // On a narrow page the lines move left together, so their last letters are not cut.
     const QFontMetricsF contactMetrics(painter.font());
     double widest = 0;
@@ -88,7 +89,7 @@ void DrawReportPage(QPainter& painter, const QSizeF& printableMm, const CZR815KD
     // The parameter block: factor, zoom, resolution and zero point on the
     // left, the cursor readings in the middle of the page.
     painter.setFont(PageFont("Arial", 12));
-    const auto texts = ReportParameterTexts(doc);
+    const auto texts = ReportParameterTexts(doc, CoreTranslation());
     for (int i = 0; i < 4; ++i) {
         TextAt(painter, 100, g.blockTop + 60 + 20 * i, texts[static_cast<std::size_t>(i)]);
     }

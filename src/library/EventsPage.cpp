@@ -1,5 +1,6 @@
 #include "library/EventsPage.h"
 
+#include "base/CoreText.h"
 #include "model/ZR815KDoc.h"
 
 #include <QWidget>
@@ -7,15 +8,30 @@
 namespace {
 
 constexpr int kColumnWidths[kEventColumns] = {70, 50, 110, 120, 90, 80};
+constexpr int kKindColumn = 3;
+
+// A cell as shown: the kind ("splice", "open, ghost") in the window's language,
+// the others as they are.
+QString CellText(int column, const std::string& cell)
+{
+    if (column != kKindColumn) {
+        return QString::fromStdString(cell);
+    }
+    const std::string ghost = QT_TRANSLATE_NOOP("Core", ", ghost");
+    if (cell.ends_with(ghost)) {
+        return CoreText(cell.substr(0, cell.size() - ghost.size())) + CoreText(ghost);
+    }
+    return CoreText(cell);
+}
 
 } // namespace
 
 CEventsPage::CEventsPage(QWidget& panel, CZR815KDoc& doc)
     : QObject(&panel), m_doc(doc), m_listEvents(&panel, kEventsId)
 {
-    m_listEvents.setAccessibleName("Events");
+    m_listEvents.setAccessibleName(tr("Events"));
     for (const std::string& heading : EventHeadings()) {
-        m_listEvents.InsertColumn(QString::fromStdString(heading), CReportCtrl::LVCFMT_CENTER);
+        m_listEvents.InsertColumn(CoreText(heading), CReportCtrl::LVCFMT_CENTER);
     }
     for (int column = 0; column < kEventColumns; ++column) {
         m_listEvents.SetColumnWidth(column, kColumnWidths[column]);
@@ -82,7 +98,7 @@ void CEventsPage::Refresh()
         m_listEvents.DeleteAllRows();
         for (const EventRow& row : m_rows) {
             for (int column = 0; column < kEventColumns; ++column) {
-                m_listEvents.AddItem(0, column, QString::fromStdString(row.m_cells[column]));
+                m_listEvents.AddItem(0, column, CellText(column, row.m_cells[column]));
             }
         }
         m_listEvents.UpdateItemCount();

@@ -1,5 +1,6 @@
 #include "library/FormMemory.h"
 
+#include "base/CoreText.h"
 #include "base/PanelToolBar.h"
 #include "controls/ControlNotify.h"
 #include "library/EventsPage.h"
@@ -48,7 +49,10 @@ int ChannelOfCommand(int id)
     return -1;
 }
 
-QString ErrorBoxText() { return QString::fromLatin1(CFormMemory::kErrorText); }
+QString ErrorBoxText()
+{
+    return CFormMemory::tr(CFormMemory::kErrorText);
+}
 
 // Why a file named to be opened cannot be, naming it; empty when it is a waveform.
 QString OpenFault(const std::filesystem::path& file)
@@ -56,14 +60,14 @@ QString OpenFault(const std::filesystem::path& file)
     const QString name = QString::fromStdString(MessagePath(file));
     std::error_code ec;
     if (!std::filesystem::exists(std::filesystem::status(file, ec))) {
-        return QString("The waveform file %1 does not exist.").arg(name);
+        return CFormMemory::tr("The waveform file %1 does not exist.").arg(name);
     }
     const FileReadResult read = ReadWholeFile(file, kTdrFileSize + 1);
     const auto probe = std::make_unique<WaveformRecord>();
     const std::span<const uint8_t> bytes(reinterpret_cast<const uint8_t*>(read.bytes.data()), read.bytes.size());
     if (!HasTdrExtension(file.filename().string()) || read.status != FileReadStatus::Read ||
         !DecodeWaveform(*probe, bytes)) {
-        return QString("%1 is not a waveform file (.tdr) or cannot be read.").arg(name);
+        return CFormMemory::tr("%1 is not a waveform file (.tdr) or cannot be read.").arg(name);
     }
     return QString();
 }
@@ -78,19 +82,19 @@ CFormMemory::CFormMemory(CZR815KDoc& doc, QWidget* parent)
     m_previewRecord.m_bOn = true;
     m_previewRecord.m_crColor = Colour{0, 200, 255};
     m_fnChooseFile = [this](const QString& folder) {
-        return QFileDialog::getOpenFileName(this, "Select waveforms", folder, "Waveforms (*.tdr)");
+        return QFileDialog::getOpenFileName(this, tr("Select waveforms"), folder, tr("Waveforms (*.tdr)"));
     };
-    m_fnErrorBox = [this](const QString& text) { QMessageBox::critical(this, "Error", text); };
+    m_fnErrorBox = [this](const QString& text) { QMessageBox::critical(this, tr("Error"), text); };
 
     CreateList();
     CreatePreview();
     CreateToolBar();
     m_pTabPages = new QTabBar(this);
-    m_pTabPages->setAccessibleName("Library pages");
+    m_pTabPages->setAccessibleName(tr("Library pages"));
     m_pTabPages->setShape(QTabBar::RoundedSouth);
-    m_pTabPages->addTab("Waveforms");
-    m_pTabPages->addTab("Site grids");
-    m_pTabPages->addTab("Events");
+    m_pTabPages->addTab(tr("Waveforms"));
+    m_pTabPages->addTab(tr("Site grids"));
+    m_pTabPages->addTab(tr("Events"));
     m_pSiteGrid = new CSiteGridPage(*this, *this, doc);
     m_pEvents = new CEventsPage(*this, doc);
     connect(m_pSiteGrid, &CSiteGridPage::statesChanged, this, &CFormView::commandStatesChanged);
@@ -112,9 +116,9 @@ CFormMemory::~CFormMemory()
 
 void CFormMemory::CreateList()
 {
-    m_listWaves.setAccessibleName("Waveforms");
+    m_listWaves.setAccessibleName(tr("Waveforms"));
     for (const std::string& heading : WaveListHeadings(GetDocument().m_bShowHalfVelocity)) {
-        m_listWaves.InsertColumn(QString::fromStdString(heading), CReportCtrl::LVCFMT_CENTER);
+        m_listWaves.InsertColumn(CoreText(heading), CReportCtrl::LVCFMT_CENTER);
     }
     // The colour cell of a row whose file a channel holds: the first such channel's
     // colour; a screen reader hears the channels' names ("M1 M3") instead.
@@ -147,7 +151,7 @@ void CFormMemory::CreateList()
 
 void CFormMemory::CreatePreview()
 {
-    m_preview.setAccessibleName("Preview");
+    m_preview.setAccessibleName(tr("Preview"));
     m_preview.SetStyle(CScreenWnd::StyleGrid | CScreenWnd::StyleYLabels | CScreenWnd::StyleXLabels);
     m_preview.SetYRange(-128, 127, 255);
     m_preview.SetXRange(0, 500, 500);
@@ -172,7 +176,7 @@ void CFormMemory::CreatePreview()
 
 void CFormMemory::CreateToolBar()
 {
-    m_pToolWaves = std::make_unique<CPanelToolBar>(this, kToolBarIds, "Waveform library tools",
+    m_pToolWaves = std::make_unique<CPanelToolBar>(this, kToolBarIds, tr("Waveform library tools"),
                                                    [this](int id) { OnCommand(id); });
 }
 
@@ -295,7 +299,7 @@ void CFormMemory::OnUpdate(CDocView*, int hint)
     m_pSiteGrid->OnUpdate(hint);
     const CZR815KDoc& doc = GetDocument();
     if (hint == HINT_VELOCITY) {
-        m_listWaves.SetColumnHeading(4, QString::fromStdString(WaveListHeadings(doc.m_bShowHalfVelocity)[4]));
+        m_listWaves.SetColumnHeading(4, CoreText(WaveListHeadings(doc.m_bShowHalfVelocity)[4]));
         ListWaveforms();
     } else if (hint == HINT_MARKERS && m_bLaidOut) {
         Layout(true);
@@ -448,7 +452,7 @@ void CFormMemory::ExportText()
     }
     std::unique_ptr<QProgressDialog> progress;
     if (jobs.size() > kProgressThreshold) {
-        progress = std::make_unique<QProgressDialog>("Writing waveforms as text...", "Cancel", 0,
+        progress = std::make_unique<QProgressDialog>(tr("Writing waveforms as text..."), tr("Cancel"), 0,
                                                      static_cast<int>(jobs.size()), this);
         progress->setWindowModality(Qt::WindowModal);
         progress->setMinimumDuration(300);
@@ -470,7 +474,7 @@ void CFormMemory::ExportText()
         progress->setValue(static_cast<int>(jobs.size()));
     }
     if (!failed.isEmpty()) {
-        m_fnErrorBox("These waveforms could not be written as text:\n" + failed.join("\n"));
+        m_fnErrorBox(tr("These waveforms could not be written as text:") + "\n" + failed.join("\n"));
     }
 }
 

@@ -29,7 +29,8 @@ public:
     static constexpr int kPreviewId = 160;
     static constexpr int kPreviewHeight = 250;
     static constexpr int kTabHeight = 23;
-    static constexpr const char* kErrorText = "Chosen waveform it isn't found.\nopen the new folder with waveforms.";
+    static constexpr const char* kErrorText =
+        QT_TR_NOOP("Chosen waveform it isn't found.\nopen the new folder with waveforms.");
 
     explicit CFormMemory(CZR815KDoc& doc, QWidget* parent = nullptr);
     // Writes OPEN.

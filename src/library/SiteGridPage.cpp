@@ -1,5 +1,6 @@
 #include "library/SiteGridPage.h"
 
+#include "base/CoreText.h"
 #include "controls/EditText.h"
 #include "controls/HSpin.h"
 #include "controls/core/CursorStrip.h"
@@ -27,9 +28,16 @@
 
 namespace {
 
-const char* const kGridFileHeadings[6] = {" ", "Название файла", "Кол-во", "Масштаб", "Дата", "Время"};
-const char* const kSectionHeadings[5] = {"№", "Название участка", "Начало участка", "Конец участка",
-                                        "Длинна участка"};
+const char* const kGridFileHeadings[6] = {" ",
+                                          QT_TRANSLATE_NOOP("CSiteGridPage", "Название файла"),
+                                          QT_TRANSLATE_NOOP("CSiteGridPage", "Кол-во"),
+                                          QT_TRANSLATE_NOOP("CSiteGridPage", "Масштаб"),
+                                          QT_TRANSLATE_NOOP("CSiteGridPage", "Дата"),
+                                          QT_TRANSLATE_NOOP("CSiteGridPage", "Время")};
+const char* const kSectionHeadings[5] = {
+    QT_TRANSLATE_NOOP("CSiteGridPage", "№"), QT_TRANSLATE_NOOP("CSiteGridPage", "Название участка"),
+    QT_TRANSLATE_NOOP("CSiteGridPage", "Начало участка"), QT_TRANSLATE_NOOP("CSiteGridPage", "Конец участка"),
+    QT_TRANSLATE_NOOP("CSiteGridPage", "Длинна участка")};
 const QColor kAppliedCell(255, 0, 0);
 
 int ScreenWidth(const QWidget& widget)
@@ -53,13 +61,13 @@ bool PathIsTaken(const std::filesystem::path& path)
 class CGridSaveDialog : public QFileDialog
 {
 public:
-    CGridSaveDialog(QWidget* parent, const QString& folder)
-        : QFileDialog(parent, QString::fromUtf8(CSiteGridPage::kCreateTitle), folder,
-                      QString::fromUtf8(CSiteGridPage::kCreateFilter))
-    {
-        setAcceptMode(AcceptSave);
-        setFileMode(AnyFile);
-        setOptions(DontUseNativeDialog | DontConfirmOverwrite);
+  CGridSaveDialog(QWidget* parent, const QString& folder)
+      : QFileDialog(parent, CSiteGridPage::tr(CSiteGridPage::kCreateTitle), folder,
+                    CSiteGridPage::tr(CSiteGridPage::kCreateFilter))
+  {
+      setAcceptMode(AcceptSave);
+      setFileMode(AnyFile);
+      setOptions(DontUseNativeDialog | DontConfirmOverwrite);
     }
     // The completed path once accepted.
     const QString& ChosenPath() const { return m_strChosen; }
@@ -75,7 +83,7 @@ protected:
         const std::filesystem::path path = WithSiteGridExtension(files.first().toStdString());
         if (PathIsTaken(path) &&
             QMessageBox::question(this, windowTitle(),
-                                  QString("%1 already exists.\nReplace it?")
+                                  CSiteGridPage::tr("%1 already exists.\nReplace it?")
                                       .arg(QString::fromStdString(path.filename().string())),
                                   QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes) {
             return; // the dialog stays open for another name
@@ -98,15 +106,15 @@ CSiteGridPage::CSiteGridPage(QWidget& panel, CDocView& view, CZR815KDoc& doc)
     m_strGridFolder = FolderWithSlash(ini.GetPath(kSettingsSection, "OPEN_PIECE", ProgramFolder() + "Save/"));
     m_strGridCreated = ini.GetPath(kSettingsSection, "SAVE_PIECE", "");
 
-    m_listGridFiles.setAccessibleName("Site grid files");
-    m_listSections.setAccessibleName("Sections");
+    m_listGridFiles.setAccessibleName(tr("Site grid files"));
+    m_listSections.setAccessibleName(tr("Sections"));
     for (const char* heading : kGridFileHeadings) {
-        m_listGridFiles.InsertColumn(QString::fromUtf8(heading), CReportCtrl::LVCFMT_CENTER);
+        m_listGridFiles.InsertColumn(tr(heading), CReportCtrl::LVCFMT_CENTER);
     }
     for (const char* heading : kSectionHeadings) {
-        m_listSections.InsertColumn(QString::fromUtf8(heading), CReportCtrl::LVCFMT_CENTER);
+        m_listSections.InsertColumn(tr(heading), CReportCtrl::LVCFMT_CENTER);
     }
-    m_listSections.InsertColumn(QString::fromUtf8(SectionFactorHeading(doc.m_bShowHalfVelocity)),
+    m_listSections.InsertColumn(CoreText(SectionFactorHeading(doc.m_bShowHalfVelocity)),
                                 CReportCtrl::LVCFMT_CENTER);
     m_listGridFiles.setSelectionMode(QAbstractItemView::SingleSelection);
     m_listSections.setSelectionMode(QAbstractItemView::SingleSelection);
@@ -120,7 +128,7 @@ CSiteGridPage::CSiteGridPage(QWidget& panel, CDocView& view, CZR815KDoc& doc)
     });
     m_listSections.SetCellToolTips([this](int row, int) {
         const bool defaulted = row < static_cast<int>(m_factorDefaulted.size()) && m_factorDefaulted[row];
-        return defaulted ? QString("This section's velocity factor is not a positive number: PR 1.500 is used.")
+        return defaulted ? tr("This section's velocity factor is not a positive number: PR 1.500 is used.")
                          : QString();
     });
     connect(m_listGridFiles.selectionModel(), &QItemSelectionModel::selectionChanged, this,
@@ -134,22 +142,20 @@ CSiteGridPage::CSiteGridPage(QWidget& panel, CDocView& view, CZR815KDoc& doc)
 
     const auto run = [this](int id) { OnCommand(id); };
     m_pToolGrids = std::make_unique<CPanelToolBar>(
-        &panel, std::vector<int>{ID_OPEN_GRID_FOLDER, 0, ID_APPLY_SITE_GRID, 0, ID_CREATE_GRID}, "Site grid tools",
-        run);
+        &panel, std::vector<int>{ID_OPEN_GRID_FOLDER, 0, ID_APPLY_SITE_GRID, 0, ID_CREATE_GRID},
+        tr("Site grid tools"), run);
     m_pToolSections = std::make_unique<CPanelToolBar>(
-        &panel, std::vector<int>{ID_ADD_SECTION, ID_COMMIT_SECTION, ID_DELETE_SECTION}, "Section tools", run);
+        &panel, std::vector<int>{ID_ADD_SECTION, ID_COMMIT_SECTION, ID_DELETE_SECTION}, tr("Section tools"),
+        run);
 
     m_fnChooseFolder = [this](const QString& folder) {
-        return QFileDialog::getOpenFileName(&m_panel, QString::fromUtf8(kFolderTitle), folder,
-                                            QString::fromUtf8(kFolderFilter));
+        return QFileDialog::getOpenFileName(&m_panel, tr(kFolderTitle), folder, tr(kFolderFilter));
     };
     m_fnChooseCreate = [this](const QString& folder) {
         CGridSaveDialog dialog(&m_panel, folder);
         return dialog.exec() == QDialog::Accepted ? dialog.ChosenPath() : QString();
     };
-    m_fnErrorBox = [this](const QString& text) {
-        QMessageBox::warning(&m_panel, QString::fromUtf8(kCreateTitle), text);
-    };
+    m_fnErrorBox = [this](const QString& text) { QMessageBox::warning(&m_panel, tr(kCreateTitle), text); };
     ListGridFiles();
     Show(false);
     RefreshToolStates();
@@ -358,14 +364,14 @@ void CSiteGridPage::CreateGrid()
     // Only the name the dialog returned was asked about: a grid under the
     // completed name is never replaced unasked.
     if (path != typed && PathIsTaken(path)) {
-        m_fnErrorBox(QString("The site grid %1 already exists and was not replaced.")
+        m_fnErrorBox(tr("The site grid %1 already exists and was not replaced.")
                          .arg(QString::fromStdString(path.string())));
         return;
     }
     m_strGridCreated = path.string();
     if (!CreateSiteGridFile(path, m_doc.m_dScale)) {
         m_fnErrorBox(
-            QString("The site grid %1 could not be written.").arg(QString::fromStdString(MessagePath(path))));
+            tr("The site grid %1 could not be written.").arg(QString::fromStdString(MessagePath(path))));
     }
     ListGridFiles();
     ListSections();
@@ -437,7 +443,7 @@ void CSiteGridPage::StartEdit(int row, int column)
         m_pEditName->setAlignment(Qt::AlignCenter);
         m_pEditName->setFont(m_listSections.font());
         m_pEditName->setText(m_listSections.GetCellText(row, column));
-        m_pEditName->setAccessibleName("Section name");
+        m_pEditName->setAccessibleName(tr("Section name"));
         m_pEditName->setVisible(m_bShown);
         m_pEditName->setFocus();
     } else {
@@ -447,7 +453,7 @@ void CSiteGridPage::StartEdit(int row, int column)
         CHSpin* spin = new CHSpin(&m_panel, column == 3 ? kEndEditId : kFactorEditId);
         spin->MoveSpin(rect);
         spin->setFont(m_listSections.font());
-        spin->SetSpinName(column == 3 ? "Section end" : "Section velocity factor");
+        spin->SetSpinName(column == 3 ? tr("Section end") : tr("Section velocity factor"));
         spin->ShowSpin(m_bShown);
         spin->setFocus();
         if (column == 3) {
@@ -468,7 +474,7 @@ void CSiteGridPage::SetSpinParams()
     if (m_pSpinEnd) {
         // The window as distances, C1 and one column at C1, as the C1 field shows them.
         const CursorField c1 = CursorReadoutOf(m_doc).c1;
-        m_pSpinEnd->SetParams(c1.minimum, c1.maximum, c1.value, c1.step, 2, "m");
+        m_pSpinEnd->SetParams(c1.minimum, c1.maximum, c1.value, c1.step, 2, MetreUnit());
     }
     if (m_pSpinFactor) {
         // The document's factor in the presentation in force, as the velocity field shows it.
@@ -568,7 +574,7 @@ bool CSiteGridPage::ForwardEnter()
 void CSiteGridPage::OnUpdate(int hint)
 {
     if (hint == HINT_VELOCITY) {
-        m_listSections.SetColumnHeading(5, QString::fromUtf8(SectionFactorHeading(m_doc.m_bShowHalfVelocity)));
+        m_listSections.SetColumnHeading(5, CoreText(SectionFactorHeading(m_doc.m_bShowHalfVelocity)));
         ListSections();
     }
     SetSpinParams();

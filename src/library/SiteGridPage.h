@@ -35,10 +35,10 @@ public:
     static constexpr int kFactorEditId = 175;
     static constexpr int kEndEditId = 176;
     static constexpr int kNameEditId = 177;
-    static constexpr const char* kFolderTitle = "Выбрать папку с участками";
-    static constexpr const char* kFolderFilter = "Участки (*.pie)";
-    static constexpr const char* kCreateTitle = "Введите имя сохраняемого файла";
-    static constexpr const char* kCreateFilter = "Участок (*.pie)";
+    static constexpr const char* kFolderTitle = QT_TR_NOOP("Выбрать папку с участками");
+    static constexpr const char* kFolderFilter = QT_TR_NOOP("Участки (*.pie)");
+    static constexpr const char* kCreateTitle = QT_TR_NOOP("Введите имя сохраняемого файла");
+    static constexpr const char* kCreateFilter = QT_TR_NOOP("Участок (*.pie)");
 
     // panel: the widget the lists, tool bars and editors live in; view: the
     // panel as the sender of its updates. Reads OPEN_PIECE and SAVE_PIECE.

@@ -1,6 +1,7 @@
 #include "model/EventFinder.h"
 
 #include "model/ScaleTables.h"
+#include "model/TextMarks.h"
 
 #include <algorithm>
 #include <array>
@@ -829,11 +830,16 @@ std::vector<LineEvent> FindEvents(const WaveformRecord& record, double pr)
 const char* LineEventKindName(LineEventKind kind)
 {
     switch (kind) {
-    case LineEventKind::Open: return "open";
-    case LineEventKind::Short: return "short";
-    case LineEventKind::Water: return "water";
-    case LineEventKind::Splice: return "splice";
-    case LineEventKind::Change: return "change";
+    case LineEventKind::Open:
+        return QT_TRANSLATE_NOOP("Core", "open");
+    case LineEventKind::Short:
+        return QT_TRANSLATE_NOOP("Core", "short");
+    case LineEventKind::Water:
+        return QT_TRANSLATE_NOOP("Core", "water");
+    case LineEventKind::Splice:
+        return QT_TRANSLATE_NOOP("Core", "splice");
+    case LineEventKind::Change:
+        return QT_TRANSLATE_NOOP("Core", "change");
     }
     return "";
 }

@@ -3,16 +3,30 @@
 #include "model/Difference.h"
 #include "model/FileTime.h"
 #include "model/Format.h"
+#include "model/TextMarks.h"
 #include "model/ZR815KDoc.h"
 
 #include <cmath>
 
 std::array<std::string, kLegendColumns> LegendHeaders(bool showHalfVelocity)
 {
-    return {" ",     "Waveform name", "Scale",     "Pulse",  showHalfVelocity ? "V/2" : "PR",
-            "Average", "Gain",        "Impedance", "Shift",  "RL",
-            "М1",    "М2",            "Method",    "Threshold", "Delay",
-            "Data",  "Time"};
+    return {" ",
+            QT_TRANSLATE_NOOP("Core", "Waveform name"),
+            QT_TRANSLATE_NOOP("Core", "Scale"),
+            QT_TRANSLATE_NOOP("Core", "Pulse"),
+            showHalfVelocity ? QT_TRANSLATE_NOOP("Core", "V/2") : QT_TRANSLATE_NOOP("Core", "PR"),
+            QT_TRANSLATE_NOOP("Core", "Average"),
+            QT_TRANSLATE_NOOP("Core", "Gain"),
+            QT_TRANSLATE_NOOP("Core", "Impedance"),
+            QT_TRANSLATE_NOOP("Core", "Shift"),
+            QT_TRANSLATE_NOOP("Core", "RL"),
+            QT_TRANSLATE_NOOP("Core", "М1"),
+            QT_TRANSLATE_NOOP("Core", "М2"),
+            QT_TRANSLATE_NOOP("Core", "Method"),
+            QT_TRANSLATE_NOOP("Core", "Threshold"),
+            QT_TRANSLATE_NOOP("Core", "Delay"),
+            QT_TRANSLATE_NOOP("Core", "Data"),
+            QT_TRANSLATE_NOOP("Core", "Time")};
 }
 
 std::string FileDateText(long long fileTime)

@@ -1,5 +1,7 @@
 #include "model/ViewHistory.h"
 
+#include "model/TextMarks.h"
+
 #include <utility>
 
 namespace {
@@ -12,7 +14,15 @@ bool SameRecording(const WaveformRecord& a, const WaveformRecord& b)
            a.m_ftTime == b.m_ftTime;
 }
 
-std::string Channel(std::size_t k) { return "M" + std::to_string(k + 1); }
+// The names of the steps that concern one channel, by channel.
+const char* const kLoadNames[3] = {QT_TRANSLATE_NOOP("Core", "load M1"), QT_TRANSLATE_NOOP("Core", "load M2"),
+                                   QT_TRANSLATE_NOOP("Core", "load M3")};
+const char* const kClearNames[3] = {QT_TRANSLATE_NOOP("Core", "clear M1"),
+                                    QT_TRANSLATE_NOOP("Core", "clear M2"),
+                                    QT_TRANSLATE_NOOP("Core", "clear M3")};
+const char* const kShiftNames[3] = {QT_TRANSLATE_NOOP("Core", "shift M1"),
+                                    QT_TRANSLATE_NOOP("Core", "shift M2"),
+                                    QT_TRANSLATE_NOOP("Core", "shift M3")};
 
 } // namespace
 
@@ -61,35 +71,35 @@ std::string DescribeViewChange(const ViewState& a, const ViewState& b)
 {
     for (std::size_t k = 0; k < 3; ++k) {
         if (!SameRecording(a.m_memory[k], b.m_memory[k])) {
-            return (b.m_memory[k].m_bOn ? "load " : "clear ") + Channel(k);
+            return b.m_memory[k].m_bOn ? kLoadNames[k] : kClearNames[k];
         }
     }
     for (std::size_t k = 0; k < 3; ++k) {
         if (a.m_memory[k].m_nShift != b.m_memory[k].m_nShift) {
-            return "shift " + Channel(k);
+            return kShiftNames[k];
         }
     }
     if (a.m_bGridApplied != b.m_bGridApplied || a.m_bGridSelected != b.m_bGridSelected ||
         a.m_gridSections != b.m_gridSections || a.m_gridNames != b.m_gridNames) {
-        return "site grid";
+        return QT_TRANSLATE_NOOP("Core", "site grid");
     }
     if (a.m_dScale != b.m_dScale) {
-        return "scale";
+        return QT_TRANSLATE_NOOP("Core", "scale");
     }
     if (a.m_nZoom != b.m_nZoom || a.m_bZoomed != b.m_bZoomed || a.m_dZoomCentre != b.m_dZoomCentre) {
-        return "zoom";
+        return QT_TRANSLATE_NOOP("Core", "zoom");
     }
     if (a.m_bShowHalfVelocity != b.m_bShowHalfVelocity) {
-        return "V/2-PR";
+        return QT_TRANSLATE_NOOP("Core", "V/2-PR");
     }
     if (a.m_dCursor1 != b.m_dCursor1) {
-        return "move C1";
+        return QT_TRANSLATE_NOOP("Core", "move C1");
     }
     if (a.m_dCursor2 != b.m_dCursor2) {
-        return "move C2";
+        return QT_TRANSLATE_NOOP("Core", "move C2");
     }
     if (a.m_dFactor != b.m_dFactor) {
-        return "velocity factor";
+        return QT_TRANSLATE_NOOP("Core", "velocity factor");
     }
     return {};
 }

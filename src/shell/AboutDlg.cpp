@@ -1,6 +1,7 @@
 #include "shell/AboutDlg.h"
 
 #include "base/Artwork.h"
+#include "base/CoreText.h"
 #include "model/ReportText.h"
 
 #include <QLabel>
@@ -31,15 +32,15 @@ CAboutDlg::CAboutDlg(QWidget* parent)
     const struct
     {
         QRect rect;
-        const char* text;
-    } lines[] = {{Dialog(63, 23, 110, 8), "Ondalis developers 2013"},
-                 {Dialog(73, 41, 90, 8), kMakerPhone},
-                 {Dialog(73, 55, 90, 8), kMakerWeb}};
+        QString text;
+    } lines[] = {{Dialog(63, 23, 110, 8), tr("Ondalis developers 2013")},
+                 {Dialog(73, 41, 90, 8), CoreText(kMakerPhone)},
+                 {Dialog(73, 55, 90, 8), QString::fromLatin1(kMakerWeb)}};
     for (const auto& line : lines) {
-        auto* label = new QLabel(QString::fromUtf8(line.text), this);
+        auto* label = new QLabel(line.text, this);
         label->setGeometry(line.rect);
     }
-    auto* ok = new QPushButton("OK", this);
+    auto* ok = new QPushButton(tr("OK"), this);
     ok->setGeometry(Dialog(81, 71, 50, 16));
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);

@@ -1,7 +1,8 @@
 #include "shell/MainFrame.h"
-#include "base/Artwork.h"
 #include "base/AccessibleBar.h"
+#include "base/Artwork.h"
 #include "base/CommandAction.h"
+#include "base/CoreText.h"
 #include "cablelib/FormKU.h"
 #include "controls/FormParams.h"
 #include "controls/FormSet.h"
@@ -12,11 +13,13 @@
 #include "model/CommandIds.h"
 #include "model/CommandTable.h"
 #include "model/Format.h"
+#include "model/LanguageChoice.h"
 #include "model/PrivateProfile.h"
 #include "model/ProgramFolder.h"
 #include "model/ViewHistory.h"
 #include "model/ZR815KDoc.h"
 
+#include <QActionGroup>
 #include <QApplication>
 #include <QDesktopServices>
 #include <QDragEnterEvent>
@@ -31,8 +34,8 @@
 #include <QScreen>
 #include <QStatusBar>
 #include <QToolBar>
-#include <chrono>
 #include <QUrl>
+#include <chrono>
 
 // Refreshes the frame's action states after every document update.
 class CFrameObserver : public CDocView
@@ -75,6 +78,10 @@ CMainFrame::CMainFrame(CZR815KDoc& doc, QWidget* parent)
         m_flags.m_bSmallScreen = IsSmallScreen(screen->size().width(), screen->size().height());
     }
 
+    m_strLanguageRead =
+        StoredLanguage(PrivateProfile(doc.SettingsPath()).GetString(kSettingsSection, kLanguageKey, ""));
+    m_strLanguage = m_strLanguageRead;
+    m_fnNotice = [this](const QString& text) { QMessageBox::information(this, tr("Language"), text); };
     CreatePanes();
     CreateActions();
     CreateMenus();
@@ -96,8 +103,12 @@ CMainFrame::CMainFrame(CZR815KDoc& doc, QWidget* parent)
 CMainFrame::~CMainFrame()
 {
     m_doc.RemoveView(m_pObserver.get());
-    m_doc.SaveSettings([dual = m_flags.m_bDualScreen](ProfileText& ini) {
+    m_doc.SaveSettings([dual = m_flags.m_bDualScreen, language = m_strLanguage,
+                        changed = m_strLanguage != m_strLanguageRead](ProfileText& ini) {
         ini.Set(kSettingsSection, "TWOSCREEN", dual ? "1" : "0");
+        if (changed) {
+            ini.Set(kSettingsSection, kLanguageKey, language);
+        }
     });
     // The panes go next, while the frame is still whole; each writes its own keys.
     m_pArea->removeEventFilter(this);
@@ -179,43 +190,71 @@ void CMainFrame::CreateMenus()
         connect(menu, &QMenu::aboutToShow, this, &CMainFrame::RefreshCommandStates);
     };
     // Undo and redo of the view's changes: the one menu the program adds.
-    fill(menuBar()->addMenu("Edit"), {ID_EDIT_UNDO, ID_EDIT_REDO});
+    fill(menuBar()->addMenu(tr("Edit")), {ID_EDIT_UNDO, ID_EDIT_REDO});
     MakeAction(ID_EDIT_UNDO)->setShortcut(QKeySequence::Undo);
     MakeAction(ID_EDIT_REDO)->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
-    QMenu* view = menuBar()->addMenu("View");
+    QMenu* view = menuBar()->addMenu(tr("View"));
     fill(view, {ID_DUAL_SCREEN, ID_MEMORY_PANE, ID_CHANNEL_SETTINGS, ID_LEGEND, ID_APPROXIMATION});
     // The library panel's commands, reachable from the menu bar (and so from
     // the keyboard and a screen reader's menu) as well as from its tool bars.
     view->addSeparator();
-    fill(view->addMenu("Channels"), {ID_OPEN_WAVE_FOLDER, kSeparator, ID_LOAD_M1, ID_LOAD_M2, ID_LOAD_M3, ID_PREVIEW,
-                                     kSeparator, ID_EXPORT_TEXT});
-    QMenu* settings = menuBar()->addMenu("Settings");
-    QMenu* scale = settings->addMenu("Scale");
+    fill(view->addMenu(tr("Channels")), {ID_OPEN_WAVE_FOLDER, kSeparator, ID_LOAD_M1, ID_LOAD_M2, ID_LOAD_M3,
+                                         ID_PREVIEW, kSeparator, ID_EXPORT_TEXT});
+    QMenu* settings = menuBar()->addMenu(tr("Settings"));
+    QMenu* scale = settings->addMenu(tr("Scale"));
     fill(scale, {ID_SCALE_62_5, ID_SCALE_125, ID_SCALE_250, ID_SCALE_500, ID_SCALE_1K, ID_SCALE_2K, ID_SCALE_4K,
                  ID_SCALE_8K, ID_SCALE_16K, ID_SCALE_32K, ID_SCALE_64K, ID_SCALE_128K});
     settings->addSeparator();
     fill(settings, {ID_ANCHOR_CURSOR1, ID_ANCHOR_CURSOR2, kSeparator, ID_VELOCITY_PRESENTATION, ID_RETURN_LOSS});
-    fill(settings->addMenu("Velocity factor library"),
+    fill(settings->addMenu(tr("Velocity factor library")),
          {ID_KU_OPEN, ID_KU_USE, ID_KU_ADD, ID_KU_REMOVE, ID_KU_CALIBRATE});
-    fill(settings->addMenu("Site grids"), {ID_OPEN_GRID_FOLDER, ID_CREATE_GRID, kSeparator, ID_ADD_SECTION,
-                                           ID_COMMIT_SECTION, ID_DELETE_SECTION, kSeparator, ID_APPLY_SITE_GRID});
+    fill(settings->addMenu(tr("Site grids")),
+         {ID_OPEN_GRID_FOLDER, ID_CREATE_GRID, kSeparator, ID_ADD_SECTION, ID_COMMIT_SECTION,
+          ID_DELETE_SECTION, kSeparator, ID_APPLY_SITE_GRID});
     settings->addSeparator();
     fill(settings, {ID_PRINT, ID_SAVE_PICTURE});
+    settings->addSeparator();
+    CreateLanguageMenu(settings->addMenu(tr("Language")));
     // The frequent ones get keys of their own.
     MakeAction(ID_LOAD_M1)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_1));
     MakeAction(ID_LOAD_M2)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_2));
     MakeAction(ID_LOAD_M3)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_3));
     MakeAction(ID_PRINT)->setShortcut(QKeySequence::Print);
-    fill(menuBar()->addMenu("Manage"), {ID_MODE_ZOOM, kSeparator, ID_MODE_CURSOR1, ID_MODE_CURSOR2, kSeparator,
-                                        ID_MODE_MEMORY1, ID_MODE_MEMORY2, ID_MODE_MEMORY3});
-    fill(menuBar()->addMenu("Help"), {ID_HELP_CONTENTS, ID_APP_ABOUT});
+    fill(menuBar()->addMenu(tr("Manage")), {ID_MODE_ZOOM, kSeparator, ID_MODE_CURSOR1, ID_MODE_CURSOR2,
+                                            kSeparator, ID_MODE_MEMORY1, ID_MODE_MEMORY2, ID_MODE_MEMORY3});
+    fill(menuBar()->addMenu(tr("Help")), {ID_HELP_CONTENTS, ID_APP_ABOUT});
 }
 
-QToolBar* CMainFrame::AddBar(const QString& title, Qt::ToolBarArea area, QSize iconSize,
+void CMainFrame::CreateLanguageMenu(QMenu* menu)
+{
+    auto* group = new QActionGroup(menu);
+    // Each language is named in its own words, whatever the window speaks.
+    const struct
+    {
+        const char* code;
+        QString text;
+    } choices[] = {
+        {"", tr("System language")}, {"en", QStringLiteral("English")}, {"ru", QString::fromUtf8("Русский")}};
+    for (const auto& choice : choices) {
+        QAction* action = menu->addAction(choice.text);
+        action->setCheckable(true);
+        action->setChecked(m_strLanguage == choice.code);
+        action->setData(QString::fromLatin1(choice.code));
+        group->addAction(action);
+        connect(action, &QAction::triggered, this, [this, code = std::string(choice.code)] {
+            if (code != m_strLanguage) {
+                m_strLanguage = code;
+                m_fnNotice(tr("The language changes at the next start of the program."));
+            }
+        });
+    }
+}
+
+QToolBar* CMainFrame::AddBar(const char* title, Qt::ToolBarArea area, QSize iconSize,
                              const std::vector<int>& ids)
 {
-    auto* bar = new QToolBar(title, this);
-    bar->setObjectName(title);
+    auto* bar = new QToolBar(tr(title), this);
+    bar->setObjectName(QString::fromLatin1(title));
     bar->setAllowedAreas(area);
     bar->setMovable(true);
     bar->setFloatable(false);
@@ -234,16 +273,16 @@ QToolBar* CMainFrame::AddBar(const QString& title, Qt::ToolBarArea area, QSize i
 
 void CMainFrame::CreateToolBars()
 {
-    m_pAnchorBar = AddBar("Zoom anchor", Qt::TopToolBarArea, kButtonSize, kAnchorBar);
-    m_pVelocityBar = AddBar("Velocity factor", Qt::TopToolBarArea, kButtonSize, kVelocityBar);
-    m_pDisplayBar = AddBar("Display", Qt::TopToolBarArea, kButtonSize, kDisplayBar);
-    m_pScaleBar = AddBar("Scale", Qt::LeftToolBarArea, kScaleButtonSize, kScaleBar);
+    m_pAnchorBar = AddBar(QT_TR_NOOP("Zoom anchor"), Qt::TopToolBarArea, kButtonSize, kAnchorBar);
+    m_pVelocityBar = AddBar(QT_TR_NOOP("Velocity factor"), Qt::TopToolBarArea, kButtonSize, kVelocityBar);
+    m_pDisplayBar = AddBar(QT_TR_NOOP("Display"), Qt::TopToolBarArea, kButtonSize, kDisplayBar);
+    m_pScaleBar = AddBar(QT_TR_NOOP("Scale"), Qt::LeftToolBarArea, kScaleButtonSize, kScaleBar);
 }
 
 void CMainFrame::CreateStatusBar()
 {
     // The idle text; prompts of menu items and buttons show over it while pointed at.
-    m_pReady = new QLabel("Ready", this);
+    m_pReady = new QLabel(tr("Ready"), this);
     statusBar()->addWidget(m_pReady, 1);
 }
 
@@ -314,7 +353,7 @@ void CMainFrame::DropFiles(const std::vector<std::filesystem::path>& files)
         m_doc.UpdateAllViews(nullptr, HINT_MEMORY);
     }
     if (!result.m_problems.empty()) {
-        m_fnDropMessage(QString::fromStdString(DropProblemText(result)));
+        m_fnDropMessage(QString::fromStdString(DropProblemText(result, CoreTranslation())));
     }
 }
 
@@ -396,12 +435,11 @@ void CMainFrame::RefreshCommandStates()
         }
     }
     // The undo items name their step: "Undo move C1".
-    const auto name = [](const char* verb, const std::string& step) {
-        return step.empty() ? QString(verb) : QString("%1 %2").arg(verb, QString::fromStdString(step));
-    };
     if (m_pHistory) {
-        m_actions.at(ID_EDIT_UNDO)->setText(name("Undo", m_pHistory->UndoName()));
-        m_actions.at(ID_EDIT_REDO)->setText(name("Redo", m_pHistory->RedoName()));
+        const std::string undo = m_pHistory->UndoName();
+        const std::string redo = m_pHistory->RedoName();
+        m_actions.at(ID_EDIT_UNDO)->setText(undo.empty() ? tr("Undo") : tr("Undo %1").arg(CoreText(undo)));
+        m_actions.at(ID_EDIT_REDO)->setText(redo.empty() ? tr("Redo") : tr("Redo %1").arg(CoreText(redo)));
     }
 }
 

@@ -12,6 +12,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <string>
 #include <vector>
 
 class CZR815KDoc;
@@ -24,6 +25,7 @@ class CFormKU;
 class CFormMemory;
 class QLabel;
 class QToolBar;
+class QMenu;
 
 class CMainFrame : public QMainWindow
 {
@@ -58,6 +60,8 @@ public:
     QToolBar* ScaleBar() const { return m_pScaleBar; }
     std::vector<QToolBar*> TopBars() const { return {m_pAnchorBar, m_pVelocityBar, m_pDisplayBar}; }
     QLabel* IdleLabel() const { return m_pReady; }
+    // The language chosen under Settings > Language ("" the desktop's).
+    const std::string& LanguageChoice() const { return m_strLanguage; }
 
     // Loads dropped waveform files into the free memory channels, in order;
     // what could not be loaded is told in one message. Paths are bytes as the
@@ -65,6 +69,9 @@ public:
     void DropFiles(const std::vector<std::filesystem::path>& files);
     // The message box of dropped files, replaceable in tests.
     void SetDropMessageBox(std::function<void(const QString&)> show) { m_fnDropMessage = std::move(show); }
+    // The message that a new language choice takes effect at the next start,
+    // replaceable in tests.
+    void SetNoticeBox(std::function<void(const QString&)> show) { m_fnNotice = std::move(show); }
 
     // Lays the panes out again (the library's preview changed its height).
     void OnPreviewChanged();
@@ -82,7 +89,10 @@ private:
     void CreateMenus();
     void CreateToolBars();
     void CreateStatusBar();
-    QToolBar* AddBar(const QString& title, Qt::ToolBarArea area, QSize iconSize, const std::vector<int>& ids);
+    // A tool bar named by a source text: its title translated, its object name not.
+    QToolBar* AddBar(const char* title, Qt::ToolBarArea area, QSize iconSize, const std::vector<int>& ids);
+    // Settings > Language: the desktop's choice, English, Russian.
+    void CreateLanguageMenu(QMenu* menu);
     void OnAreaResized();
     void LayoutPanes();
     bool RunFrameCommand(int id);
@@ -109,8 +119,13 @@ private:
     QLabel* m_pReady = nullptr;
 
     std::map<int, QAction*> m_actions;
+    // The language choice as the settings file had it at the start, and as
+    // chosen since ("", "en" or "ru"); written at exit when they differ.
+    std::string m_strLanguageRead;
+    std::string m_strLanguage;
     std::function<bool(int)> m_fnAppCommand;
     std::function<void(const QString&)> m_fnDropMessage;
+    std::function<void(const QString&)> m_fnNotice;
     std::unique_ptr<class CViewHistory> m_pHistory;
     std::unique_ptr<class CFrameObserver> m_pObserver;
 };

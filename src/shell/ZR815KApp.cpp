@@ -1,11 +1,14 @@
 #include "shell/ZR815KApp.h"
 
+#include "base/Language.h"
+#include "library/FormMemory.h"
 #include "model/CommandIds.h"
+#include "model/LanguageChoice.h"
+#include "model/PrivateProfile.h"
 #include "model/ProgramFolder.h"
 #include "model/SafeFile.h"
 #include "model/ZR815KDoc.h"
 #include "shell/AboutDlg.h"
-#include "library/FormMemory.h"
 #include "shell/MainFrame.h"
 
 #include <QScreen>
@@ -66,6 +69,9 @@ bool CZR815KApp::InitInstance(bool show)
     if (const auto settings = std::filesystem::weakly_canonical(folder + "param.ini", ec); !ec) {
         RemoveStaleTemporariesOnce(settings.parent_path());
     }
+    // The window's language: the choice in the settings, else the desktop's.
+    InstallTranslations(*this,
+                        PrivateProfile(folder + "param.ini").GetString(kSettingsSection, kLanguageKey, ""));
     m_pDoc = std::make_unique<CZR815KDoc>(folder + "param.ini");
     m_pFrame = std::make_unique<CMainFrame>(*m_pDoc);
     m_pFrame->SetApplicationCommands([this](int id) { return OnAppCommand(id); });

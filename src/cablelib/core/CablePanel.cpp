@@ -2,6 +2,7 @@
 
 #include "model/Format.h"
 #include "model/ScaleTables.h"
+#include "model/TextMarks.h"
 
 #include <cmath>
 
@@ -19,9 +20,9 @@ constexpr double kMaxHalfVelocity = 150;
 std::array<std::string, 2> CableHeadings(bool showHalfVelocity)
 {
     if (showHalfVelocity) {
-        return {"Name V/2", "V/2"};
+        return {QT_TRANSLATE_NOOP("Core", "Name V/2"), QT_TRANSLATE_NOOP("Core", "V/2")};
     }
-    return {"Name PR", "PR"};
+    return {QT_TRANSLATE_NOOP("Core", "Name PR"), QT_TRANSLATE_NOOP("Core", "PR")};
 }
 
 std::array<int, 2> CableColumnWidths(int width, int scrollBar)
@@ -47,7 +48,8 @@ bool FactorWithinRange(double factor) { return factor >= kMinFactor && factor <=
 
 std::string CableRangeText(bool showHalfVelocity)
 {
-    return showHalfVelocity ? "V/2 50 to 150" : "PR 1 to 3";
+    return showHalfVelocity ? QT_TRANSLATE_NOOP("Core", "V/2 50 to 150")
+                            : QT_TRANSLATE_NOOP("Core", "PR 1 to 3");
 }
 
 CellFactor CheckFactorCell(const std::string& cell, bool showHalfVelocity)
@@ -85,25 +87,33 @@ std::filesystem::path WithLibraryExtension(std::filesystem::path path)
 
 Calibration CalibrateFactor(double cursor1, double cursor2, double length, bool showHalfVelocity)
 {
+    return CalibrateFactor(cursor1, cursor2, length, showHalfVelocity, Untranslated);
+}
+
+Calibration CalibrateFactor(double cursor1, double cursor2, double length, bool showHalfVelocity,
+                            const TextTranslation& localise)
+{
     Calibration result;
     const double span = std::fabs(cursor1 - cursor2);
     if (!(span > 0)) {
         result.check = CalibrationCheck::SameCursors;
-        result.text = "C1 and C2 are at the same point";
+        result.text = localise(QT_TRANSLATE_NOOP("Core", "C1 and C2 are at the same point"));
         return result;
     }
     if (!std::isfinite(length) || !(length > 0)) {
         result.check = CalibrationCheck::BadLength;
-        result.text = "The length must be a positive number of metres";
+        result.text = localise(QT_TRANSLATE_NOOP("Core", "The length must be a positive number of metres"));
         return result;
     }
     result.factor = span * tables::kReferenceFactor / length;
     const std::string shown =
-        (showHalfVelocity ? "V/2 = " : "PR = ") + CellOfFactor(result.factor, showHalfVelocity);
+        localise(showHalfVelocity ? QT_TRANSLATE_NOOP("Core", "V/2") : QT_TRANSLATE_NOOP("Core", "PR")) +
+        " = " + CellOfFactor(result.factor, showHalfVelocity);
     if (!FactorWithinRange(result.factor)) {
         result.check = CalibrationCheck::OutOfRange;
         result.text =
-            shown + ": outside " + CableRangeText(showHalfVelocity) + ", check the cursors and the length";
+            FillIn(localise(QT_TRANSLATE_NOOP("Core", "%1: outside %2, check the cursors and the length")),
+                   {shown, localise(CableRangeText(showHalfVelocity).c_str())});
         return result;
     }
     result.text = shown;

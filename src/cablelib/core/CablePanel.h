@@ -4,6 +4,8 @@
 // saved, and the factor calibrated from a known length between the two cursors.
 #pragma once
 
+#include "model/TextMarks.h"
+
 #include <array>
 #include <filesystem>
 #include <optional>
@@ -70,3 +72,6 @@ struct Calibration
 };
 
 Calibration CalibrateFactor(double cursor1, double cursor2, double length, bool showHalfVelocity);
+// The same with the result's words put through a translation.
+Calibration CalibrateFactor(double cursor1, double cursor2, double length, bool showHalfVelocity,
+                            const TextTranslation& localise);

@@ -1,6 +1,7 @@
 #include "controls/core/ParamsPanel.h"
 
 #include "model/ScaleTables.h"
+#include "model/TextMarks.h"
 #include "model/ZR815KDoc.h"
 
 double VelocityFieldValue(const CZR815KDoc& doc)
@@ -11,9 +12,14 @@ double VelocityFieldValue(const CZR815KDoc& doc)
 VelocityField VelocityFieldOf(const CZR815KDoc& doc)
 {
     if (doc.m_bShowHalfVelocity) {
-        return {50, 150, VelocityFieldValue(doc), 0.1, 1, "V/2"};
+        return {50, 150, VelocityFieldValue(doc), 0.1, 1, QT_TRANSLATE_NOOP("Core", "V/2")};
     }
-    return {tables::kMinFactor, tables::kMaxFactor, VelocityFieldValue(doc), 0.001, 3, "PR"};
+    return {tables::kMinFactor,
+            tables::kMaxFactor,
+            VelocityFieldValue(doc),
+            0.001,
+            3,
+            QT_TRANSLATE_NOOP("Core", "PR")};
 }
 
 double FactorFromVelocityField(bool showHalfVelocity, double value)

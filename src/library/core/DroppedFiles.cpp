@@ -3,6 +3,7 @@
 #include "library/core/FileNameText.h"
 #include "library/core/TdrFolder.h"
 #include "library/core/WaveformListing.h"
+#include "model/TextMarks.h"
 #include "model/ZR815KDoc.h"
 
 DropResult LoadIntoFreeChannels(CZR815KDoc& doc, const std::vector<std::filesystem::path>& files)
@@ -38,13 +39,20 @@ DropResult LoadIntoFreeChannels(CZR815KDoc& doc, const std::vector<std::filesyst
 
 std::string DropProblemText(const DropResult& result)
 {
+    return DropProblemText(result, Untranslated);
+}
+
+std::string DropProblemText(const DropResult& result, const TextTranslation& localise)
+{
     std::string text;
     for (const DropProblem& problem : result.m_problems) {
         if (!text.empty()) {
             text += '\n';
         }
-        text += MessagePath(problem.m_path);
-        text += problem.m_bNoFreeChannel ? ": all three memory channels are in use" : ": not a waveform file";
+        text += FillIn(localise(problem.m_bNoFreeChannel
+                                    ? QT_TRANSLATE_NOOP("Core", "%1: all three memory channels are in use")
+                                    : QT_TRANSLATE_NOOP("Core", "%1: not a waveform file")),
+                       {MessagePath(problem.m_path)});
     }
     return text;
 }

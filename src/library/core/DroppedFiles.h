@@ -3,6 +3,8 @@
 // free channels, are reported and change nothing.
 #pragma once
 
+#include "model/TextMarks.h"
+
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -25,3 +27,5 @@ DropResult LoadIntoFreeChannels(CZR815KDoc& doc, const std::vector<std::filesyst
 
 // One line per problem, naming the file (MessagePath); empty when there was none.
 std::string DropProblemText(const DropResult& result);
+// The same with the words put through a translation.
+std::string DropProblemText(const DropResult& result, const TextTranslation& localise);

@@ -1,12 +1,15 @@
 #include "library/core/EventsTable.h"
 
 #include "model/Format.h"
+#include "model/TextMarks.h"
 
 #include <utility>
 
 std::array<std::string, kEventColumns> EventHeadings()
 {
-    return {"Channel", "No.", "Distance, m", "Kind", "Amplitude", "RL, dB"};
+    return {QT_TRANSLATE_NOOP("Core", "Channel"),     QT_TRANSLATE_NOOP("Core", "No."),
+            QT_TRANSLATE_NOOP("Core", "Distance, m"), QT_TRANSLATE_NOOP("Core", "Kind"),
+            QT_TRANSLATE_NOOP("Core", "Amplitude"),   QT_TRANSLATE_NOOP("Core", "RL, dB")};
 }
 
 EventCache::EventCache(Finder finder)
@@ -54,7 +57,8 @@ std::vector<EventRow> ListEventRows(const CZR815KDoc& doc, EventCache& cache)
             row.m_cells = {"M" + FormatInt(k + 1),
                            FormatInt(event.m_nNumber),
                            FormatFixed(doc.PositionToDistance(event.m_dPosition), 3),
-                           std::string(LineEventKindName(event.m_kind)) + (event.m_bGhost ? ", ghost" : ""),
+                           std::string(LineEventKindName(event.m_kind)) +
+                               (event.m_bGhost ? QT_TRANSLATE_NOOP("Core", ", ghost") : ""),
                            FormatInt(event.m_nAmplitude),
                            FormatFixed(event.m_dReturnLoss, 1)};
             rows.push_back(std::move(row));

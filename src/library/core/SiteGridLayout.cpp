@@ -1,5 +1,6 @@
 #include "library/core/SiteGridLayout.h"
 
+#include "model/TextMarks.h"
 namespace {
 
 // Height of the tab strip at the bottom of the panel.
@@ -27,5 +28,6 @@ SiteGridPlacement ComputeSiteGridLayout(int width, int height, int toolBarHeight
 
 const char* SectionFactorHeading(bool showHalfVelocity)
 {
-    return showHalfVelocity ? "V/2 участка" : "КУ участка";
+    return showHalfVelocity ? QT_TRANSLATE_NOOP("Core", "V/2 участка")
+                            : QT_TRANSLATE_NOOP("Core", "КУ участка");
 }

@@ -4,6 +4,7 @@
 #include "library/core/TdrFolder.h"
 #include "model/FileTime.h"
 #include "model/Format.h"
+#include "model/TextMarks.h"
 
 #include <algorithm>
 #include <atomic>
@@ -234,9 +235,21 @@ std::vector<WaveformListing> ListWaveformFolder(const std::filesystem::path& fol
 
 std::array<std::string, kWaveListColumns> WaveListHeadings(bool showHalfVelocity)
 {
-    return {" ",       "Waveform name", "Scale",     "Pulse", showHalfVelocity ? "V/2" : "PR",
-            "Average", "Gain",          "Impedance", "М1",    "М2",
-            "Method",  "Threshold",     "Delay",     "Data",  "Time"};
+    return {" ",
+            QT_TRANSLATE_NOOP("Core", "Waveform name"),
+            QT_TRANSLATE_NOOP("Core", "Scale"),
+            QT_TRANSLATE_NOOP("Core", "Pulse"),
+            showHalfVelocity ? QT_TRANSLATE_NOOP("Core", "V/2") : QT_TRANSLATE_NOOP("Core", "PR"),
+            QT_TRANSLATE_NOOP("Core", "Average"),
+            QT_TRANSLATE_NOOP("Core", "Gain"),
+            QT_TRANSLATE_NOOP("Core", "Impedance"),
+            QT_TRANSLATE_NOOP("Core", "М1"),
+            QT_TRANSLATE_NOOP("Core", "М2"),
+            QT_TRANSLATE_NOOP("Core", "Method"),
+            QT_TRANSLATE_NOOP("Core", "Threshold"),
+            QT_TRANSLATE_NOOP("Core", "Delay"),
+            QT_TRANSLATE_NOOP("Core", "Data"),
+            QT_TRANSLATE_NOOP("Core", "Time")};
 }
 
 std::string WaveListDateText(int64_t fileTime)

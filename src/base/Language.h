@@ -1,0 +1,18 @@
+// Loading the window's translation: the program's own texts and Qt's (the
+// buttons and titles of its dialogs).
+#pragma once
+
+#include <QStringList>
+#include <string>
+
+class QCoreApplication;
+
+// Where the program's .qm files are looked for, in order: "translations"
+// beside the executable (the build tree), the installed share folder relative
+// to the executable, then the installed share folder as configured.
+QStringList TranslationFolders();
+
+// Installs the translation of ChooseLanguage(stored, the desktop's languages)
+// into the application; Qt's own comes from Qt's translations folder when it
+// is there. Gives the language installed, "" when the source texts stay.
+std::string InstallTranslations(QCoreApplication& app, const std::string& stored);
