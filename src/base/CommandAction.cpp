@@ -17,8 +17,10 @@ QAction* CreateCommandAction(const CommandInfo& info, QObject* parent)
     action->setToolTip(!tip.isEmpty() ? tip : !status.isEmpty() ? status : menuText);
     // A command without a menu item still needs words for screen readers: its
     // tool button takes the action's text as its accessible name.
+    // The name follows CommandName's order over the translated texts.
     if (info.menuText[0] == '\0') {
-        action->setText(CoreText(CommandName(info)));
+        const QString name = !tip.trimmed().isEmpty() ? tip.trimmed() : status.trimmed();
+        action->setText(!name.isEmpty() ? name : CoreText(CommandName(info)));
     }
     action->setCheckable(info.checkable);
     action->setIcon(CommandIcon(info.id));

@@ -19,6 +19,21 @@ QStringList TranslationFolders()
             QStringLiteral(ONDALIS_TRANSLATIONDIR)};
 }
 
+bool LoadProgramTranslation(QTranslator& translator, const QString& language)
+{
+    for (const QString& folder : TranslationFolders()) {
+        if (translator.load("ondalis_" + language, folder)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool LoadQtTranslation(QTranslator& translator, const QString& language)
+{
+    return translator.load("qtbase_" + language, QLibraryInfo::path(QLibraryInfo::TranslationsPath));
+}
+
 std::string InstallTranslations(QCoreApplication& app, const std::string& stored)
 {
     std::vector<std::string> desktop;
@@ -29,22 +44,16 @@ std::string InstallTranslations(QCoreApplication& app, const std::string& stored
     if (language.empty()) {
         return {};
     }
+    // Without the program's own translation Qt's alone would mix languages.
     const QString name = QString::fromStdString(language);
     auto* own = new QTranslator(&app);
-    bool loaded = false;
-    for (const QString& folder : TranslationFolders()) {
-        if (own->load("ondalis_" + name, folder)) {
-            loaded = true;
-            break;
-        }
-    }
-    if (!loaded) {
+    if (!LoadProgramTranslation(*own, name)) {
         delete own;
         return {};
     }
     app.installTranslator(own);
     auto* qt = new QTranslator(&app);
-    if (qt->load("qtbase_" + name, QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    if (LoadQtTranslation(*qt, name)) {
         app.installTranslator(qt);
     } else {
         delete qt;

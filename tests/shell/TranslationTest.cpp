@@ -24,24 +24,28 @@
 
 namespace {
 
-// The program's translation of one language, installed while the object lives.
+// The program's translation of one language and Qt's, installed while the object lives.
 class InstalledTranslation
 {
 public:
     explicit InstalledTranslation(const QString& language)
     {
-        for (const QString& folder : TranslationFolders()) {
-            if (m_translator.load("ondalis_" + language, folder)) {
-                m_bLoaded = QApplication::installTranslator(&m_translator);
-                break;
-            }
+        m_bLoaded = LoadProgramTranslation(m_own, language) && QApplication::installTranslator(&m_own);
+        // Qt's English holds nothing: only a translation with texts installs.
+        if (LoadQtTranslation(m_qt, language)) {
+            QApplication::installTranslator(&m_qt);
         }
     }
-    ~InstalledTranslation() { QApplication::removeTranslator(&m_translator); }
+    ~InstalledTranslation()
+    {
+        QApplication::removeTranslator(&m_qt);
+        QApplication::removeTranslator(&m_own);
+    }
     bool Loaded() const { return m_bLoaded; }
 
 private:
-    QTranslator m_translator;
+    QTranslator m_own;
+    QTranslator m_qt;
     bool m_bLoaded = false;
 };
 
