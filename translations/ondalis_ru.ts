@@ -668,11 +668,11 @@ Replace it?</source>
     </message>
     <message>
         <source>Average</source>
-        <translation>Усреднение</translation>
+        <translation>Усредн.</translation>
     </message>
     <message>
         <source>Gain</source>
-        <translation>Усиление</translation>
+        <translation>Усил.</translation>
     </message>
     <message>
         <source>Impedance</source>
@@ -696,7 +696,7 @@ Replace it?</source>
     </message>
     <message>
         <source>Delay</source>
-        <translation>Задержка</translation>
+        <translation>Задерж.</translation>
     </message>
     <message>
         <source>Data</source>
