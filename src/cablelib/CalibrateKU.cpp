@@ -45,7 +45,7 @@ CCalibrateKU::CCalibrateKU(double cursor1, double cursor2, double factor, bool s
     grid->addWidget(m_pEditName, 1, 1);
 
     m_pResult = new QLabel(this);
-    m_pResult->setAccessibleName(tr("Result"));
+    m_pResult->setAccessibleDescription(tr("Result"));
     grid->addWidget(m_pResult, 2, 0, 1, 2);
 
     auto* buttons = new QHBoxLayout;
@@ -77,6 +77,8 @@ void CCalibrateKU::ShowResult()
     const Calibration result = Result();
     const bool ok = result.check == CalibrationCheck::Ok;
     m_pResult->setText(QString::fromStdString(result.text));
+    // A screen reader reads the result itself ("PR = 1.992"), not a word for it.
+    m_pResult->setAccessibleName(m_pResult->text());
     m_pResult->setStyleSheet(ok ? QString() : QString("color: rgb(190, 0, 0)"));
     m_pYes->setEnabled(ok);
 }

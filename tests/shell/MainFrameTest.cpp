@@ -4,6 +4,7 @@
 #include "library/FormMemory.h"
 #include "model/CommandIds.h"
 #include "model/PrivateProfile.h"
+#include "model/ViewHistory.h"
 #include "model/ZR815KDoc.h"
 #include "shell/AboutDlg.h"
 #include "shell/MainFrame.h"
@@ -30,6 +31,7 @@
 #include <QToolButton>
 #include <gtest/gtest.h>
 #include <functional>
+#include <tuple>
 #include <memory>
 
 namespace {
@@ -195,6 +197,55 @@ TEST_F(MainFrame, ToolBarButtonsRunTheirCommandsFromTheKeyboardAndScreenReaders)
     ASSERT_NE(next, scale2k);
     QTest::keyClick(next, Qt::Key_Space);
     EXPECT_DOUBLE_EQ(doc->m_dScale, 4000);
+}
+
+// Each of the window's tool-bar buttons, pressed or toggled by a screen reader
+// in one window and clicked in another, leaves both documents alike.
+TEST(MainFrameAccessibility, EveryBarButtonsActionEqualsItsClick)
+{
+    TempDir dirA;
+    TempDir dirB;
+    CZR815KDoc docA(dirA / "param.ini");
+    CZR815KDoc docB(dirB / "param.ini");
+    CMainFrame frameA(docA);
+    CMainFrame frameB(docB);
+    for (CMainFrame* f : {&frameA, &frameB}) {
+        f->resize(1280, 900);
+        f->show();
+        f->InitialUpdate();
+    }
+    const auto state = [](const CZR815KDoc& doc, const CMainFrame& frame) {
+        const FrameFlags& flags = frame.Flags();
+        return std::tuple(doc.m_bReturnLoss, doc.m_bApproximation, doc.m_pZoomAnchor == &doc.m_dCursor1,
+                          flags.m_bDualScreen, flags.m_bLibraryShown, flags.m_bSettingsShown,
+                          frame.GetDisplayForm()->IsLegendShown());
+    };
+    std::vector<QToolBar*> barsA = frameA.TopBars();
+    std::vector<QToolBar*> barsB = frameB.TopBars();
+    barsA.push_back(frameA.ScaleBar());
+    barsB.push_back(frameB.ScaleBar());
+    int tried = 0;
+    for (std::size_t b = 0; b < barsA.size(); ++b) {
+        const QList<QAction*> actionsA = barsA[b]->actions();
+        const QList<QAction*> actionsB = barsB[b]->actions();
+        for (qsizetype i = 0; i < actionsA.size(); ++i) {
+            if (actionsA[i]->isSeparator() || actionsA[i] == frameA.Action(ID_PRINT)) {
+                continue; // printing opens the print dialog
+            }
+            auto* buttonA = qobject_cast<QToolButton*>(barsA[b]->widgetForAction(actionsA[i]));
+            auto* buttonB = qobject_cast<QToolButton*>(barsB[b]->widgetForAction(actionsB[i]));
+            QAccessibleActionInterface* actions = QAccessible::queryAccessibleInterface(buttonA)->actionInterface();
+            actions->doAction(buttonA->isCheckable() ? QAccessibleActionInterface::toggleAction()
+                                                     : QAccessibleActionInterface::pressAction());
+            buttonB->click();
+            const std::string name = actionsA[i]->text().toStdString();
+            EXPECT_EQ(DescribeViewChange(CaptureViewState(docA), CaptureViewState(docB)), "") << name;
+            EXPECT_EQ(state(docA, frameA), state(docB, frameB)) << name;
+            EXPECT_EQ(buttonA->isChecked(), buttonB->isChecked()) << name;
+            ++tried;
+        }
+    }
+    EXPECT_EQ(tried, 22);
 }
 
 TEST_F(MainFrame, PaneCommandsShowAndHidePanes)

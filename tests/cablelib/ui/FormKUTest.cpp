@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QAccessible>
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
@@ -394,6 +395,7 @@ TEST(CalibrateKU, ResultFollowsTheLengthAndYesOnlyInRange)
     QTest::keyClicks(dialog.GetLengthField(), "290");
     QTest::keyClick(dialog.GetLengthField(), Qt::Key_Return);
     EXPECT_EQ(dialog.GetResultLabel()->text(), "PR = 1.552");
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(dialog.GetResultLabel())->text(QAccessible::Name), "PR = 1.552");
     EXPECT_TRUE(dialog.GetYesButton()->isEnabled());
     // 100 m would need PR 4.5: shown, but Yes is off.
     QTest::keyClicks(dialog.GetLengthField(), "100");
