@@ -6,6 +6,7 @@
 #pragma once
 
 #include <functional>
+#include <initializer_list>
 #include <string>
 
 #ifndef QT_TRANSLATE_NOOP
