@@ -71,17 +71,23 @@ std::optional<int> ReadInteger(std::string_view text)
 bool IsModeOption(std::string_view name)
 {
     return name == "--help" || name == "--version" || name == "--list" || name == "--export-text" ||
-           name == "--report" || name == "--png" || name == "--events";
+           name == "--report" || name == "--png" || name == "--thumbnail" || name == "--events";
 }
 
 bool TakesValue(std::string_view name)
 {
     return name == "--list" || name == "--export-text" || name == "--report" || name == "--png" ||
-           name == "--scale" || name == "--scale-index" || name == "--zoom" || name == "--centre" ||
+           name == "--thumbnail" || name == "--scale" || name == "--scale-index" || name == "--zoom" || name == "--centre" ||
            name == "--c1" || name == "--c2" || name == "--pr" || name == "--v2" || name == "--size";
 }
 
 bool IsKnown(std::string_view name) { return IsModeOption(name) || TakesValue(name) || name == "--csv"; }
+
+// The runs that draw the display: the report, the picture and the thumbnail.
+bool IsDrawing(RunMode mode)
+{
+    return mode == RunMode::Report || mode == RunMode::Picture || mode == RunMode::Thumbnail;
+}
 
 RunMode ModeOf(std::string_view name)
 {
@@ -102,6 +108,9 @@ RunMode ModeOf(std::string_view name)
     }
     if (name == "--events") {
         return RunMode::Events;
+    }
+    if (name == "--thumbnail") {
+        return RunMode::Thumbnail;
     }
     return RunMode::Picture;
 }
@@ -177,7 +186,7 @@ private:
             m_strModeOption = name;
             if (o.m_mode == RunMode::List || o.m_mode == RunMode::ExportText) {
                 o.m_strFolder = value;
-            } else if (o.m_mode == RunMode::Report || o.m_mode == RunMode::Picture) {
+            } else if (IsDrawing(o.m_mode)) {
                 o.m_strOutput = value;
             }
             if (TakesValue(name) && value.empty()) {
@@ -264,7 +273,7 @@ private:
     void Check()
     {
         const CommandOptions& o = m_result.m_options;
-        const bool drawing = o.m_mode == RunMode::Report || o.m_mode == RunMode::Picture;
+        const bool drawing = IsDrawing(o.m_mode);
         if (Seen("--pr") && Seen("--v2")) {
             Fail("options --pr and --v2 cannot be combined");
         } else if (Seen("--scale") && Seen("--scale-index")) {
@@ -273,14 +282,14 @@ private:
             Fail("option --centre needs --zoom");
         } else if (Seen("--csv") && o.m_mode != RunMode::List) {
             Fail("option --csv belongs to --list");
-        } else if (Seen("--size") && o.m_mode != RunMode::Picture) {
-            Fail("option --size belongs to --png");
+        } else if (Seen("--size") && o.m_mode != RunMode::Picture && o.m_mode != RunMode::Thumbnail) {
+            Fail("option --size belongs to --png and --thumbnail");
         } else if (o.m_mode == RunMode::Events) {
             CheckEvents();
         } else if (!drawing && o.m_mode != RunMode::Window) {
             for (const char* name : {"--scale", "--scale-index", "--zoom", "--centre", "--c1", "--c2", "--pr", "--v2"}) {
                 if (Seen(name)) {
-                    Fail(std::string("option ") + name + " belongs to --report and --png");
+                    Fail(std::string("option ") + name + " belongs to --report, --png and --thumbnail");
                     return;
                 }
             }
@@ -289,10 +298,9 @@ private:
             }
         } else if (o.m_mode == RunMode::Window) {
             // Only a headless run gets here with options; plain arguments open the window.
+            // Any number of files: what finds no free channel is reported by the window.
             if (!m_seen.empty()) {
-                Fail("options need one of --list, --export-text, --events, --report or --png");
-            } else if (o.m_files.size() > 1) {
-                Fail("more than one file to open");
+                Fail("options need one of --list, --export-text, --events, --report, --png or --thumbnail");
             }
         } else if (EndsInTdr(o.m_strOutput)) {
             // Most likely the output was forgotten and the first waveform taken for it.
@@ -389,19 +397,23 @@ std::string FormatTableLine(const std::vector<std::string>& cells, bool csv)
 std::string UsageText()
 {
     return "Usage:\n"
-           "  ondalis [[--] FILE.tdr]            open the window (the file in M1)\n"
+           "  ondalis [[--] FILE ...]            open the window: waveforms (.tdr) in M1..M3,\n"
+           "                                     a site grid (.pie) or a velocity-factor\n"
+           "                                     library (.tku) on its page\n"
            "  ondalis --list FOLDER [--csv]      print the waveform table of a folder\n"
            "  ondalis --export-text FOLDER       write each waveform of a folder as .txt\n"
            "  ondalis --report OUT.pdf [OPTIONS] A.tdr [B.tdr [C.tdr]]\n"
            "                                     write the printed report as a PDF\n"
            "  ondalis --png OUT.png [--size WxH] [OPTIONS] A.tdr [B.tdr [C.tdr]]\n"
            "                                     write the plot and legend as a PNG\n"
+           "  ondalis --thumbnail OUT.png [--size WxH] [OPTIONS] A.tdr [B.tdr [C.tdr]]\n"
+           "                                     write the plot alone as a PNG, for previews\n"
            "  ondalis --events [--pr X] A.tdr [B.tdr ...]\n"
            "                                     print the events found on each file, one\n"
            "                                     tab-separated line each, distances at the\n"
            "                                     file's PR or at --pr\n"
            "  ondalis --help | --version\n"
-           "Options of --report and --png (distances in metres):\n"
+           "Options of --report, --png and --thumbnail (distances in metres):\n"
            "  --scale KM | --scale-index N       scale 0.0625 ... 128 km, or its index 0..11\n"
            "  --zoom N [--centre M]              zoom 1, 2, 4, 8 or 16 around distance M\n"
            "  --c1 M  --c2 M                     cursor distances\n"
