@@ -269,14 +269,9 @@ void CFormKU::RefreshToolStates()
     m_pToolKU->Refresh([this](int id) { return CommandStateOf(id); });
 }
 
-void CFormKU::OpenLibrary()
+void CFormKU::OpenLibraryFile(const std::string& path)
 {
-    const QString chosen = m_dialogs.chooseOpen(QString::fromLatin1(kOpenTitle),
-                                                Filter(GetDocument().m_bShowHalfVelocity), FromPath(m_strLibraryFile));
-    if (chosen.isEmpty()) {
-        return;
-    }
-    std::string previous = std::exchange(m_strLibraryFile, chosen.toStdString());
+    std::string previous = std::exchange(m_strLibraryFile, path);
     if (LoadLibrary() == CableReadStatus::Unreadable) {
         // The library stays the previous one, rows and file alike: a later
         // save must not replace the file that could not be read.
@@ -284,6 +279,15 @@ void CFormKU::OpenLibrary()
         return;
     }
     m_strUnreadSetting.clear();
+}
+
+void CFormKU::OpenLibrary()
+{
+    const QString chosen = m_dialogs.chooseOpen(QString::fromLatin1(kOpenTitle),
+                                                Filter(GetDocument().m_bShowHalfVelocity), FromPath(m_strLibraryFile));
+    if (!chosen.isEmpty()) {
+        OpenLibraryFile(chosen.toStdString());
+    }
 }
 
 void CFormKU::UseSelectedValue()

@@ -24,18 +24,22 @@ std::string Quoted(const std::string& arg)
     return MessagePath(arg);
 }
 
-// Whether the name ends in ".tdr", letters in any case: the name of a waveform.
-bool EndsInTdr(std::string_view name)
+// Whether the name ends in the extension (lower case, with its dot), letters
+// in any case.
+bool EndsIn(std::string_view name, std::string_view extension)
 {
-    if (name.size() < 4) {
+    if (name.size() < extension.size()) {
         return false;
     }
-    std::string tail(name.substr(name.size() - 4));
+    std::string tail(name.substr(name.size() - extension.size()));
     for (char& c : tail) {
         c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
     }
-    return tail == ".tdr";
+    return tail == extension;
 }
+
+// Whether the name ends in ".tdr", letters in any case: the name of a waveform.
+bool EndsInTdr(std::string_view name) { return EndsIn(name, ".tdr"); }
 
 // Whether two arguments name the same file: the same text, or paths that
 // lead to one existing file (another spelling, a link).
@@ -354,6 +358,17 @@ bool IsHeadlessCommandLine(const std::vector<std::string>& args)
         }
     }
     return false;
+}
+
+OpenedFile KindOfOpenedFile(std::string_view name)
+{
+    if (EndsIn(name, ".pie")) {
+        return OpenedFile::SiteGrid;
+    }
+    if (EndsIn(name, ".tku")) {
+        return OpenedFile::CableLibrary;
+    }
+    return OpenedFile::Waveform;
 }
 
 int ScaleIndexOfKilometres(double km)

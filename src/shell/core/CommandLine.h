@@ -9,6 +9,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 enum class RunMode { Window, Help, Version, List, ExportText, Report, Picture, Thumbnail, Events };
@@ -60,6 +61,12 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args);
 // Whether the arguments ask for a headless run: an argument beginning with "--"
 // before any bare "--".
 bool IsHeadlessCommandLine(const std::vector<std::string>& args);
+
+// What a file named to the window is, by its extension in any case: a site
+// grid (.pie), a velocity-factor library (.tku), else a waveform (which the
+// window reports when it is none).
+enum class OpenedFile { Waveform, SiteGrid, CableLibrary };
+OpenedFile KindOfOpenedFile(std::string_view name);
 
 // The usage text, several lines each ended by '\n'.
 std::string UsageText();

@@ -32,6 +32,10 @@ TEST(CommandLine, WindowRunsTakeFilesAndNoOptions)
     EXPECT_EQ(window.m_options.m_files, std::vector<std::string>{"a.tdr"});
     // A file manager hands over every selected file: the window sorts them out.
     EXPECT_EQ(Parse({"a.tdr", "grid.pie", "b.tdr", "c.tku", "d.tdr"}).m_options.m_files.size(), 5u);
+    EXPECT_EQ(KindOfOpenedFile("/w/Grid.PIE"), OpenedFile::SiteGrid);
+    EXPECT_EQ(KindOfOpenedFile("cables.tku"), OpenedFile::CableLibrary);
+    EXPECT_EQ(KindOfOpenedFile("a.tdr"), OpenedFile::Waveform);
+    EXPECT_EQ(KindOfOpenedFile("pie"), OpenedFile::Waveform);
     EXPECT_NE(ErrorOf({"--c1", "5", "a.tdr"}), ""); // a drawing option without --report or --png
 }
 
