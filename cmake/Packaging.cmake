@@ -56,9 +56,9 @@ set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR "The Ondalis developers")
 set(CPACK_PACKAGE_CONTACT "The Ondalis developers <ondalis@example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "viewer of time-domain reflectometer waveforms")
+# The extended description; CPack puts the summary above it.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-    "viewer of time-domain reflectometer waveforms
-Ondalis shows the waveforms (.tdr files) of a copper-cable time-domain
+    "Ondalis shows the waveforms (.tdr files) of a copper-cable time-domain
 reflectometer: up to three on one distance-calibrated plot with two
 measurement cursors, zoom and a vertical shift per channel, so that a
 technician can read off the distance to a cable fault. It lists the
