@@ -15,6 +15,8 @@
 #include <QItemSelectionModel>
 #include <QMessageBox>
 #include <QToolBar>
+#include <filesystem>
+#include <system_error>
 #include <utility>
 #include <vector>
 
@@ -271,7 +273,10 @@ void CFormKU::RefreshToolStates()
 
 void CFormKU::OpenLibraryFile(const std::string& path)
 {
-    std::string previous = std::exchange(m_strLibraryFile, path);
+    // Kept as a whole path: OPEN_KU must find it again from any working folder.
+    std::error_code ec;
+    const std::filesystem::path absolute = std::filesystem::absolute(path, ec);
+    std::string previous = std::exchange(m_strLibraryFile, ec ? path : absolute.string());
     if (LoadLibrary() == CableReadStatus::Unreadable) {
         // The library stays the previous one, rows and file alike: a later
         // save must not replace the file that could not be read.
