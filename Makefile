@@ -53,7 +53,7 @@ install: build
 package: deps
 	@scripts/install-package-deps
 	@cmake -S . -B $(PACKAGE_DIR) $(PACKAGE_FLAGS) > /dev/null
-	@cmake --build $(PACKAGE_DIR) -j $(JOBS)
+	@cmake --build $(PACKAGE_DIR) -j $(JOBS) -- --no-print-directory
 	@cd $(PACKAGE_DIR) && cpack -G DEB > /dev/null
 	@scripts/lint-package $(PACKAGE_DIR)/ondalis_*.deb
 

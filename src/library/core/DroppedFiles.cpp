@@ -55,7 +55,8 @@ void ShowAtOwnScale(CZR815KDoc& doc)
 {
     for (const WaveformRecord& channel : doc.m_memory) {
         if (channel.m_bOn) {
-            if (const int index = tables::ScaleIndex(channel.m_dScale); index >= 0 && channel.m_dScale != doc.m_dScale) {
+            if (const int index = tables::ScaleIndex(channel.m_dScale);
+                index >= 0 && channel.m_dScale != doc.m_dScale) {
                 doc.SetScale(index);
             }
             return;

@@ -81,8 +81,9 @@ bool IsModeOption(std::string_view name)
 bool TakesValue(std::string_view name)
 {
     return name == "--list" || name == "--export-text" || name == "--report" || name == "--png" ||
-           name == "--thumbnail" || name == "--scale" || name == "--scale-index" || name == "--zoom" || name == "--centre" ||
-           name == "--c1" || name == "--c2" || name == "--pr" || name == "--v2" || name == "--size";
+           name == "--thumbnail" || name == "--scale" || name == "--scale-index" || name == "--zoom" ||
+           name == "--centre" || name == "--c1" || name == "--c2" || name == "--pr" || name == "--v2" ||
+           name == "--size";
 }
 
 bool IsKnown(std::string_view name) { return IsModeOption(name) || TakesValue(name) || name == "--csv"; }
