@@ -14,7 +14,11 @@ endif
 JOBS ?= 2
 BIN := $(BUILD_DIR)/bin
 
-.PHONY: all deps configure build run test bench samples install clean
+# The Debian package is built apart, in build-package, configured for /usr.
+PACKAGE_DIR ?= build-package
+PACKAGE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_INSTALL_PREFIX=/usr -DONDALIS_BUILD_TESTS=OFF -DONDALIS_BUILD_BENCH=OFF -DONDALIS_BUILD_FUZZ=OFF
+
+.PHONY: all deps configure build run test bench samples install package check-package clean
 
 all: build
 
@@ -44,5 +48,19 @@ bench: build
 install: build
 	@cmake --install $(BUILD_DIR)
 
+# ondalis_<version>_<arch>.deb in $(PACKAGE_DIR), checked by lintian,
+# appstreamcli and desktop-file-validate.
+package: deps
+	@scripts/install-package-deps
+	@cmake -S . -B $(PACKAGE_DIR) $(PACKAGE_FLAGS) > /dev/null
+	@cmake --build $(PACKAGE_DIR) -j $(JOBS) -- --no-print-directory
+	@cd $(PACKAGE_DIR) && cpack -G DEB > /dev/null
+	@scripts/lint-package $(PACKAGE_DIR)/ondalis_*.deb
+
+# Builds the package, installs it as a user would, checks the desktop's view
+# of it, and removes it again.
+check-package:
+	@scripts/check-package
+
 clean:
-	@rm -rf $(BUILD_DIR)
+	@rm -rf $(BUILD_DIR) $(PACKAGE_DIR)

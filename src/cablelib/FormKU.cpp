@@ -16,6 +16,8 @@
 #include <QItemSelectionModel>
 #include <QMessageBox>
 #include <QToolBar>
+#include <filesystem>
+#include <system_error>
 #include <utility>
 #include <vector>
 
@@ -272,14 +274,12 @@ void CFormKU::RefreshToolStates()
     m_pToolKU->Refresh([this](int id) { return CommandStateOf(id); });
 }
 
-void CFormKU::OpenLibrary()
+void CFormKU::OpenLibraryFile(const std::string& path)
 {
-    const QString chosen = m_dialogs.chooseOpen(tr(kOpenTitle), Filter(GetDocument().m_bShowHalfVelocity),
-                                                FromPath(m_strLibraryFile));
-    if (chosen.isEmpty()) {
-        return;
-    }
-    std::string previous = std::exchange(m_strLibraryFile, chosen.toStdString());
+    // Kept as a whole path: OPEN_KU must find it again from any working folder.
+    std::error_code ec;
+    const std::filesystem::path absolute = std::filesystem::absolute(path, ec);
+    std::string previous = std::exchange(m_strLibraryFile, ec ? path : absolute.string());
     if (LoadLibrary() == CableReadStatus::Unreadable) {
         // The library stays the previous one, rows and file alike: a later
         // save must not replace the file that could not be read.
@@ -287,6 +287,15 @@ void CFormKU::OpenLibrary()
         return;
     }
     m_strUnreadSetting.clear();
+}
+
+void CFormKU::OpenLibrary()
+{
+    const QString chosen = m_dialogs.chooseOpen(tr(kOpenTitle), Filter(GetDocument().m_bShowHalfVelocity),
+                                                FromPath(m_strLibraryFile));
+    if (!chosen.isEmpty()) {
+        OpenLibraryFile(chosen.toStdString());
+    }
 }
 
 void CFormKU::UseSelectedValue()

@@ -79,6 +79,9 @@ public:
     // they are, and an unreadable one too (after saying so). Either way the cells
     // follow the presentation in force. Returns what the reading found.
     CableReadStatus LoadLibrary();
+    // Opens a library file named from outside (the command line, a file
+    // manager) as the open command does: an unreadable one keeps the library.
+    void OpenLibraryFile(const std::string& path);
     // Writes the entries to the library file; false (after saying so) when it
     // could not be written or the user gave no file for a new library.
     bool SaveLibrary();

@@ -5,6 +5,7 @@
 #include "controls/ControlNotify.h"
 #include "library/EventsPage.h"
 #include "library/SiteGridPage.h"
+#include "library/core/DroppedFiles.h"
 #include "library/core/FileNameText.h"
 #include "library/core/PreviewPicking.h"
 #include "library/core/TdrFolder.h"
@@ -478,6 +479,17 @@ void CFormMemory::ExportText()
     }
 }
 
+bool CFormMemory::OpenSiteGridFile(const std::string& path)
+{
+    SwitchPage(1);
+    if (!m_pSiteGrid->OpenGridFile(path)) {
+        m_fnErrorBox(tr("%1 is not a site grid file (.pie) or cannot be read.")
+                         .arg(QString::fromStdString(MessagePath(path))));
+        return false;
+    }
+    return true;
+}
+
 bool CFormMemory::OpenWaveformFile(const std::string& path)
 {
     const std::filesystem::path file(path);
@@ -493,11 +505,15 @@ bool CFormMemory::OpenWaveformFile(const std::string& path)
     m_strWaveFolder = FolderWithSlash((ec ? file : absolute).parent_path().string());
     ListWaveforms();
     const std::string name = WaveformNameOf(fileName);
+    const bool wasEmpty = !AnyChannelOn(GetDocument());
     for (int row = 0; row < m_listWaves.GetRowCount(); ++row) {
         if (RowWaveformName(row) == name) {
             SelectRow(row);
             if (!GetDocument().m_memory[0].m_bOn) {
                 OnCommand(ID_LOAD_M1);
+            }
+            if (wasEmpty) {
+                ShowAtOwnScale(GetDocument()); // opened from outside: the whole recording shows
             }
             return GetDocument().m_memory[0].m_bOn;
         }

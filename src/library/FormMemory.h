@@ -45,6 +45,9 @@ public:
     void ListWaveforms();
     // Lists the folder of a .tdr file, selects it and loads it into M1.
     bool OpenWaveformFile(const std::string& path);
+    // Shows the "Site grids" page with the folder of a .pie file listed and the
+    // grid selected; one that cannot be listed is reported and selects nothing.
+    bool OpenSiteGridFile(const std::string& path);
 
     bool IsPreviewOn() const { return m_bPreview; }
     const std::string& GetWaveFolder() const { return m_strWaveFolder; }

@@ -353,6 +353,23 @@ void CSiteGridPage::ChooseFolder()
     Repaint();
 }
 
+bool CSiteGridPage::OpenGridFile(const std::filesystem::path& file)
+{
+    std::error_code ec;
+    const std::filesystem::path absolute = std::filesystem::absolute(file, ec);
+    m_strGridFolder = FolderWithSlash((ec ? file : absolute).parent_path().string());
+    ListGridFiles();
+    bool found = false;
+    for (std::size_t row = 0; row < m_gridPaths.size() && !found; ++row) {
+        if (m_gridPaths[row].filename() == file.filename()) {
+            m_listGridFiles.selectRow(static_cast<int>(row)); // lists its sections
+            found = true;
+        }
+    }
+    Repaint();
+    return found;
+}
+
 void CSiteGridPage::CreateGrid()
 {
     const QString chosen = m_fnChooseCreate(QString::fromStdString(m_strGridFolder));

@@ -60,6 +60,9 @@ public:
     void CommitSectionEdit();
 
     bool ListGridFiles();
+    // Lists the folder of a grid file opened from outside and selects it;
+    // false when the folder lists no grid of that name (nothing selected).
+    bool OpenGridFile(const std::filesystem::path& file);
     void ListSections();
     void ReloadGridSections();
 

@@ -34,14 +34,27 @@ std::string ProgramFolder()
     std::error_code ec;
     const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
     const std::string folder = ec ? std::filesystem::current_path(ec).string() : exe.parent_path().string();
-    // Installed system-wide the program's folder is read-only; settings and the
+#ifdef ONDALIS_BINDIR
+    return ProgramFolderOf(folder, ONDALIS_BINDIR);
+#else
+    return ProgramFolderOf(folder, std::string());
+#endif
+}
+
+std::string ProgramFolderOf(const std::string& exeFolder, const std::string& installedBinFolder)
+{
+    // Installed system-wide the program's folder is read-only, or shared by
+    // every user even where it can be written (run by root): settings and the
     // default waveform folder then live in the user's data folder.
-    if (::access(folder.c_str(), W_OK) != 0) {
+    std::error_code ec;
+    const bool installed =
+        !installedBinFolder.empty() && std::filesystem::equivalent(exeFolder, installedBinFolder, ec) && !ec;
+    if (installed || ::access(exeFolder.c_str(), W_OK) != 0) {
         if (std::string user = UserDataFolder(); !user.empty()) {
             return FolderWithSlash(user);
         }
     }
-    return FolderWithSlash(folder);
+    return FolderWithSlash(exeFolder);
 }
 
 std::string FolderWithSlash(std::string folder)

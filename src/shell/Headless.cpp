@@ -4,6 +4,7 @@
 #include "library/core/FileNameText.h"
 #include "library/core/TextExport.h"
 #include "library/core/WaveformListing.h"
+#include "model/CommandIds.h"
 #include "model/DocView.h"
 #include "model/EventFinder.h"
 #include "model/FileTime.h"
@@ -266,6 +267,9 @@ int DrawRun(const CommandOptions& o, std::ostream& err)
     form.resize(o.m_nWidth, o.m_nHeight);
     form.show();
     form.OnInitialUpdate();
+    if (o.m_mode == RunMode::Thumbnail) {
+        form.OnCommand(ID_LEGEND); // the plot alone: at icon size the legend would crowd out the trace
+    }
 
     // The cursors snap to the columns of the window they are placed in: once
     // unzoomed (C1 may give the zoom its centre), once more in the final window.
@@ -292,7 +296,7 @@ int DrawRun(const CommandOptions& o, std::ostream& err)
 
     // Drawn into the scratch folder first; the output's name never goes
     // through a QString, so it keeps the very bytes given.
-    const bool picture = o.m_mode == RunMode::Picture;
+    const bool picture = o.m_mode != RunMode::Report;
     const fs::path drawn = scratch / (picture ? "picture.png" : "report.pdf");
     if (picture) {
         form.SavePicture(QString::fromStdString(drawn.string()));
@@ -355,6 +359,7 @@ int RunHeadless(const std::vector<std::string>& args, std::ostream& out, std::os
         return ExportRun(o, out, err, progressOnErr);
     case RunMode::Report:
     case RunMode::Picture:
+    case RunMode::Thumbnail:
         return DrawRun(o, err);
     case RunMode::Events:
         return EventsRun(o, out, err);

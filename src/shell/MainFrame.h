@@ -57,6 +57,7 @@ public:
     CFormDraw* GetDisplayForm() const { return m_pFormDraw; }
     CFormMemory* GetLibraryForm() const { return m_pFormMemory; }
     CFormSet* GetFormSet() const { return m_pFormSet; }
+    CFormKU* GetCableForm() const { return m_pFormKU; }
     QToolBar* ScaleBar() const { return m_pScaleBar; }
     std::vector<QToolBar*> TopBars() const { return {m_pAnchorBar, m_pVelocityBar, m_pDisplayBar}; }
     QLabel* IdleLabel() const { return m_pReady; }

@@ -9,7 +9,10 @@
 #include "model/SafeFile.h"
 #include "model/ZR815KDoc.h"
 #include "shell/AboutDlg.h"
+#include "library/FormMemory.h"
+#include "cablelib/FormKU.h"
 #include "shell/MainFrame.h"
+#include "shell/core/CommandLine.h"
 
 #include <QScreen>
 #include <QSocketNotifier>
@@ -44,8 +47,8 @@ CZR815KApp::CZR815KApp(int& argc, char** argv)
     : QApplication(argc, argv)
 {
     // QApplication has removed the arguments it understood from argv.
-    if (argc > 1 && argv[1] != nullptr) {
-        m_strFileArgument = argv[1];
+    for (int i = 1; i < argc && argv[i] != nullptr; ++i) {
+        m_fileArguments.emplace_back(argv[i]);
     }
     // Qt takes the locale from the environment; every number of this program uses '.'.
     std::setlocale(LC_NUMERIC, "C");
@@ -84,12 +87,38 @@ bool CZR815KApp::InitInstance(bool show)
         }
         m_pFrame->showMaximized();
     }
-    // A waveform named on the command line opens in M1, its folder listed; one
-    // that cannot be opened is reported over the window and changes nothing.
-    if (!m_strFileArgument.empty()) {
-        m_pFrame->GetLibraryForm()->OpenWaveformFile(m_strFileArgument);
-    }
+    OpenFileArguments();
     return true;
+}
+
+// A file manager hands over every file it was given. The first waveform opens
+// in M1 with its folder listed, the next ones go into the free channels as a
+// drop does (the rest reported); a site grid opens on its page, a library in
+// its panel. What cannot be opened is reported over the window and changes
+// nothing.
+void CZR815KApp::OpenFileArguments()
+{
+    std::vector<std::filesystem::path> waveforms;
+    for (const std::string& file : m_fileArguments) {
+        switch (KindOfOpenedFile(file)) {
+        case OpenedFile::SiteGrid:
+            m_pFrame->GetLibraryForm()->OpenSiteGridFile(file);
+            break;
+        case OpenedFile::CableLibrary:
+            m_pFrame->GetCableForm()->OpenLibraryFile(file);
+            break;
+        case OpenedFile::Waveform:
+            waveforms.emplace_back(file);
+            break;
+        }
+    }
+    if (!waveforms.empty()) {
+        m_pFrame->GetLibraryForm()->OpenWaveformFile(waveforms.front().string());
+        waveforms.erase(waveforms.begin());
+    }
+    if (!waveforms.empty()) {
+        m_pFrame->DropFiles(waveforms);
+    }
 }
 
 bool CZR815KApp::CatchEndingSignals()

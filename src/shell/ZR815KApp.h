@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <memory>
 #include <string>
+#include <vector>
 
 class CZR815KDoc;
 class CMainFrame;
@@ -46,7 +47,10 @@ private:
     std::unique_ptr<CMainFrame> m_pFrame;
     QSocketNotifier* m_pSignalNotifier = nullptr;
     bool m_bEndRequested = false;
-    // The first argument left after Qt took its own, bytes as the system gave
-    // them (a file name need not be UTF-8); empty when there is none.
-    std::string m_strFileArgument;
+    // Opens the files named on the command line (InitInstance).
+    void OpenFileArguments();
+
+    // The arguments left after Qt took its own, bytes as the system gave them
+    // (a file name need not be UTF-8): the files to open.
+    std::vector<std::string> m_fileArguments;
 };

@@ -35,7 +35,8 @@ int RunWithoutWindow(int argc, char** argv, const std::vector<std::string>& args
 {
     const ParsedCommandLine parsed = ParseCommandLine(args);
     const bool draws = parsed.Ok() && (parsed.m_options.m_mode == RunMode::Report ||
-                                       parsed.m_options.m_mode == RunMode::Picture);
+                                       parsed.m_options.m_mode == RunMode::Picture ||
+                                       parsed.m_options.m_mode == RunMode::Thumbnail);
     if (!draws) {
         return RunHeadless(args, std::cout, std::cerr, ::isatty(STDERR_FILENO) == 1);
     }

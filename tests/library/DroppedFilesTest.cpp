@@ -45,6 +45,23 @@ TEST(DroppedFiles, FillTheFreeChannelsInOrderAndReportTheRest)
     EXPECT_NE(text.find((dir / "c.tdr").string() + ": all three memory channels are in use"), std::string::npos);
 }
 
+// Into an empty document the waveforms show at the first one's own scale; a
+// document already showing one keeps its scale for the comparison.
+TEST(DroppedFiles, IntoAnEmptyDocumentTheFirstShowsAtItsOwnScale)
+{
+    TempDir dir;
+    dir.WriteFile("km.tdr", TdrBytes().Word(2, 4).Bytes());
+    dir.WriteFile("short.tdr", TdrBytes().Word(2, 1).Bytes());
+    CZR815KDoc doc(dir / "param.ini");
+    doc.m_dScale = 62.5;
+    doc.m_nZoom = 2;
+    LoadIntoFreeChannels(doc, {dir / "km.tdr", dir / "short.tdr"});
+    EXPECT_DOUBLE_EQ(doc.m_dScale, 1000);
+    EXPECT_EQ(doc.m_nZoom, 0);
+    LoadIntoFreeChannels(doc, {dir / "short.tdr"});
+    EXPECT_DOUBLE_EQ(doc.m_dScale, 1000);
+}
+
 TEST(DroppedFiles, AFailedLoadLeavesTheChannelAsItWas)
 {
     TempDir dir;

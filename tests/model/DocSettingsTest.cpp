@@ -1,4 +1,5 @@
 #include "model/PrivateProfile.h"
+#include "model/ProgramFolder.h"
 #include "model/ZR815KDoc.h"
 #include "support/TempDir.h"
 
@@ -64,6 +65,27 @@ TEST(DocSettings, MissingFileGivesDefaultsAndIsCreatedWithAllKeysInOrder)
     EXPECT_EQ(Setting(ini, "VFACTOR"), "1500");
     EXPECT_EQ(Setting(ini, "APPOXIMATION"), "1");
     EXPECT_EQ(Setting(ini, "MARKER"), "0");
+}
+
+// An installed copy keeps its settings in the user's folder even when it could
+// write its own (root could write /usr/bin); a copy elsewhere keeps them beside it.
+TEST(DocSettings, AnInstalledProgramKeepsItsSettingsInTheUsersFolder)
+{
+    TempDir dir;
+    std::filesystem::create_directories(dir / "bin");
+    std::filesystem::create_directories(dir / "data");
+    const char* saved = std::getenv("XDG_DATA_HOME");
+    const std::string before = saved != nullptr ? saved : "";
+    ::setenv("XDG_DATA_HOME", (dir / "data").c_str(), 1);
+    const std::string bin = (dir / "bin").string();
+    EXPECT_EQ(ProgramFolderOf(bin, bin + "/"), (dir / "data").string() + "/ondalis/");
+    EXPECT_EQ(ProgramFolderOf(bin, (dir / "data").string()), bin + "/");
+    EXPECT_EQ(ProgramFolderOf(bin, ""), bin + "/");
+    if (saved != nullptr) {
+        ::setenv("XDG_DATA_HOME", before.c_str(), 1);
+    } else {
+        ::unsetenv("XDG_DATA_HOME");
+    }
 }
 
 TEST(DocSettings, ValuesReadAndWrittenBack)

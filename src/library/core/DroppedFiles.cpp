@@ -4,11 +4,13 @@
 #include "library/core/TdrFolder.h"
 #include "library/core/WaveformListing.h"
 #include "model/TextMarks.h"
+#include "model/ScaleTables.h"
 #include "model/ZR815KDoc.h"
 
 DropResult LoadIntoFreeChannels(CZR815KDoc& doc, const std::vector<std::filesystem::path>& files)
 {
     DropResult result;
+    const bool wasEmpty = !AnyChannelOn(doc);
     for (const std::filesystem::path& file : files) {
         WaveformRecord* free = nullptr;
         for (WaveformRecord& channel : doc.m_memory) {
@@ -34,7 +36,33 @@ DropResult LoadIntoFreeChannels(CZR815KDoc& doc, const std::vector<std::filesyst
         *free = loaded;
         ++result.m_nLoaded;
     }
+    if (wasEmpty && result.m_nLoaded > 0) {
+        ShowAtOwnScale(doc);
+    }
     return result;
+}
+
+bool AnyChannelOn(const CZR815KDoc& doc)
+{
+    for (const WaveformRecord& channel : doc.m_memory) {
+        if (channel.m_bOn) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void ShowAtOwnScale(CZR815KDoc& doc)
+{
+    for (const WaveformRecord& channel : doc.m_memory) {
+        if (channel.m_bOn) {
+            if (const int index = tables::ScaleIndex(channel.m_dScale);
+                index >= 0 && channel.m_dScale != doc.m_dScale) {
+                doc.SetScale(index);
+            }
+            return;
+        }
+    }
 }
 
 std::string DropProblemText(const DropResult& result)

@@ -1,6 +1,8 @@
 // Waveform files dropped on the window: each goes into the next memory channel
 // that is off, in order. Files that are not waveforms, and files beyond the
-// free channels, are reported and change nothing.
+// free channels, are reported and change nothing. Dropped into a document with
+// no channel on, the waveforms are shown at the first one's own scale
+// (ShowAtOwnScale).
 #pragma once
 
 #include "model/TextMarks.h"
@@ -24,6 +26,16 @@ struct DropResult
 };
 
 DropResult LoadIntoFreeChannels(CZR815KDoc& doc, const std::vector<std::filesystem::path>& files);
+
+// Whether any memory channel is on.
+bool AnyChannelOn(const CZR815KDoc& doc);
+
+// A waveform opened from outside the list (the command line, a file manager, a
+// drop) into a document with no channel on: the document takes the scale of
+// the first channel on, so the whole recording shows and not the last scale
+// used. Called only for such an opening; loads through M1..M3 keep the scale.
+// The scale change goes out as an update (hint 2); nothing when it is the same.
+void ShowAtOwnScale(CZR815KDoc& doc);
 
 // One line per problem, naming the file (MessagePath); empty when there was none.
 std::string DropProblemText(const DropResult& result);

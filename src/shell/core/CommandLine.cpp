@@ -24,18 +24,22 @@ std::string Quoted(const std::string& arg)
     return MessagePath(arg);
 }
 
-// Whether the name ends in ".tdr", letters in any case: the name of a waveform.
-bool EndsInTdr(std::string_view name)
+// Whether the name ends in the extension (lower case, with its dot), letters
+// in any case.
+bool EndsIn(std::string_view name, std::string_view extension)
 {
-    if (name.size() < 4) {
+    if (name.size() < extension.size()) {
         return false;
     }
-    std::string tail(name.substr(name.size() - 4));
+    std::string tail(name.substr(name.size() - extension.size()));
     for (char& c : tail) {
         c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
     }
-    return tail == ".tdr";
+    return tail == extension;
 }
+
+// Whether the name ends in ".tdr", letters in any case: the name of a waveform.
+bool EndsInTdr(std::string_view name) { return EndsIn(name, ".tdr"); }
 
 // Whether two arguments name the same file: the same text, or paths that
 // lead to one existing file (another spelling, a link).
@@ -71,17 +75,24 @@ std::optional<int> ReadInteger(std::string_view text)
 bool IsModeOption(std::string_view name)
 {
     return name == "--help" || name == "--version" || name == "--list" || name == "--export-text" ||
-           name == "--report" || name == "--png" || name == "--events";
+           name == "--report" || name == "--png" || name == "--thumbnail" || name == "--events";
 }
 
 bool TakesValue(std::string_view name)
 {
     return name == "--list" || name == "--export-text" || name == "--report" || name == "--png" ||
-           name == "--scale" || name == "--scale-index" || name == "--zoom" || name == "--centre" ||
-           name == "--c1" || name == "--c2" || name == "--pr" || name == "--v2" || name == "--size";
+           name == "--thumbnail" || name == "--scale" || name == "--scale-index" || name == "--zoom" ||
+           name == "--centre" || name == "--c1" || name == "--c2" || name == "--pr" || name == "--v2" ||
+           name == "--size";
 }
 
 bool IsKnown(std::string_view name) { return IsModeOption(name) || TakesValue(name) || name == "--csv"; }
+
+// The runs that draw the display: the report, the picture and the thumbnail.
+bool IsDrawing(RunMode mode)
+{
+    return mode == RunMode::Report || mode == RunMode::Picture || mode == RunMode::Thumbnail;
+}
 
 RunMode ModeOf(std::string_view name)
 {
@@ -102,6 +113,9 @@ RunMode ModeOf(std::string_view name)
     }
     if (name == "--events") {
         return RunMode::Events;
+    }
+    if (name == "--thumbnail") {
+        return RunMode::Thumbnail;
     }
     return RunMode::Picture;
 }
@@ -177,7 +191,7 @@ private:
             m_strModeOption = name;
             if (o.m_mode == RunMode::List || o.m_mode == RunMode::ExportText) {
                 o.m_strFolder = value;
-            } else if (o.m_mode == RunMode::Report || o.m_mode == RunMode::Picture) {
+            } else if (IsDrawing(o.m_mode)) {
                 o.m_strOutput = value;
             }
             if (TakesValue(name) && value.empty()) {
@@ -264,7 +278,7 @@ private:
     void Check()
     {
         const CommandOptions& o = m_result.m_options;
-        const bool drawing = o.m_mode == RunMode::Report || o.m_mode == RunMode::Picture;
+        const bool drawing = IsDrawing(o.m_mode);
         if (Seen("--pr") && Seen("--v2")) {
             Fail("options --pr and --v2 cannot be combined");
         } else if (Seen("--scale") && Seen("--scale-index")) {
@@ -273,14 +287,14 @@ private:
             Fail("option --centre needs --zoom");
         } else if (Seen("--csv") && o.m_mode != RunMode::List) {
             Fail("option --csv belongs to --list");
-        } else if (Seen("--size") && o.m_mode != RunMode::Picture) {
-            Fail("option --size belongs to --png");
+        } else if (Seen("--size") && o.m_mode != RunMode::Picture && o.m_mode != RunMode::Thumbnail) {
+            Fail("option --size belongs to --png and --thumbnail");
         } else if (o.m_mode == RunMode::Events) {
             CheckEvents();
         } else if (!drawing && o.m_mode != RunMode::Window) {
             for (const char* name : {"--scale", "--scale-index", "--zoom", "--centre", "--c1", "--c2", "--pr", "--v2"}) {
                 if (Seen(name)) {
-                    Fail(std::string("option ") + name + " belongs to --report and --png");
+                    Fail(std::string("option ") + name + " belongs to --report, --png and --thumbnail");
                     return;
                 }
             }
@@ -289,10 +303,9 @@ private:
             }
         } else if (o.m_mode == RunMode::Window) {
             // Only a headless run gets here with options; plain arguments open the window.
+            // Any number of files: what finds no free channel is reported by the window.
             if (!m_seen.empty()) {
-                Fail("options need one of --list, --export-text, --events, --report or --png");
-            } else if (o.m_files.size() > 1) {
-                Fail("more than one file to open");
+                Fail("options need one of --list, --export-text, --events, --report, --png or --thumbnail");
             }
         } else if (EndsInTdr(o.m_strOutput)) {
             // Most likely the output was forgotten and the first waveform taken for it.
@@ -348,6 +361,17 @@ bool IsHeadlessCommandLine(const std::vector<std::string>& args)
     return false;
 }
 
+OpenedFile KindOfOpenedFile(std::string_view name)
+{
+    if (EndsIn(name, ".pie")) {
+        return OpenedFile::SiteGrid;
+    }
+    if (EndsIn(name, ".tku")) {
+        return OpenedFile::CableLibrary;
+    }
+    return OpenedFile::Waveform;
+}
+
 int ScaleIndexOfKilometres(double km)
 {
     for (int i = 0; i < tables::kCount; ++i) {
@@ -389,19 +413,23 @@ std::string FormatTableLine(const std::vector<std::string>& cells, bool csv)
 std::string UsageText()
 {
     return "Usage:\n"
-           "  ondalis [[--] FILE.tdr]            open the window (the file in M1)\n"
+           "  ondalis [[--] FILE ...]            open the window: waveforms (.tdr) in M1..M3,\n"
+           "                                     a site grid (.pie) or a velocity-factor\n"
+           "                                     library (.tku) on its page\n"
            "  ondalis --list FOLDER [--csv]      print the waveform table of a folder\n"
            "  ondalis --export-text FOLDER       write each waveform of a folder as .txt\n"
            "  ondalis --report OUT.pdf [OPTIONS] A.tdr [B.tdr [C.tdr]]\n"
            "                                     write the printed report as a PDF\n"
            "  ondalis --png OUT.png [--size WxH] [OPTIONS] A.tdr [B.tdr [C.tdr]]\n"
            "                                     write the plot and legend as a PNG\n"
+           "  ondalis --thumbnail OUT.png [--size WxH] [OPTIONS] A.tdr [B.tdr [C.tdr]]\n"
+           "                                     write the plot alone as a PNG, for previews\n"
            "  ondalis --events [--pr X] A.tdr [B.tdr ...]\n"
            "                                     print the events found on each file, one\n"
            "                                     tab-separated line each, distances at the\n"
            "                                     file's PR or at --pr\n"
            "  ondalis --help | --version\n"
-           "Options of --report and --png (distances in metres):\n"
+           "Options of --report, --png and --thumbnail (distances in metres):\n"
            "  --scale KM | --scale-index N       scale 0.0625 ... 128 km, or its index 0..11\n"
            "  --zoom N [--centre M]              zoom 1, 2, 4, 8 or 16 around distance M\n"
            "  --c1 M  --c2 M                     cursor distances\n"

@@ -1,16 +1,18 @@
 // The options of the headless runs: listing a folder, exporting it as text,
-// writing the report as a PDF or the display as a PNG, the events found on
-// waveform files, help and version. Any
+// writing the report as a PDF or the display as a PNG (or the plot alone as a
+// thumbnail), the events found on waveform files, help and version. Any
 // argument that begins with "--" makes the run headless; without one the
-// window opens (an optional waveform file loads into M1). A bare "--" ends the
+// window opens with the files named (waveforms into M1..M3, a site grid or a
+// velocity-factor library on its page). A bare "--" ends the
 // options: every argument after it is a file name, whatever it begins with.
 #pragma once
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
-enum class RunMode { Window, Help, Version, List, ExportText, Report, Picture, Events };
+enum class RunMode { Window, Help, Version, List, ExportText, Report, Picture, Thumbnail, Events };
 
 // Exit codes of a headless run: done; some file could not be read or written;
 // the arguments make no sense.
@@ -24,7 +26,7 @@ struct CommandOptions
     RunMode m_mode = RunMode::Window;
     std::string m_strFolder;       // --list, --export-text
     bool m_bCsv = false;           // --list
-    std::string m_strOutput;       // --report, --png
+    std::string m_strOutput;       // --report, --png, --thumbnail
     std::optional<int> m_scaleIndex;    // from --scale (km) or --scale-index
     std::optional<int> m_zoomExponent;  // log2 of --zoom
     std::optional<double> m_centre;     // --centre, metres of distance
@@ -34,7 +36,7 @@ struct CommandOptions
     bool m_bHalfVelocity = false;       // --v2 was given: show V/2
     int m_nWidth = 1200; // --size, each side 100 to 10000
     int m_nHeight = 800;
-    std::vector<std::string> m_files;   // M1..M3 (the window: at most one; --events: one or more)
+    std::vector<std::string> m_files;   // M1..M3 (the window: any number; --events: one or more)
 
     friend bool operator==(const CommandOptions&, const CommandOptions&) = default;
 };
@@ -46,7 +48,8 @@ struct ParsedCommandLine
     bool Ok() const { return m_strError.empty(); }
 };
 
-// Parses the arguments without the program's name. Numbers are read without
+// Parses the arguments without the program's name. --thumbnail is --png
+// without the legend, for file managers' previews. Numbers are read without
 // regard to the locale, with '.' as the decimal point. --pr takes 1 to 3 and
 // --v2 50 to 150, ends included. The output of --report and --png may neither
 // end in ".tdr" (any case) nor be one of the waveforms, under any spelling that
@@ -58,6 +61,12 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args);
 // Whether the arguments ask for a headless run: an argument beginning with "--"
 // before any bare "--".
 bool IsHeadlessCommandLine(const std::vector<std::string>& args);
+
+// What a file named to the window is, by its extension in any case: a site
+// grid (.pie), a velocity-factor library (.tku), else a waveform (which the
+// window reports when it is none).
+enum class OpenedFile { Waveform, SiteGrid, CableLibrary };
+OpenedFile KindOfOpenedFile(std::string_view name);
 
 // The usage text, several lines each ended by '\n'.
 std::string UsageText();

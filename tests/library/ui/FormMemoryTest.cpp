@@ -153,6 +153,7 @@ TEST_F(FormMemory, OpenFileFromTheCommandLine)
     EXPECT_TRUE(form->OpenWaveformFile((waves / "beta.TDR").string()));
     EXPECT_TRUE(doc->m_memory[0].m_bOn);
     EXPECT_EQ(doc->m_memory[0].m_strName, "beta");
+    EXPECT_DOUBLE_EQ(doc->m_dScale, 1000) << "into an empty document: at the recording's own scale";
     EXPECT_FALSE(form->OpenWaveformFile((waves / "notes.txt").string()));
 }
 

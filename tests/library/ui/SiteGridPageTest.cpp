@@ -94,6 +94,25 @@ TEST_F(SiteGridPage, TheSecondTabShowsThePage)
     EXPECT_TRUE(panel->GetList().isVisible());
 }
 
+// A grid opened from outside (the command line, a file manager) shows on its
+// page with its folder listed, selected, its sections listed.
+TEST_F(SiteGridPage, AGridOpenedFromOutsideShowsOnItsPage)
+{
+    TempDir other;
+    other.WriteFile("a.pie", "[PIECE]\nAMOUNT=0\n");
+    other.WriteFile("road.pie", "[PIECE]\nAMOUNT=1\n[SITE1]\nNAME=Street\nLENGTH=300000\n");
+    QString error;
+    panel->SetErrorBox([&error](const QString& text) { error = text; });
+    EXPECT_TRUE(panel->OpenSiteGridFile((other / "road.pie").string()));
+    EXPECT_EQ(panel->GetPage(), 1);
+    EXPECT_EQ(Page().GetGridFiles().GetRowCount(), 2);
+    EXPECT_EQ(Page().GetGridFiles().GetSelectedRows(), QList<int>{1});
+    EXPECT_EQ(Section(0, 1), "Street");
+    EXPECT_TRUE(error.isEmpty());
+    EXPECT_FALSE(panel->OpenSiteGridFile((other / "missing.pie").string()));
+    EXPECT_FALSE(error.isEmpty());
+}
+
 TEST_F(SiteGridPage, TheWholeRoad)
 {
     panel->SwitchPage(1);

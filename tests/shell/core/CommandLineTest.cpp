@@ -14,7 +14,7 @@ ParsedCommandLine Parse(std::vector<std::string> args) { return ParseCommandLine
 // The error text of arguments that must be refused (empty when they were taken).
 std::string ErrorOf(std::vector<std::string> args) { return ParseCommandLine(args).m_strError; }
 
-TEST(CommandLine, WindowRunsTakeAtMostOneFileAndNoOptions)
+TEST(CommandLine, WindowRunsTakeFilesAndNoOptions)
 {
     EXPECT_FALSE(IsHeadlessCommandLine({}));
     EXPECT_FALSE(IsHeadlessCommandLine({"a.tdr"}));
@@ -30,7 +30,12 @@ TEST(CommandLine, WindowRunsTakeAtMostOneFileAndNoOptions)
     ASSERT_TRUE(window.Ok());
     EXPECT_EQ(window.m_options.m_mode, RunMode::Window);
     EXPECT_EQ(window.m_options.m_files, std::vector<std::string>{"a.tdr"});
-    EXPECT_NE(ErrorOf({"a.tdr", "b.tdr"}), "");
+    // A file manager hands over every selected file: the window sorts them out.
+    EXPECT_EQ(Parse({"a.tdr", "grid.pie", "b.tdr", "c.tku", "d.tdr"}).m_options.m_files.size(), 5u);
+    EXPECT_EQ(KindOfOpenedFile("/w/Grid.PIE"), OpenedFile::SiteGrid);
+    EXPECT_EQ(KindOfOpenedFile("cables.tku"), OpenedFile::CableLibrary);
+    EXPECT_EQ(KindOfOpenedFile("a.tdr"), OpenedFile::Waveform);
+    EXPECT_EQ(KindOfOpenedFile("pie"), OpenedFile::Waveform);
     EXPECT_NE(ErrorOf({"--c1", "5", "a.tdr"}), ""); // a drawing option without --report or --png
 }
 
@@ -87,6 +92,14 @@ TEST(CommandLine, ReportAndPictureOptions)
                                                      .m_bHalfVelocity = true, .m_nWidth = 640, .m_nHeight = 480,
                                                      .m_files = {"a.tdr"}}));
 
+    // A thumbnail: the picture without its legend, with the picture's options.
+    EXPECT_TRUE(Parse({"--thumbnail", "t.png", "--size", "256x256", "--", "a.tdr"}).m_options ==
+                (CommandOptions{.m_mode = RunMode::Thumbnail, .m_strOutput = "t.png", .m_nWidth = 256,
+                                .m_nHeight = 256, .m_files = {"a.tdr"}}));
+    EXPECT_NE(ErrorOf({"--thumbnail", "t.png", "--size", "99x99", "a.tdr"}), "");
+    EXPECT_NE(ErrorOf({"--thumbnail", "a.tdr", "b.tdr"}), ""); // the output forgotten
+    EXPECT_NE(ErrorOf({"--list", "d", "--size", "256x256"}), "");
+
     // After "--" everything is a file, even what looks like an option.
     const ParsedCommandLine dashed = Parse({"--png", "p.png", "--", "--odd.tdr"});
     ASSERT_TRUE(dashed.Ok());
@@ -115,7 +128,7 @@ TEST(CommandLine, EventsTakeAnyNumberOfFilesAndOnlyThePr)
     EXPECT_NE(ErrorOf({"--events", "--size", "640x480", "a"}), "");
     EXPECT_NE(ErrorOf({"--events=a.tdr"}), ""); // the files are plain arguments
     EXPECT_NE(ErrorOf({"--events", "a", "--list", "x"}), "");
-    EXPECT_EQ(ErrorOf({"--pr", "1.5", "a"}), "options need one of --list, --export-text, --events, --report or --png");
+    EXPECT_EQ(ErrorOf({"--pr", "1.5", "a"}), "options need one of --list, --export-text, --events, --report, --png or --thumbnail");
 }
 
 // A forgotten output name would take the first waveform's place and overwrite
