@@ -243,6 +243,10 @@ open the new folder with waveforms.</source>
         <translation>Chosen waveform it isn&apos;t found.
 open the new folder with waveforms.</translation>
     </message>
+    <message>
+        <source>%1 is not a site grid file (.pie) or cannot be read.</source>
+        <translation>%1 is not a site grid file (.pie) or cannot be read.</translation>
+    </message>
 </context>
 <context>
     <name>CFormParams</name>

@@ -243,6 +243,10 @@ open the new folder with waveforms.</source>
         <translation>Выбранная рефлектограмма не найдена.
 Откройте другую папку с рефлектограммами.</translation>
     </message>
+    <message>
+        <source>%1 is not a site grid file (.pie) or cannot be read.</source>
+        <translation>%1 не является файлом сетки масштабов (.pie) или не читается.</translation>
+    </message>
 </context>
 <context>
     <name>CFormParams</name>
