@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 
 namespace events {
 
@@ -131,6 +132,33 @@ double Finder::LaunchHeight() const
         launch = std::max(launch, kLaunchAtGainZero * std::pow(10.0, gain * kGainStepDb / 20));
     }
     return std::max(launch, 1.0);
+}
+
+// The deviation of the step response itself where the line is quiet. Noise
+// shaped by the receiver's band is correlated from sample to sample, so the
+// first differences see less of it than the window sums do; the step response
+// is measured instead. D(k) less D(k − 2L) uses no sample twice, so on noise
+// alone it has √2 times D's deviation, while a straight trend (the launch
+// tail, wander) cancels in it. The lower third of its sizes leaves out the
+// samples on echoes, even where wide echoes cover much of the trace.
+double Finder::StepDeviation() const
+{
+    const int L = m_nWindow;
+    const int first = m_nLaunchEnd + 4 * L;
+    const int last = kCount - L;
+    if (last - first < 16 * L) {
+        return 0;
+    }
+    const int stride = std::max(1, L / 4);
+    std::vector<double> sizes;
+    sizes.reserve(static_cast<std::size_t>((last - first) / stride + 1));
+    for (int k = first; k < last; k += stride) {
+        sizes.push_back(std::fabs(static_cast<double>(Step(k) - Step(k - 2 * L))));
+    }
+    auto third = sizes.begin() + static_cast<std::ptrdiff_t>(sizes.size() * 3 / 10);
+    std::nth_element(sizes.begin(), third, sizes.end());
+    // Three tenths of a normal variable's sizes lie under 0.385 of its deviation.
+    return *third / 0.385 / std::numbers::sqrt2;
 }
 
 } // namespace events

@@ -25,7 +25,8 @@ std::vector<LineEvent> Finder::Run()
     m_dNoise = NoiseDeviation(m_record.m_samples, m_nLaunchEnd);
     const double L = m_nWindow;
     const double perSample =
-        std::max({kThresholdDeviations * m_dNoise * std::sqrt(2 / L), kThresholdFloor, kWanderSlope * L});
+        std::max({kThresholdDeviations * m_dNoise * std::sqrt(2 / L), kThresholdFloor, kWanderSlope * L,
+                  kThresholdDeviations * StepDeviation() / L});
     m_nThreshold = static_cast<int64_t>(std::ceil(perSample * L));
     FindDeadZoneEnd();
     if (m_nDeadEnd >= kCount - m_nWindow - 8) {
@@ -51,17 +52,22 @@ std::vector<LineEvent> Finder::Describe(const std::vector<Candidate>& candidates
 {
     std::vector<LineEvent> events;
     const double launch = LaunchHeight();
+    std::vector<Candidate> kept;
     for (const Candidate& c : candidates) {
         if (events.size() >= kMaxEvents) {
             break;
         }
+        const double height = Height(c);
+        if (c.m_dStrength < kLeastHeight) {
+            continue;
+        }
+        kept.push_back(c);
         LineEvent e;
         e.m_nNumber = static_cast<int>(events.size()) + 1;
         e.m_dSample = std::max(c.m_dEdge, 0.0);
         e.m_dPosition = e.m_dSample * m_dStep;
         e.m_dDistance = m_dFactor > 0 ? e.m_dPosition * tables::kReferenceFactor / m_dFactor : 0;
         e.m_nSign = c.m_nSign;
-        const double height = Height(c);
         e.m_nAmplitude = static_cast<int>(std::lround(height));
         if (e.m_nAmplitude == 0 || e.m_nAmplitude * e.m_nSign < 0) {
             e.m_nAmplitude = e.m_nSign;
@@ -70,7 +76,7 @@ std::vector<LineEvent> Finder::Describe(const std::vector<Candidate>& candidates
         events.push_back(e);
     }
     MarkGhosts(events);
-    Classify(candidates, events);
+    Classify(kept, events);
     return events;
 }
 

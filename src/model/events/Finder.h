@@ -63,6 +63,9 @@ constexpr double kSpliceFlank = 0.3;
 constexpr double kLongestStretch = 64;
 // Smallest noise deviation believed: the rounding of the samples to whole units.
 constexpr double kNoiseFloor = 0.29;
+// An echo less high than this, in sample units, is what the rounding of the
+// samples makes of a wandering baseline: a level crossing a rounding step.
+constexpr double kLeastHeight = 1.5;
 // No trace holds more than this many events that matter to a technician.
 constexpr std::size_t kMaxEvents = 64;
 
@@ -96,6 +99,7 @@ struct Candidate
     Shape m_shape = Shape::Lone;
     int m_nSign = 1;
     double m_dEdge = 0;     // leading edge, samples
+    double m_dStrength = 0; // the largest step of its edges, sample units
     int m_nLevelAt = 0;     // the level of the line before the echo is taken from here
     int m_nTopFrom = 0;     // the echo's height is sought over [m_nTopFrom, m_nTopTo]
     int m_nTopTo = 0;
@@ -164,6 +168,8 @@ private:
     // samples after the dead zone); a clipped one is taken at the height the
     // gain gives it.
     double LaunchHeight() const;
+
+    double StepDeviation() const;
 
     // Edges (Edges.cpp)
     // Where the step response crosses `level` walking from a towards b, between

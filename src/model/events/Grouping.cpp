@@ -52,6 +52,7 @@ std::vector<Candidate> Finder::Group(const std::vector<Lobe>& lobes) const
         const Lobe& a = lobes[i];
         Candidate c;
         c.m_nSign = a.m_dHeight > 0 ? 1 : -1;
+        c.m_dStrength = height(i) / m_nWindow;
         c.m_dEdge = a.m_dCentre - 0.5;
         c.m_nLevelAt = a.m_nStart - m_nWindow;
         const std::size_t b = i + 1;
@@ -65,6 +66,7 @@ std::vector<Candidate> Finder::Group(const std::vector<Lobe>& lobes) const
             // lies half a pulse after the leading edge however the line has
             // widened it; the closing edge, when it shows, belongs to it too.
             c.m_shape = Shape::Splice;
+            c.m_dStrength = std::max(height(i), height(b)) / m_nWindow;
             c.m_dEdge = lobes[b].m_dCentre - 0.5 - W / 2;
             i = closed ? b + 1 : b;
             c.m_nTopFrom = static_cast<int>(c.m_dEdge);
