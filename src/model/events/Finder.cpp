@@ -48,36 +48,117 @@ double Finder::Height(const Candidate& c) const
     return best * c.m_nSign;
 }
 
+// The echo's area over its pulse width and the tail behind it, as a mean
+// height over one pulse width: loss on the line spreads an echo but, apart
+// from the DC resistance, keeps its area, so against the launch's height it
+// tells the discontinuity's size with the line's spreading allowed for. It
+// ends where the next echo starts.
+double Finder::Area(const Candidate& c, double next) const
+{
+    const double W = m_dPulseSamples;
+    const double level = WindowMean(std::max(c.m_nLevelAt, m_nDeadEnd - m_nWindow));
+    const int from = std::clamp(static_cast<int>(c.m_dEdge - W / 4), 0, kCount);
+    const int to = std::clamp(static_cast<int>(std::min(c.m_dEdge + kAreaWidths * W, next - W / 4)), from, kCount);
+    return c.m_nSign * (static_cast<double>(m_sum[to] - m_sum[from]) - level * (to - from)) / W;
+}
+
+// Whether the echo swings to the other side of the line's level within a
+// pulse and a half of its edge by at least kPairLeast of its own swing: the
+// +/− pair of a splice, whose two reflections (where it starts and where it
+// ends, or a coil's two edges) cancel over the pulse.
+bool Finder::SwingsBack(const Candidate& c) const
+{
+    const double W = m_dPulseSamples;
+    const int h = std::max(1, static_cast<int>(std::lround(W / 20)));
+    const double level = WindowMean(std::max(c.m_nLevelAt, m_nDeadEnd - m_nWindow));
+    const int from = std::max(0, static_cast<int>(c.m_dEdge));
+    const int to = std::min(kCount - 1, static_cast<int>(c.m_dEdge + kSpliceWidths * W));
+    double out = 0;
+    double back = 0;
+    for (int k = from; k <= to; k += h) {
+        const double v = c.m_nSign * (Smoothed(k, h) - level);
+        out = std::max(out, v);
+        if (out > 0) {
+            back = std::max(back, -v);
+        }
+    }
+    return out > 0 && back >= kPairLeast * out && back > kEdgeDeviations * m_dNoise;
+}
+
+// Whether the echo leaves the line's level moved: two and four pulse widths
+// behind its edge the level still stands at kShelfLeast of its height, and
+// holds kShelfHolds of itself from the one to the other. The tail of an
+// echo spread by a lossy line decays; cable of another impedance going on
+// (as the receiver shows it) stays.
+bool Finder::LeavesShelf(const Candidate& c, double height) const
+{
+    const double W = m_dPulseSamples;
+    const int h = std::max(1, static_cast<int>(std::lround(W / 4)));
+    const int two = static_cast<int>(c.m_dEdge + 2 * W);
+    const int four = static_cast<int>(c.m_dEdge + 4 * W);
+    if (four + h >= kCount || height == 0) {
+        return c.m_shape == Shape::Shelf;
+    }
+    const double level = WindowMean(std::max(c.m_nLevelAt, m_nDeadEnd - m_nWindow));
+    const double atTwo = (Smoothed(two, h) - level) / height;
+    const double atFour = (Smoothed(four, h) - level) / height;
+    return atFour >= kShelfLeast && atFour >= kShelfHolds * atTwo;
+}
+
 std::vector<LineEvent> Finder::Describe(const std::vector<Candidate>& candidates) const
 {
-    std::vector<LineEvent> events;
     const double launch = LaunchHeight();
-    std::vector<Candidate> kept;
-    for (const Candidate& c : candidates) {
-        if (events.size() >= kMaxEvents) {
-            break;
-        }
-        const double height = Height(c);
+    std::vector<Echo> echoes;
+    for (std::size_t i = 0; i < candidates.size(); ++i) {
+        const Candidate& c = candidates[i];
         if (c.m_dStrength < kLeastHeight) {
             continue;
         }
-        kept.push_back(c);
-        LineEvent e;
-        e.m_nNumber = static_cast<int>(events.size()) + 1;
+        Echo echo;
+        echo.m_c = c;
+        echo.m_dHeight = Height(c);
+        const double next = i + 1 < candidates.size() ? candidates[i + 1].m_dEdge : kCount;
+        echo.m_dSize = std::max(0.0, Area(c, next)) / launch;
+        echo.m_bJoined = c.m_shape != Shape::Splice && SwingsBack(c);
+        echo.m_bShelf = LeavesShelf(c, echo.m_dHeight);
+        LineEvent& e = echo.m_e;
         e.m_dSample = std::max(c.m_dEdge, 0.0);
-        e.m_dPosition = e.m_dSample * m_dStep;
-        e.m_dDistance = m_dFactor > 0 ? e.m_dPosition * tables::kReferenceFactor / m_dFactor : 0;
         e.m_nSign = c.m_nSign;
-        e.m_nAmplitude = static_cast<int>(std::lround(height));
+        e.m_nAmplitude = static_cast<int>(std::lround(echo.m_dHeight));
         if (e.m_nAmplitude == 0 || e.m_nAmplitude * e.m_nSign < 0) {
             e.m_nAmplitude = e.m_nSign;
         }
         e.m_dReturnLoss = std::max(0.0, 20 * std::log10(launch / std::abs(e.m_nAmplitude)));
+        if (c.m_dEnd > c.m_dEdge) {
+            e.m_bStretch = true;
+            e.m_dEndSample = c.m_dEnd;
+        }
+        echoes.push_back(echo);
+    }
+    JoinEchoes(echoes);
+    MarkGhosts(echoes);
+    Classify(echoes);
+    std::vector<LineEvent> events;
+    for (Echo& echo : echoes) {
+        if (events.size() >= kMaxEvents) {
+            break;
+        }
+        LineEvent& e = echo.m_e;
+        e.m_nNumber = static_cast<int>(events.size()) + 1;
+        e.m_dPosition = e.m_dSample * m_dStep;
+        e.m_dDistance = ToDistance(e.m_dPosition);
+        if (e.m_bStretch) {
+            e.m_dEndPosition = e.m_dEndSample * m_dStep;
+            e.m_dEndDistance = ToDistance(e.m_dEndPosition);
+        }
         events.push_back(e);
     }
-    MarkGhosts(events);
-    Classify(kept, events);
     return events;
+}
+
+double Finder::ToDistance(double position) const
+{
+    return m_dFactor > 0 ? position * tables::kReferenceFactor / m_dFactor : 0;
 }
 
 } // namespace events

@@ -66,6 +66,29 @@ constexpr double kNoiseFloor = 0.29;
 // An echo less high than this, in sample units, is what the rounding of the
 // samples makes of a wandering baseline: a level crossing a rounding step.
 constexpr double kLeastHeight = 1.5;
+// Echoes joined: a +/− pair within this many pulse widths, the second of
+// kPairLeast..1/kPairLeast of the first, is a splice; a fall closed by a rise
+// of kStretchLeast..kStretchMost of it within kLongestStretchWidths pulse
+// widths (or kLongestStretch metres) is a stretch; an echo within
+// kTailWidths pulse widths behind a stronger one, under kTailShare of it, is
+// that one's tail.
+constexpr double kSpliceWidths = 1.5;
+constexpr double kPairLeast = 0.4;
+constexpr double kLongestStretchWidths = 16;
+constexpr double kStretchLeast = 0.3;
+constexpr double kStretchMost = 1.6;
+constexpr double kTailWidths = 2.5;
+constexpr double kTailShare = 0.5;
+// A shelf: the level four pulse widths behind an echo's edge, against its
+// height, at least, and against the level at two.
+constexpr double kShelfLeast = 0.15;
+constexpr double kShelfHolds = 0.7;
+// An end of the line reflects at least this share of the launch's area.
+constexpr double kEndSize = 0.25;
+// An echo's area is taken over this many pulse widths from its leading edge.
+constexpr double kAreaWidths = 3;
+// An echo's edge and its swing stand clear of the noise by this many deviations.
+constexpr double kEdgeDeviations = 4;
 // No trace holds more than this many events that matter to a technician.
 constexpr std::size_t kMaxEvents = 64;
 
@@ -100,9 +123,22 @@ struct Candidate
     int m_nSign = 1;
     double m_dEdge = 0;     // leading edge, samples
     double m_dStrength = 0; // the largest step of its edges, sample units
+    double m_dEnd = 0;      // a wide fall's far side (where its closing edge starts), samples; 0: none
     int m_nLevelAt = 0;     // the level of the line before the echo is taken from here
     int m_nTopFrom = 0;     // the echo's height is sought over [m_nTopFrom, m_nTopTo]
     int m_nTopTo = 0;
+};
+
+// One echo on its way to an event: the candidate it came from, the event,
+// its height and its size against the launch.
+struct Echo
+{
+    Candidate m_c;
+    LineEvent m_e;
+    double m_dHeight = 0; // signed, sample units
+    double m_dSize = 0;   // area over the pulse width and its tail, against the launch's
+    bool m_bJoined = false; // a splice or a stretch made of two echoes
+    bool m_bShelf = false;  // leaves the level moved
 };
 
 // Noise deviation of the samples from `first` on, from their first differences.
@@ -206,6 +242,11 @@ private:
     void AddWideEdges(std::vector<Lobe>& lobes) const;
 
     // Grouping into echoes (Grouping.cpp)
+    // Echoes that belong together made one: a +/− pair within a pulse and a
+    // half (a splice), a fall closed by a rise (a stretch), and what trails
+    // a strong echo (its tail, the receiver's undershoot).
+    void JoinEchoes(std::vector<Echo>& echoes) const;
+
     // Whether lobe i stands alone (no lobe within two pulse widths either
     // side) with the step response leaning the other way half a pulse width
     // before and after it: the double edge of a splice, half a pulse up and
@@ -220,25 +261,29 @@ private:
     bool Clipped(int a, int b) const;
 
     // Kinds (Kinds.cpp)
-    // The best guess of each kind. A splice shows its double edge. An echo
-    // with a ghost, or with no real echo after it, may be the end of the line:
-    // an open when it rises, a short when it falls, as long as it is shaped
-    // like the pulse. A rise that leaves the level moved, or with the line
-    // going on behind it, is a change of cable; a fall wider than the pulse,
-    // or with the line going on, is water.
-    void Classify(const std::vector<Candidate>& candidates, std::vector<LineEvent>& events) const;
+    // The kind of each echo, and the end of the line: echoes past it are ghosts.
+    void Classify(std::vector<Echo>& echoes) const;
 
     // Multiples (Multiples.cpp)
     double GhostTolerance(double sample) const;
 
-    // An echo at twice the edge of a stronger, earlier one, within what the
-    // widened edges allow.
-    void MarkGhosts(std::vector<LineEvent>& events) const;
+    // Multiple reflections between the echoes and the instrument flagged as ghosts.
+    void MarkGhosts(std::vector<Echo>& echoes) const;
 
     // Heights and the events (Finder.cpp)
     // The echo's height: the window mean farthest from the line's level before
     // it, over the echo's top.
     double Height(const Candidate& c) const;
+
+    double Area(const Candidate& c, double next) const;
+
+    double ToDistance(double position) const;
+
+    double Smoothed(int k, int h) const;
+
+    bool SwingsBack(const Candidate& c) const;
+
+    bool LeavesShelf(const Candidate& c, double height) const;
 
     std::vector<LineEvent> Describe(const std::vector<Candidate>& candidates) const;
 

@@ -172,4 +172,48 @@ bool Finder::Clipped(int a, int b) const
     return false;
 }
 
+void Finder::JoinEchoes(std::vector<Echo>& echoes) const
+{
+    const double W = m_dPulseSamples;
+    const double stretchReach = std::max(kLongestStretchWidths * W, W + kLongestStretch / m_dStep);
+    std::vector<Echo> joined;
+    for (std::size_t i = 0; i < echoes.size(); ++i) {
+        Echo echo = echoes[i];
+        const double height = std::fabs(echo.m_dHeight);
+        for (std::size_t j = i + 1; j < echoes.size(); ++j) {
+            const Echo& next = echoes[j];
+            const double apart = next.m_e.m_dSample - echo.m_e.m_dSample;
+            const double ratio = std::fabs(next.m_dHeight) / std::max(height, 1e-9);
+            const bool opposite = next.m_e.m_nSign != echo.m_e.m_nSign;
+            const bool single = echo.m_c.m_shape != Shape::Splice && !echo.m_bJoined && !echo.m_e.m_bStretch;
+            if (single && opposite && apart <= kSpliceWidths * W && ratio >= kPairLeast && ratio <= 1 / kPairLeast) {
+                // A splice: a short stretch of other impedance or a coil
+                // reflects the pulse's two edges, one way and back.
+                echo.m_bJoined = true;
+                i = j;
+                continue;
+            }
+            if (single && echo.m_e.m_nSign < 0 && opposite && apart <= stretchReach && ratio >= kStretchLeast &&
+                ratio <= kStretchMost) {
+                // A stretch of lower impedance (wet cable): the fall where
+                // it starts, the rise where it ends.
+                echo.m_bJoined = true;
+                echo.m_e.m_bStretch = true;
+                echo.m_e.m_dEndSample = next.m_e.m_dSample;
+                i = j;
+                continue;
+            }
+            const double reach = echo.m_e.m_bStretch ? echo.m_e.m_dEndSample - echo.m_e.m_dSample + W : 0;
+            if (apart <= std::max(reach, kTailWidths * W) && ratio < kTailShare) {
+                // The tail of a spread echo, or the receiver's undershoot behind it.
+                i = j;
+                continue;
+            }
+            break;
+        }
+        joined.push_back(echo);
+    }
+    echoes = std::move(joined);
+}
+
 } // namespace events

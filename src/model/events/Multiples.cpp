@@ -10,19 +10,44 @@ namespace events {
 
 double Finder::GhostTolerance(double sample) const { return std::max({3.0, 0.3 * m_dPulseSamples, 0.01 * sample}); }
 
-// An echo at twice the edge of a stronger, earlier one, within what the
-// widened edges allow.
-void Finder::MarkGhosts(std::vector<LineEvent>& events) const
+// A pulse bounces between every two reflecting points and comes back late:
+// between the instrument and an echo at a (at 2a), between two echoes at a
+// and b (at 2b − a), and once to each with a bounce at the instrument
+// between (at a + b). A far side of a stretch reflects too. Such a multiple
+// is smaller than both echoes it comes from; an echo at one of those places,
+// within what the widened edges allow, and smaller than both is flagged.
+void Finder::MarkGhosts(std::vector<Echo>& echoes) const
 {
-    for (std::size_t j = 0; j < events.size(); ++j) {
-        for (std::size_t i = 0; i < j; ++i) {
-            if (events[i].m_bGhost) {
-                continue;
+    struct Point
+    {
+        double m_dSample;
+        double m_dSize; // |height|
+    };
+    std::vector<Point> points;
+    for (Echo& echo : echoes) {
+        const double here = echo.m_e.m_dSample;
+        const double size = std::fabs(echo.m_dHeight);
+        const double tolerance = GhostTolerance(here);
+        const auto at = [&](double where, double a, double b) {
+            return std::fabs(where - here) <= tolerance && size < std::min(a, b);
+        };
+        for (std::size_t i = 0; i < points.size() && !echo.m_e.m_bGhost; ++i) {
+            const Point& a = points[i];
+            if (at(2 * a.m_dSample, a.m_dSize, a.m_dSize)) {
+                echo.m_e.m_bGhost = true;
             }
-            if (std::fabs(2 * events[i].m_dSample - events[j].m_dSample) <= GhostTolerance(events[j].m_dSample) &&
-                std::abs(events[j].m_nAmplitude) < std::abs(events[i].m_nAmplitude)) {
-                events[j].m_bGhost = true;
-                break;
+            for (std::size_t j = i + 1; j < points.size() && !echo.m_e.m_bGhost; ++j) {
+                const Point& b = points[j];
+                if (at(a.m_dSample + b.m_dSample, a.m_dSize, b.m_dSize) ||
+                    at(2 * b.m_dSample - a.m_dSample, a.m_dSize, b.m_dSize)) {
+                    echo.m_e.m_bGhost = true;
+                }
+            }
+        }
+        if (!echo.m_e.m_bGhost) {
+            points.push_back({here, size});
+            if (echo.m_e.m_bStretch) {
+                points.push_back({echo.m_e.m_dEndSample, size});
             }
         }
     }
