@@ -51,14 +51,13 @@ double Finder::Height(const Candidate& c) const
 // The echo's area over its pulse width and the tail behind it, as a mean
 // height over one pulse width: loss on the line spreads an echo but, apart
 // from the DC resistance, keeps its area, so against the launch's height it
-// tells the discontinuity's size with the line's spreading allowed for. It
-// ends where the next echo starts.
-double Finder::Area(const Candidate& c, double next) const
+// tells the discontinuity's size with the line's spreading allowed for.
+double Finder::Area(const Candidate& c) const
 {
     const double W = m_dPulseSamples;
     const double level = WindowMean(std::max(c.m_nLevelAt, m_nDeadEnd - m_nWindow));
     const int from = std::clamp(static_cast<int>(c.m_dEdge - W / 4), 0, kCount);
-    const int to = std::clamp(static_cast<int>(std::min(c.m_dEdge + kAreaWidths * W, next - W / 4)), from, kCount);
+    const int to = std::clamp(static_cast<int>(c.m_dEdge + kAreaWidths * W), from, kCount);
     return c.m_nSign * (static_cast<double>(m_sum[to] - m_sum[from]) - level * (to - from)) / W;
 }
 
@@ -85,7 +84,7 @@ bool Finder::SwingsBack(const Candidate& c) const
     return out > 0 && back >= kPairLeast * out && back > kEdgeDeviations * m_dNoise;
 }
 
-// Whether the echo leaves the line's level moved: two and four pulse widths
+// Whether the echo leaves the line's level moved: two and six pulse widths
 // behind its edge the level still stands at kShelfLeast of its height, and
 // holds kShelfHolds of itself from the one to the other. The tail of an
 // echo spread by a lossy line decays; cable of another impedance going on
@@ -95,7 +94,7 @@ bool Finder::LeavesShelf(const Candidate& c, double height) const
     const double W = m_dPulseSamples;
     const int h = std::max(1, static_cast<int>(std::lround(W / 4)));
     const int two = static_cast<int>(c.m_dEdge + 2 * W);
-    const int four = static_cast<int>(c.m_dEdge + 4 * W);
+    const int four = static_cast<int>(c.m_dEdge + 6 * W);
     if (four + h >= kCount || height == 0) {
         return c.m_shape == Shape::Shelf;
     }
@@ -103,6 +102,21 @@ bool Finder::LeavesShelf(const Candidate& c, double height) const
     const double atTwo = (Smoothed(two, h) - level) / height;
     const double atFour = (Smoothed(four, h) - level) / height;
     return atFour >= kShelfLeast && atFour >= kShelfHolds * atTwo;
+}
+
+// Whether the echo has come back to within kReturned of its height from the
+// line's level two pulse widths after its edge: a pulse, however spread, and
+// not a wide echo whose level holds (a wet stretch longer than the pulse).
+bool Finder::Returns(const Candidate& c, double height) const
+{
+    const double W = m_dPulseSamples;
+    const int h = std::max(1, static_cast<int>(std::lround(W / 4)));
+    const int two = static_cast<int>(c.m_dEdge + 2 * W);
+    if (two + h >= kCount || height == 0) {
+        return true;
+    }
+    const double level = WindowMean(std::max(c.m_nLevelAt, m_nDeadEnd - m_nWindow));
+    return (Smoothed(two, h) - level) / height < kReturned;
 }
 
 std::vector<LineEvent> Finder::Describe(const std::vector<Candidate>& candidates) const
@@ -117,10 +131,10 @@ std::vector<LineEvent> Finder::Describe(const std::vector<Candidate>& candidates
         Echo echo;
         echo.m_c = c;
         echo.m_dHeight = Height(c);
-        const double next = i + 1 < candidates.size() ? candidates[i + 1].m_dEdge : kCount;
-        echo.m_dSize = std::max(0.0, Area(c, next)) / launch;
+        echo.m_dSize = std::max(0.0, Area(c)) / launch;
         echo.m_bJoined = c.m_shape != Shape::Splice && SwingsBack(c);
         echo.m_bShelf = LeavesShelf(c, echo.m_dHeight);
+        echo.m_bReturns = Returns(c, echo.m_dHeight);
         LineEvent& e = echo.m_e;
         e.m_dSample = std::max(c.m_dEdge, 0.0);
         e.m_nSign = c.m_nSign;

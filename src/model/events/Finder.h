@@ -79,12 +79,22 @@ constexpr double kStretchLeast = 0.3;
 constexpr double kStretchMost = 1.6;
 constexpr double kTailWidths = 2.5;
 constexpr double kTailShare = 0.5;
-// A shelf: the level four pulse widths behind an echo's edge, against its
+// A shelf: the level six pulse widths behind an echo's edge, against its
 // height, at least, and against the level at two.
 constexpr double kShelfLeast = 0.15;
 constexpr double kShelfHolds = 0.7;
-// An end of the line reflects at least this share of the launch's area.
-constexpr double kEndSize = 0.25;
+// An echo back within this share of its height two pulse widths on is a pulse.
+constexpr double kReturned = 0.5;
+// A multiple lies within this many pulse widths (or 3 samples, or 1 %) of
+// where its echoes put it.
+constexpr double kGhostWidths = 0.5;
+// An end of the line reflects at least this share of the launch's area when
+// nothing real follows it, this share when its own ghost follows at twice
+// its distance; an echo of the larger share is an end whatever follows (no
+// change of cable reflects so much).
+constexpr double kEndSize = 0.15;
+constexpr double kEndSizeGhost = 0.1;
+constexpr double kEndSizeSure = 0.4;
 // An echo's area is taken over this many pulse widths from its leading edge.
 constexpr double kAreaWidths = 3;
 // An echo's edge and its swing stand clear of the noise by this many deviations.
@@ -139,6 +149,7 @@ struct Echo
     double m_dSize = 0;   // area over the pulse width and its tail, against the launch's
     bool m_bJoined = false; // a splice or a stretch made of two echoes
     bool m_bShelf = false;  // leaves the level moved
+    bool m_bReturns = true; // back near the level two pulse widths on
 };
 
 // Noise deviation of the samples from `first` on, from their first differences.
@@ -275,7 +286,7 @@ private:
     // it, over the echo's top.
     double Height(const Candidate& c) const;
 
-    double Area(const Candidate& c, double next) const;
+    double Area(const Candidate& c) const;
 
     double ToDistance(double position) const;
 
@@ -284,6 +295,8 @@ private:
     bool SwingsBack(const Candidate& c) const;
 
     bool LeavesShelf(const Candidate& c, double height) const;
+
+    bool Returns(const Candidate& c, double height) const;
 
     std::vector<LineEvent> Describe(const std::vector<Candidate>& candidates) const;
 

@@ -28,7 +28,7 @@ void Finder::Classify(std::vector<Echo>& echoes) const
     for (std::size_t i = 0; i < echoes.size() && end == echoes.size(); ++i) {
         const Echo& echo = echoes[i];
         if (echo.m_e.m_bGhost || echo.m_c.m_shape == Shape::Splice || echo.m_bShelf ||
-            echo.m_bJoined || echo.m_dSize < kEndSize) {
+            echo.m_bJoined || !echo.m_bReturns || echo.m_dSize < kEndSizeGhost) {
             continue;
         }
         bool hasGhost = false;
@@ -42,7 +42,8 @@ void Finder::Classify(std::vector<Echo>& echoes) const
                 lineGoesOn = true;
             }
         }
-        if (hasGhost || !lineGoesOn) {
+        if ((hasGhost && echo.m_dSize >= kEndSizeGhost) || (!lineGoesOn && echo.m_dSize >= kEndSize) ||
+            echo.m_dSize >= kEndSizeSure) {
             end = i;
         }
     }

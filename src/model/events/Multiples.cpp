@@ -8,7 +8,12 @@
 
 namespace events {
 
-double Finder::GhostTolerance(double sample) const { return std::max({3.0, 0.3 * m_dPulseSamples, 0.01 * sample}); }
+// A multiple has been spread by the line more than the echoes it comes from,
+// so its leading edge is placed less sharply.
+double Finder::GhostTolerance(double sample) const
+{
+    return std::max({3.0, kGhostWidths * m_dPulseSamples, 0.01 * sample});
+}
 
 // A pulse bounces between every two reflecting points and comes back late:
 // between the instrument and an echo at a (at 2a), between two echoes at a
