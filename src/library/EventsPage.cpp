@@ -6,7 +6,7 @@
 
 namespace {
 
-constexpr int kColumnWidths[kEventColumns] = {70, 50, 110, 120, 90, 80};
+constexpr int kColumnWidths[kEventColumns] = {70, 50, 170, 120, 90, 80}; // a stretch reads "from – to"
 
 } // namespace
 
