@@ -119,6 +119,34 @@ bool Finder::Returns(const Candidate& c, double height) const
     return (Smoothed(two, h) - level) / height < kReturned;
 }
 
+// How far a lossy line has moved the echo's leading edge, in samples. Skin
+// effect and the dielectric pass the fast start of an edge and hold back the
+// rest: the edge's half height trails the discontinuity, and what was held
+// back comes late as a tail that decays behind the pulse. The tail's size
+// two pulse widths behind the edge, against the echo's height, measures the
+// spreading: the edge moves by kTailLag pulse widths per unit of it. Only a
+// tail that decays counts (a third of it or more a pulse width later, and
+// less than kTailHolds of it): a shelf holds, the receiver's undershoot
+// changes sign.
+double Finder::SpreadLag(const Candidate& c, double height) const
+{
+    const double W = m_dPulseSamples;
+    const int h = std::max(1, static_cast<int>(std::lround(W / 8)));
+    const int two = static_cast<int>(c.m_dEdge + 2 * W);
+    const int three = static_cast<int>(c.m_dEdge + 3 * W);
+    if (three + h >= kCount || height == 0) {
+        return 0;
+    }
+    const double level = WindowMean(std::max(c.m_nLevelAt, m_nDeadEnd - m_nWindow));
+    const double atTwo = (Smoothed(two, h) - level) / height;
+    const double atThree = (Smoothed(three, h) - level) / height;
+    if (atTwo < kLeastTail || atThree < kTailFades * atTwo || atThree > kTailHolds * atTwo ||
+        atTwo * std::fabs(height) < kEdgeDeviations * m_dNoise) {
+        return 0;
+    }
+    return kTailLag * std::min(atTwo, kLongestTail) * W;
+}
+
 std::vector<LineEvent> Finder::Describe(const std::vector<Candidate>& candidates) const
 {
     const double launch = LaunchHeight();
@@ -137,6 +165,9 @@ std::vector<LineEvent> Finder::Describe(const std::vector<Candidate>& candidates
         echo.m_bReturns = Returns(c, echo.m_dHeight);
         LineEvent& e = echo.m_e;
         e.m_dSample = std::max(c.m_dEdge, 0.0);
+        if (!echo.m_bShelf && echo.m_bReturns && c.m_shape != Shape::Splice) {
+            e.m_dSample = std::max(0.0, e.m_dSample - SpreadLag(c, echo.m_dHeight));
+        }
         e.m_nSign = c.m_nSign;
         e.m_nAmplitude = static_cast<int>(std::lround(echo.m_dHeight));
         if (e.m_nAmplitude == 0 || e.m_nAmplitude * e.m_nSign < 0) {

@@ -85,6 +85,15 @@ constexpr double kShelfLeast = 0.15;
 constexpr double kShelfHolds = 0.7;
 // An echo back within this share of its height two pulse widths on is a pulse.
 constexpr double kReturned = 0.5;
+// The spreading of a lossy line moves an echo's edge by kTailLag pulse widths
+// per unit of its tail (two pulse widths behind the edge, against its height;
+// at least kLeastTail, at most kLongestTail counted), a tail that holds
+// kTailFades..kTailHolds of itself a pulse width later.
+constexpr double kTailLag = 1.2;
+constexpr double kLeastTail = 0.05;
+constexpr double kLongestTail = 0.5;
+constexpr double kTailFades = 0.25;
+constexpr double kTailHolds = 0.6;
 // A multiple lies within this many pulse widths (or 3 samples, or 1 %) of
 // where its echoes put it.
 constexpr double kGhostWidths = 0.5;
@@ -297,6 +306,8 @@ private:
     bool LeavesShelf(const Candidate& c, double height) const;
 
     bool Returns(const Candidate& c, double height) const;
+
+    double SpreadLag(const Candidate& c, double height) const;
 
     std::vector<LineEvent> Describe(const std::vector<Candidate>& candidates) const;
 
