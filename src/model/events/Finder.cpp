@@ -119,16 +119,16 @@ bool Finder::Returns(const Candidate& c, double height) const
     return (Smoothed(two, h) - level) / height < kReturned;
 }
 
-// How far a lossy line has moved the echo's leading edge, in samples. Skin
+// The decaying tail of an echo, against its height (0: none). Skin
 // effect and the dielectric pass the fast start of an edge and hold back the
 // rest: the edge's half height trails the discontinuity, and what was held
 // back comes late as a tail that decays behind the pulse. The tail's size
 // two pulse widths behind the edge, against the echo's height, measures the
-// spreading: the edge moves by kTailLag pulse widths per unit of it. Only a
+// spreading, and with it the line's loss. Only a
 // tail that decays counts (a third of it or more a pulse width later, and
 // less than kTailHolds of it): a shelf holds, the receiver's undershoot
 // changes sign.
-double Finder::SpreadLag(const Candidate& c, double height) const
+double Finder::Tail(const Candidate& c, double height) const
 {
     const double W = m_dPulseSamples;
     const int h = std::max(1, static_cast<int>(std::lround(W / 8)));
@@ -144,7 +144,53 @@ double Finder::SpreadLag(const Candidate& c, double height) const
         atTwo * std::fabs(height) < kEdgeDeviations * m_dNoise) {
         return 0;
     }
-    return kTailLag * std::min(atTwo, kLongestTail) * W;
+    return std::min(atTwo, kLongestTail);
+}
+
+// Where a splice starts: the half height of its first swing on the trace.
+// The step response's lobes place a rise that lasts (the echo of a short
+// stretch as long as the pulse's half) but run early on the narrow spike a
+// coil or a very short stretch reflects.
+double Finder::SpliceStart(const Candidate& c) const
+{
+    const double W = m_dPulseSamples;
+    const int h = std::max(1, static_cast<int>(std::lround(W / 20)));
+    const int from = std::max(m_nDeadEnd, static_cast<int>(c.m_dEdge - W));
+    const int levelTo = static_cast<int>(c.m_dEdge - W / 2);
+    const int to = std::min(kCount - 1, static_cast<int>(c.m_dEdge + W / 2));
+    if (levelTo - from < 2 || to <= levelTo) {
+        return c.m_dEdge;
+    }
+    const double level = static_cast<double>(m_sum[levelTo] - m_sum[from]) / (levelTo - from);
+    // The first swing: the sign of the larger excursion nearer the edge.
+    int top = levelTo;
+    double peak = 0;
+    int sign = 0;
+    for (int k = levelTo; k <= to; ++k) {
+        const double v = Smoothed(k, h) - level;
+        if (std::fabs(v) > peak) {
+            peak = std::fabs(v);
+            top = k;
+            sign = v > 0 ? 1 : -1;
+        }
+        // The first swing has peaked once the trace has crossed back over.
+        if (peak > kEdgeDeviations * m_dNoise + 1 && sign * v < -0.5 * peak) {
+            break;
+        }
+    }
+    if (peak < kEdgeDeviations * m_dNoise + 1) {
+        return c.m_dEdge;
+    }
+    int k = top;
+    while (k > levelTo && sign * (Smoothed(k - 1, h) - level) >= peak / 2) {
+        --k;
+    }
+    if (k <= levelTo) {
+        return c.m_dEdge;
+    }
+    const double below = sign * (Smoothed(k - 1, h) - level);
+    const double above = sign * (Smoothed(k, h) - level);
+    return k - 1 + (peak / 2 - below) / std::max(above - below, 1e-9);
 }
 
 std::vector<LineEvent> Finder::Describe(const std::vector<Candidate>& candidates) const
@@ -165,8 +211,13 @@ std::vector<LineEvent> Finder::Describe(const std::vector<Candidate>& candidates
         echo.m_bReturns = Returns(c, echo.m_dHeight);
         LineEvent& e = echo.m_e;
         e.m_dSample = std::max(c.m_dEdge, 0.0);
-        if (!echo.m_bShelf && echo.m_bReturns && c.m_shape != Shape::Splice) {
-            e.m_dSample = std::max(0.0, e.m_dSample - SpreadLag(c, echo.m_dHeight));
+        echo.m_dTail = Tail(c, echo.m_dHeight);
+        if (c.m_shape == Shape::Splice) {
+            // The double edge placed it.
+        } else if (echo.m_bJoined) {
+            e.m_dSample = std::max(0.0, SpliceStart(c));
+        } else if (!echo.m_bShelf && echo.m_bReturns) {
+            e.m_dSample = std::max(0.0, e.m_dSample - kTailLag * echo.m_dTail * m_dPulseSamples);
         }
         e.m_nSign = c.m_nSign;
         e.m_nAmplitude = static_cast<int>(std::lround(echo.m_dHeight));

@@ -73,6 +73,9 @@ constexpr double kLeastHeight = 1.5;
 // kTailWidths pulse widths behind a stronger one, under kTailShare of it, is
 // that one's tail.
 constexpr double kSpliceWidths = 1.5;
+// A splice's second half (the far edge's reflection, the way back to the
+// level) lies within this many pulse widths of its start.
+constexpr double kSpliceReach = 2;
 constexpr double kPairLeast = 0.4;
 constexpr double kLongestStretchWidths = 16;
 constexpr double kStretchLeast = 0.3;
@@ -98,12 +101,15 @@ constexpr double kTailHolds = 0.6;
 // where its echoes put it.
 constexpr double kGhostWidths = 0.5;
 // An end of the line reflects at least this share of the launch's area when
-// nothing real follows it, this share when its own ghost follows at twice
-// its distance; an echo of the larger share is an end whatever follows (no
-// change of cable reflects so much).
+// nothing real follows it, or its own ghost follows at twice its distance; an
+// echo of the larger share is an end whatever follows (no change of cable
+// reflects so much).
 constexpr double kEndSize = 0.15;
-constexpr double kEndSizeGhost = 0.1;
 constexpr double kEndSizeSure = 0.4;
+// ... the first share rising to this one for an echo without a tail: a line
+// that spreads its echoes little loses little at DC either, so an end on it
+// stays larger than any change of cable.
+constexpr double kEndSizeUnspread = 0.3;
 // An echo's area is taken over this many pulse widths from its leading edge.
 constexpr double kAreaWidths = 3;
 // An echo's edge and its swing stand clear of the noise by this many deviations.
@@ -159,6 +165,7 @@ struct Echo
     bool m_bJoined = false; // a splice or a stretch made of two echoes
     bool m_bShelf = false;  // leaves the level moved
     bool m_bReturns = true; // back near the level two pulse widths on
+    double m_dTail = 0;     // its decaying tail against its height: the line's spreading
 };
 
 // Noise deviation of the samples from `first` on, from their first differences.
@@ -307,7 +314,9 @@ private:
 
     bool Returns(const Candidate& c, double height) const;
 
-    double SpreadLag(const Candidate& c, double height) const;
+    double Tail(const Candidate& c, double height) const;
+
+    double SpliceStart(const Candidate& c) const;
 
     std::vector<LineEvent> Describe(const std::vector<Candidate>& candidates) const;
 

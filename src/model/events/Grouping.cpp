@@ -204,8 +204,11 @@ void Finder::JoinEchoes(std::vector<Echo>& echoes) const
                 continue;
             }
             const double reach = echo.m_e.m_bStretch ? echo.m_e.m_dEndSample - echo.m_e.m_dSample + W : 0;
-            if (apart <= std::max(reach, kTailWidths * W) && ratio < kTailShare) {
-                // The tail of a spread echo, or the receiver's undershoot behind it.
+            const bool splice = echo.m_c.m_shape == Shape::Splice || (echo.m_bJoined && !echo.m_e.m_bStretch);
+            if ((apart <= std::max(reach, kTailWidths * W) && ratio < kTailShare) ||
+                (splice && apart <= kSpliceReach * W && ratio <= 1 / kPairLeast)) {
+                // The tail of a spread echo, the receiver's undershoot
+                // behind it, or the second half of a splice.
                 i = j;
                 continue;
             }

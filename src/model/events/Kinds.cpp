@@ -28,7 +28,7 @@ void Finder::Classify(std::vector<Echo>& echoes) const
     for (std::size_t i = 0; i < echoes.size() && end == echoes.size(); ++i) {
         const Echo& echo = echoes[i];
         if (echo.m_e.m_bGhost || echo.m_c.m_shape == Shape::Splice || echo.m_bShelf ||
-            echo.m_bJoined || !echo.m_bReturns || echo.m_dSize < kEndSizeGhost) {
+            echo.m_bJoined || !echo.m_bReturns || echo.m_dSize < kEndSize) {
             continue;
         }
         bool hasGhost = false;
@@ -42,8 +42,9 @@ void Finder::Classify(std::vector<Echo>& echoes) const
                 lineGoesOn = true;
             }
         }
-        if ((hasGhost && echo.m_dSize >= kEndSizeGhost) || (!lineGoesOn && echo.m_dSize >= kEndSize) ||
-            echo.m_dSize >= kEndSizeSure) {
+        // The line's loss, from the echo's spreading, lowers the size an end must have.
+        const double endSize = std::max(kEndSize, kEndSizeUnspread - echo.m_dTail);
+        if (((hasGhost || !lineGoesOn) && echo.m_dSize >= endSize) || echo.m_dSize >= kEndSizeSure) {
             end = i;
         }
     }
