@@ -213,7 +213,9 @@ std::vector<LineEvent> Finder::Describe(const std::vector<Candidate>& candidates
         e.m_dSample = std::max(c.m_dEdge, 0.0);
         echo.m_dTail = Tail(c, echo.m_dHeight);
         if (c.m_shape == Shape::Splice) {
-            // The double edge placed it.
+            // Its double edge places it half a pulse before, unless the swing
+            // before the double edge is a narrow spike, whose lobe runs early.
+            e.m_dSample = std::max(e.m_dSample, SpliceStart(c));
         } else if (echo.m_bJoined) {
             e.m_dSample = std::max(0.0, SpliceStart(c));
         } else if (!echo.m_bShelf && echo.m_bReturns) {
