@@ -147,6 +147,44 @@ double Finder::Tail(const Candidate& c, double height) const
     return std::min(atTwo, kLongestTail);
 }
 
+// Where the echo's leading edge crosses half its height on the trace
+// smoothed over a tenth of a pulse, walking back from its top within a pulse
+// of the edge; the edge as the step response put it when the top is unclear.
+double Finder::HalfHeight(const Candidate& c) const
+{
+    const double W = m_dPulseSamples;
+    const int h = std::max(1, static_cast<int>(std::lround(W / 20)));
+    const int from = std::max(m_nDeadEnd, static_cast<int>(c.m_dEdge - 1.5 * W));
+    const int levelTo = static_cast<int>(c.m_dEdge - W / 2);
+    const int to = std::min(kCount - 1, static_cast<int>(c.m_dEdge + W));
+    if (levelTo - from < 2 || to <= levelTo) {
+        return c.m_dEdge;
+    }
+    const double level = static_cast<double>(m_sum[levelTo] - m_sum[from]) / (levelTo - from);
+    int top = levelTo;
+    double peak = 0;
+    for (int k = levelTo; k <= to; ++k) {
+        const double v = c.m_nSign * (Smoothed(k, h) - level);
+        if (v > peak) {
+            peak = v;
+            top = k;
+        }
+    }
+    if (peak < kEdgeDeviations * m_dNoise + 1) {
+        return c.m_dEdge;
+    }
+    int k = top;
+    while (k > levelTo && c.m_nSign * (Smoothed(k - 1, h) - level) >= peak / 2) {
+        --k;
+    }
+    if (k <= levelTo) {
+        return c.m_dEdge;
+    }
+    const double below = c.m_nSign * (Smoothed(k - 1, h) - level);
+    const double above = c.m_nSign * (Smoothed(k, h) - level);
+    return k - 1 + (peak / 2 - below) / std::max(above - below, 1e-9);
+}
+
 // Where a splice starts: the half height of its first swing on the trace.
 // The step response's lobes place a rise that lasts (the echo of a short
 // stretch as long as the pulse's half) but run early on the narrow spike a
@@ -218,8 +256,8 @@ std::vector<LineEvent> Finder::Describe(const std::vector<Candidate>& candidates
             e.m_dSample = std::max(e.m_dSample, SpliceStart(c));
         } else if (echo.m_bJoined) {
             e.m_dSample = std::max(0.0, SpliceStart(c));
-        } else if (!echo.m_bShelf && echo.m_bReturns) {
-            e.m_dSample = std::max(0.0, e.m_dSample - kTailLag * echo.m_dTail * m_dPulseSamples);
+        } else if (!echo.m_bShelf && echo.m_bReturns && echo.m_dTail > 0) {
+            e.m_dSample = std::max(0.0, HalfHeight(c) - kTailLag * echo.m_dTail * m_dPulseSamples);
         }
         e.m_nSign = c.m_nSign;
         e.m_nAmplitude = static_cast<int>(std::lround(echo.m_dHeight));

@@ -318,6 +318,8 @@ private:
 
     double SpliceStart(const Candidate& c) const;
 
+    double HalfHeight(const Candidate& c) const;
+
     std::vector<LineEvent> Describe(const std::vector<Candidate>& candidates) const;
 
     const WaveformRecord& m_record;

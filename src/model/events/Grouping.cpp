@@ -140,6 +140,11 @@ std::vector<Candidate> Finder::Group(const std::vector<Lobe>& lobes) const
                 }
             } else {
                 c.m_shape = closing < 0.85 * height(i) ? Shape::Shelf : Shape::Wide;
+                if (c.m_shape == Shape::Wide && c.m_nSign < 0 && !lobes[last].m_bCut) {
+                    // A wet stretch longer than the pulse: its far side is
+                    // where the closing edge starts, a pulse before it ends.
+                    c.m_dEnd = lobes[last].m_dCentre - 0.5 - W;
+                }
             }
             if (c.m_nSign < 0 && a.HalfWidth() < kCutWidth * z.HalfWidth() && !z.m_bCut &&
                 c.m_dEdge == a.m_dCentre - 0.5) {
