@@ -96,7 +96,7 @@ bool Finder::LeavesShelf(const Candidate& c, double height) const
     const int two = static_cast<int>(c.m_dEdge + 2 * W);
     const int four = static_cast<int>(c.m_dEdge + 6 * W);
     if (four + h >= kCount || height == 0) {
-        return c.m_shape == Shape::Shelf;
+        return false; // too near the record's end to tell
     }
     const double level = WindowMean(std::max(c.m_nLevelAt, m_nDeadEnd - m_nWindow));
     const double atTwo = (Smoothed(two, h) - level) / height;

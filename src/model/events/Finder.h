@@ -109,7 +109,7 @@ constexpr double kEndSizeSure = 0.4;
 // ... the first share rising to this one for an echo without a tail: a line
 // that spreads its echoes little loses little at DC either, so an end on it
 // stays larger than any change of cable.
-constexpr double kEndSizeUnspread = 0.3;
+constexpr double kEndSizeUnspread = 0.22;
 // An echo's area is taken over this many pulse widths from its leading edge.
 constexpr double kAreaWidths = 3;
 // An echo's edge and its swing stand clear of the noise by this many deviations.
