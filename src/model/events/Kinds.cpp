@@ -15,7 +15,8 @@ namespace events {
 // resistance and the instrument's mismatch take some of it: a quarter is
 // enough, a cable change reflects less than a third even between the
 // extremes of impedance). The first such echo with no real echo after it, or
-// with its own ghost at twice its distance, is the end, unless it leaves the
+// with its own ghost at twice its distance, and no larger real echo behind
+// it, is the end, unless it leaves the
 // level moved behind it (a shelf: cable of another impedance goes on); every echo past it
 // is a multiple. Any other rise is a change of cable; a fall is water when
 // it is closed by a rise at its far end, or is wider than the pulse, else a
@@ -33,6 +34,7 @@ void Finder::Classify(std::vector<Echo>& echoes) const
         }
         bool hasGhost = false;
         bool lineGoesOn = false;
+        bool largerBehind = false; // no multiple of it, and nothing past an end, is larger
         for (std::size_t j = i + 1; j < echoes.size(); ++j) {
             const LineEvent& later = echoes[j].m_e;
             if (later.m_bGhost) {
@@ -40,11 +42,13 @@ void Finder::Classify(std::vector<Echo>& echoes) const
                                            GhostTolerance(later.m_dSample);
             } else {
                 lineGoesOn = true;
+                largerBehind = largerBehind || std::fabs(echoes[j].m_dHeight) >= std::fabs(echo.m_dHeight);
             }
         }
         // The line's loss, from the echo's spreading, lowers the size an end must have.
         const double endSize = std::max(kEndSize, kEndSizeUnspread - echo.m_dTail);
-        if (((hasGhost || !lineGoesOn) && echo.m_dSize >= endSize) || echo.m_dSize >= kEndSizeSure) {
+        if (!largerBehind &&
+            (((hasGhost || !lineGoesOn) && echo.m_dSize >= endSize) || echo.m_dSize >= kEndSizeSure)) {
             end = i;
         }
     }
