@@ -7,7 +7,7 @@
 
 namespace {
 
-constexpr int kColumnWidths[kEventColumns] = {70, 50, 110, 120, 90, 80};
+constexpr int kColumnWidths[kEventColumns] = {70, 50, 170, 120, 90, 80}; // a stretch reads "from – to"
 constexpr int kKindColumn = 3;
 
 // A cell as shown: the kind ("splice", "open, ghost") in the window's language,

@@ -21,7 +21,13 @@ struct LineEvent
     LineEventKind m_kind = LineEventKind::Open;
     int m_nAmplitude = 0;     // peak height above the baseline, sample units, signed
     double m_dReturnLoss = 0; // dB of the echo against the launch pulse, >= 0
-    bool m_bGhost = false;    // likely a second echo at twice the distance of a strong one
+    bool m_bGhost = false;    // likely a multiple reflection of stronger, earlier echoes
+    // A stretch (wet cable, a short length of other cable) is one event: its
+    // far side, where the line returns to its own impedance, in the same units.
+    bool m_bStretch = false;
+    double m_dEndSample = 0;
+    double m_dEndPosition = 0;
+    double m_dEndDistance = 0;
 };
 
 // The events of the record's trace, in order along the line. pr is the

@@ -192,7 +192,8 @@ int ExportRun(const CommandOptions& o, std::ostream& out, std::ostream& err, boo
 // A file that does not load is named on err and the others still run.
 int EventsRun(const CommandOptions& o, std::ostream& out, std::ostream& err)
 {
-    out << FormatTableLine({"file", "number", "distance m", "sign", "kind", "amplitude", "return loss dB", "ghost"},
+    out << FormatTableLine({"file", "number", "distance m", "sign", "kind", "amplitude", "return loss dB", "ghost",
+                            "end"},
                            false);
     bool failed = false;
     for (const std::string& file : o.m_files) {
@@ -210,7 +211,7 @@ int EventsRun(const CommandOptions& o, std::ostream& out, std::ostream& err)
             out << FormatTableLine({shown, std::to_string(e.m_nNumber), FormatFixed(e.m_dDistance, 3),
                                     e.m_nSign > 0 ? "+" : "-", LineEventKindName(e.m_kind),
                                     std::to_string(e.m_nAmplitude), FormatFixed(e.m_dReturnLoss, 1),
-                                    e.m_bGhost ? "yes" : "no"},
+                                    e.m_bGhost ? "yes" : "no", e.m_bStretch ? FormatFixed(e.m_dEndDistance, 3) : ""},
                                    false);
         }
     }

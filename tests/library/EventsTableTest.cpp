@@ -25,7 +25,10 @@ protected:
               if (r.m_samples[0] == 2) {
                   return std::vector<LineEvent>{MakeLineEvent(1, 5, LineEventKind::Short, -90, 0.5)};
               }
-              return std::vector<LineEvent>{MakeLineEvent(1, 20, LineEventKind::Water, -30, 9.96),
+              LineEvent wet = MakeLineEvent(1, 20, LineEventKind::Water, -30, 9.96);
+              wet.m_bStretch = true;
+              wet.m_dEndPosition = 30;
+              return std::vector<LineEvent>{wet,
                                             MakeLineEvent(2, 62.5, LineEventKind::Open, 44, 6),
                                             MakeLineEvent(3, 62.5001, LineEventKind::Open, 20, 12, true),
                                             MakeLineEvent(4, -0.5, LineEventKind::Change, 3, 30),
@@ -56,16 +59,18 @@ TEST_F(EventsTable, RowsOfTheChannelsThatAreOnWithinTheScale)
     using Cells = std::array<std::string, kEventColumns>;
     EXPECT_EQ(rows[0].m_cells, (Cells{"M1", "1", "10.000", "splice", "-12", "21.0"}));
     EXPECT_EQ(rows[1].m_cells, (Cells{"M1", "2", "40.000", "open", "57", "3.3"}));
-    EXPECT_EQ(rows[2].m_cells, (Cells{"M3", "1", "20.000", "water", "-30", "10.0"}));
+    EXPECT_EQ(rows[2].m_cells, (Cells{"M3", "1", "20.000 \u2013 30.000", "water", "-30", "10.0"}))
+        << "a stretch reads from - to";
     EXPECT_EQ(rows[3].m_cells, (Cells{"M3", "2", "62.500", "open", "44", "6.0"})) << "the scale's end is in";
     EXPECT_EQ(rows[2].m_nChannel, 2);
     EXPECT_EQ(rows[3].m_dPosition, 62.5);
     EXPECT_EQ(prs, (std::vector<double>{0, 0})) << "found at the recordings' own PR";
 
     const std::vector<PlotEventMark> marks = EventMarksOf(rows);
-    ASSERT_EQ(marks.size(), 4u);
+    ASSERT_EQ(marks.size(), 5u) << "a stretch marks both its ends";
     EXPECT_EQ(marks[1], (PlotEventMark{0, 40}));
     EXPECT_EQ(marks[2], (PlotEventMark{2, 20}));
+    EXPECT_EQ(marks[3], (PlotEventMark{2, 30}));
 
     // A longer scale lets in the ghost beyond 62.5 m, named as one.
     doc.m_dScale = 125;

@@ -115,9 +115,11 @@ TEST(EventFinder, AGhostAtTwiceTheDistance)
     EXPECT_TRUE(events[1].m_bGhost);
     EXPECT_EQ(events[1].m_nNumber, 2);
 
-    // At two and a half times the distance it is an echo of its own.
+    // At two and a half times the distance it is an echo of its own (behind
+    // an echo too small to be the end of the line, past which every echo
+    // would be a multiple).
     record = Line(4);
-    AddEcho(record, 2000, 80);
+    AddEcho(record, 2000, 30);
     AddEcho(record, 5000, -15);
     events = FindEvents(record, 1.5);
     ASSERT_EQ(events.size(), 2u);

@@ -298,26 +298,26 @@ TEST_F(Headless, PictureHasItsSizeAndTheTrace)
 TEST_F(Headless, EventsPrintOneLinePerEvent)
 {
     waves.WriteFile("open.tdr", OpenEndWaveform());
-    const std::string header = "file\tnumber\tdistance m\tsign\tkind\tamplitude\treturn loss dB\tghost\n";
+    const std::string header = "file\tnumber\tdistance m\tsign\tkind\tamplitude\treturn loss dB\tghost\tend\n";
 
     // At the recorded PR 2: 4000 × 0.125 × 1.5 / 2 = 375 m; 100 against 50 is 6 dB.
     ASSERT_EQ(Run({"--events", Wave("open.tdr")}), kExitOk) << err;
-    EXPECT_EQ(out, header + Wave("open.tdr") + "\t1\t375.000\t+\topen\t50\t6.0\tno\n");
+    EXPECT_EQ(out, header + Wave("open.tdr") + "\t1\t375.000\t+\topen\t50\t6.0\tno\t\n");
     EXPECT_EQ(err, "");
     // At --pr 1.5 distance and position agree; a flat file has no events.
     ASSERT_EQ(Run({"--events", "--pr", "1.5", Wave("open.tdr"), Wave("alpha.tdr")}), kExitOk) << err;
-    EXPECT_EQ(out, header + Wave("open.tdr") + "\t1\t500.000\t+\topen\t50\t6.0\tno\n");
+    EXPECT_EQ(out, header + Wave("open.tdr") + "\t1\t500.000\t+\topen\t50\t6.0\tno\t\n");
 
     // A recorded PR outside 1..3 is not used: the reference 1.5 is.
     waves.WriteFile("low.tdr", OpenEndWaveform(999));
     waves.WriteFile("high.tdr", OpenEndWaveform(3001));
     ASSERT_EQ(Run({"--events", Wave("low.tdr"), Wave("high.tdr")}), kExitOk) << err;
-    EXPECT_EQ(out, header + Wave("low.tdr") + "\t1\t500.000\t+\topen\t50\t6.0\tno\n" + Wave("high.tdr") +
-                       "\t1\t500.000\t+\topen\t50\t6.0\tno\n");
+    EXPECT_EQ(out, header + Wave("low.tdr") + "\t1\t500.000\t+\topen\t50\t6.0\tno\t\n" + Wave("high.tdr") +
+                       "\t1\t500.000\t+\topen\t50\t6.0\tno\t\n");
 
     // A file that fails is named on err; the others are still listed.
     EXPECT_EQ(Run({"--events", Wave("small.tdr"), Wave("open.tdr"), Wave("missing.tdr")}), kExitFailed);
-    EXPECT_EQ(out, header + Wave("open.tdr") + "\t1\t375.000\t+\topen\t50\t6.0\tno\n");
+    EXPECT_EQ(out, header + Wave("open.tdr") + "\t1\t375.000\t+\topen\t50\t6.0\tno\t\n");
     EXPECT_NE(err.find(Wave("small.tdr") + " is not a waveform"), std::string::npos) << err;
     EXPECT_NE(err.find("cannot open " + Wave("missing.tdr")), std::string::npos) << err;
 

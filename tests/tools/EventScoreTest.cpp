@@ -129,3 +129,40 @@ TEST(EventScoreTest, AimsHoldAtTheirExactEdges)
 }
 
 } // namespace
+
+namespace {
+
+// On the physical line model the tolerance is the largest of a plot column,
+// 0.5 % of the position and two samples; found counts within it, the kind
+// among those found, and the false events per waveform depend on the noise.
+TEST(EventScoreTest, LineModelToleranceAndAimsAtTheirEdges)
+{
+    EXPECT_DOUBLE_EQ(LineTolerance(1000, 0.125, 100), 2);      // one column of 1000 m
+    EXPECT_DOUBLE_EQ(LineTolerance(1000, 0.125, 600), 3);      // 0.5 % of 600 m
+    EXPECT_DOUBLE_EQ(LineTolerance(62.5, 0.125, 10), 0.25);    // two samples of 0.125 m
+
+    ScoreTable table = Passing();
+    table.m_model = ScoreModel::Line;
+    EXPECT_EQ(CheckAims(table), "");
+    AimBand(table, FaultKind::Open) = Tally(20, 20, 19); // 95 % of all found within: holds
+    AimBand(table, FaultKind::Open).m_nKindRight = 18;   // 90 % of the found: holds
+    AimBand(table, FaultKind::Splice) = Tally(20, 20, 17); // 85 %: holds
+    AimBand(table, FaultKind::Splice).m_nKindRight = 16;   // 80 %: holds
+    EXPECT_EQ(CheckAims(table), "");
+    AimBand(table, FaultKind::Open) = Tally(20, 20, 18);
+    EXPECT_NE(CheckAims(table).find("open: 18 of 20 found within the distance tolerance"), std::string::npos);
+    AimBand(table, FaultKind::Open) = Tally(20, 20, 20);
+    AimBand(table, FaultKind::Open).m_nKindRight = 17;
+    EXPECT_NE(CheckAims(table).find("open: 17 of 20 found of the right kind"), std::string::npos);
+    AimBand(table, FaultKind::Open) = Tally(20, 20, 20);
+
+    // 0.2 false events per waveform with white noise, 0.3 with band-limited noise.
+    table.m_falseEvents[static_cast<std::size_t>(SnrBand(kAimSnrDb))] = 25;
+    EXPECT_NE(CheckAims(table).find("25 false events on 100 waveforms"), std::string::npos);
+    table.m_noise = NoiseShape::Band;
+    EXPECT_EQ(CheckAims(table), "");
+    table.m_falseEvents[static_cast<std::size_t>(SnrBand(kAimSnrDb))] = 31;
+    EXPECT_NE(CheckAims(table).find("aim at most 0.3 per waveform"), std::string::npos);
+}
+
+} // namespace

@@ -1,9 +1,11 @@
-// Measures the event finder on a generated set of synthetic waveforms: how many
-// faults it finds, how many events it reports where there is none, and how far
-// its leading edges lie from the true fault distances, by fault kind and by
+// Measures the event finder on a generated set of synthetic waveforms, from
+// tdrsynth's echo model or from its physical line model: how many faults it
+// finds, how many events it reports where there is none, and how far its
+// leading edges lie from the true fault distances, by fault kind and by
 // signal-to-noise band. Qt-free, so a test can run it on a small set.
 #pragma once
 
+#include "tdrsynth/LineModel.h"
 #include "tdrsynth/Synth.h"
 
 #include "model/EventFinder.h"
@@ -27,18 +29,38 @@ inline constexpr double kFoundAimMajor = 0.95;
 inline constexpr double kFoundAimMinor = 0.80;
 inline constexpr double kWithinAim = 0.95;
 inline constexpr double kFalseAim = 0.1;
+// The aims on the physical line model, from kAimSnrDb up: shares of the
+// faults of a kind found within the distance tolerance (splices apart), of
+// the found ones of the right kind (opens and shorts apart), false events
+// per waveform with white and with band-limited noise.
+inline constexpr double kLineFoundAim = 0.95;
+inline constexpr double kLineFoundAimSplice = 0.85;
+inline constexpr double kLineKindAimEnd = 0.90;
+inline constexpr double kLineKindAim = 0.80;
+inline constexpr double kLineFalseAimWhite = 0.2;
+inline constexpr double kLineFalseAimBand = 0.3;
+
+enum class ScoreModel {
+    Echo, // tdrsynth's own model: smoothed pulses and shelves
+    Line, // the physical line model
+};
 
 struct ScoreOptions
 {
     int m_nCount = 300;   // waveforms
     uint64_t m_nSeed = 1; // of the whole set
+    ScoreModel m_model = ScoreModel::Echo;
+    NoiseShape m_noise = NoiseShape::White; // of the line model
 };
 
 // One generated waveform and what is true about it.
 struct ScoreCase
 {
-    SynthParams m_params;
+    SynthParams m_params;      // the echo model's waveform, or the line model's header
     std::vector<double> m_snr; // dB, per fault of m_params.m_faults (sorted by distance)
+    // The line model's waveform: its file and its truth (empty for the echo model).
+    std::vector<uint8_t> m_bytes;
+    std::vector<FaultTruth> m_truth;
 };
 
 // Tallies of one fault kind in one band.
@@ -49,6 +71,9 @@ struct KindTally
     int m_nKindRight = 0; // ... and its kind is the fault's
     int m_nWithin = 0;    // ... and its distance lies within the tolerance
     double m_dWorstError = 0; // largest distance error of a found fault, in tolerances
+    int m_nStretches = 0;     // found faults with a far side to place (wet stretches, line model)
+    int m_nEndWithin = 0;     // ... whose event gives it within the tolerance
+    std::vector<double> m_errors; // signed distance errors of the found faults, in pulse widths
 };
 
 struct ScoreTable
@@ -58,6 +83,8 @@ struct ScoreTable
     std::array<int, kSnrBands> m_waveforms{};
     std::array<int, kSnrBands> m_falseEvents{};
     int m_nGhosts = 0; // events flagged as ghosts (not counted as false)
+    ScoreModel m_model = ScoreModel::Echo; // which aims hold
+    NoiseShape m_noise = NoiseShape::White;
 };
 
 // The band of a signal-to-noise ratio in dB.
@@ -67,7 +94,8 @@ std::string SnrBandName(int band);
 
 // The generated set: fixed by the options alone. Waveform i has scale index
 // i mod 12; pulse, averaging, gain, PR, noise level and one to three faults
-// are drawn from the seed.
+// are drawn from the seed (the line model: DrawLineParams from a seed of
+// the set's seed and i, with the options' noise shape).
 std::vector<ScoreCase> GenerateScoreSet(const ScoreOptions& options);
 
 // Runs the finder over the set and tallies the results. With a log, every
@@ -87,6 +115,14 @@ std::vector<int> MatchFaults(const SynthParams& params, const WaveformRecord& re
 // the distance, whichever is larger.
 double DistanceTolerance(double scale, double factor, double distance);
 
+// The same on the line model, in metres of position: one plot column, 0.5 %
+// of the position or two samples, whichever is largest.
+double LineTolerance(double scale, double sampleStep, double position);
+
+// The line model's counterpart of MatchFaults, against the truth of a file.
+std::vector<int> MatchLineFaults(const std::vector<FaultTruth>& truth, const WaveformRecord& record,
+                                 const std::vector<LineEvent>& events);
+
 // The table as text: one row per fault kind and band, then the false events.
 std::string FormatScoreTable(const ScoreTable& table);
 
@@ -94,9 +130,11 @@ std::string FormatScoreTable(const ScoreTable& table);
 // within the tolerance.
 std::string FormatAimSummary(const ScoreTable& table);
 
-// Empty when the aims hold from kAimSnrDb up, else one line per miss.
+// Empty when the aims of the table's model hold from kAimSnrDb up, else one
+// line per miss.
 std::string CheckAims(const ScoreTable& table);
 
-// The program: eventscore [--count N] [--seed S] [--verbose] [--help]. Prints the table and
+// The program: eventscore [--model echo|line] [--noise white|band] [--count N]
+// [--seed S] [--verbose] [--help]. Prints the table and
 // returns 0 when the aims hold, 1 when they do not, 2 for bad arguments.
 int RunEventScore(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);

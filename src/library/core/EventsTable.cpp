@@ -54,9 +54,14 @@ std::vector<EventRow> ListEventRows(const CZR815KDoc& doc, EventCache& cache)
             EventRow row;
             row.m_nChannel = k;
             row.m_dPosition = event.m_dPosition;
+            std::string distance = FormatFixed(doc.PositionToDistance(event.m_dPosition), 3);
+            if (event.m_bStretch && event.m_dEndPosition > event.m_dPosition) {
+                row.m_dEndPosition = event.m_dEndPosition;
+                distance += " \u2013 " + FormatFixed(doc.PositionToDistance(event.m_dEndPosition), 3);
+            }
             row.m_cells = {"M" + FormatInt(k + 1),
                            FormatInt(event.m_nNumber),
-                           FormatFixed(doc.PositionToDistance(event.m_dPosition), 3),
+                           distance,
                            std::string(LineEventKindName(event.m_kind)) +
                                (event.m_bGhost ? QT_TRANSLATE_NOOP("Core", ", ghost") : ""),
                            FormatInt(event.m_nAmplitude),
@@ -73,6 +78,9 @@ std::vector<PlotEventMark> EventMarksOf(const std::vector<EventRow>& rows)
     marks.reserve(rows.size());
     for (const EventRow& row : rows) {
         marks.push_back({row.m_nChannel, row.m_dPosition});
+        if (row.m_dEndPosition >= 0) {
+            marks.push_back({row.m_nChannel, row.m_dEndPosition});
+        }
     }
     return marks;
 }

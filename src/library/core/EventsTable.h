@@ -24,7 +24,9 @@ struct EventRow
 {
     int m_nChannel = 0;
     double m_dPosition = 0; // metres of position of the leading edge
-    // "M1".."M3", the event's number, its distance (3 decimals), its kind
+    double m_dEndPosition = -1; // a stretch's far side, metres of position; negative: none
+    // "M1".."M3", the event's number, its distance (3 decimals; a stretch's
+    // "from – to"), its kind
     // (", ghost" added to a likely ghost), its amplitude and its return loss (1 decimal).
     std::array<std::string, kEventColumns> m_cells;
     bool operator==(const EventRow&) const = default;
@@ -69,7 +71,7 @@ private:
 // m_dScale, the part of a recording the plot shows).
 std::vector<EventRow> ListEventRows(const CZR815KDoc& doc, EventCache& cache);
 
-// The plot marks of listed rows.
+// The plot marks of listed rows: a stretch marks both its ends.
 std::vector<PlotEventMark> EventMarksOf(const std::vector<EventRow>& rows);
 
 // Puts the anchor cursor on the column edge nearest a position, takes the

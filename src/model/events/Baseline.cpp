@@ -1,0 +1,164 @@
+// The launch pulse, the dead zone behind it, the line's level and the noise.
+#include "model/events/Finder.h"
+
+#include "model/ScaleTables.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+namespace events {
+
+
+// Noise deviation of the samples from `first` on, from their first
+// differences: the difference of two noisy samples has √2 times their
+// deviation, and the few large differences of echo edges are left out. The
+// samples are whole numbers, so one pass fills a histogram of the differences
+// and both estimates come from it.
+double NoiseDeviation(const std::array<int8_t, kTdrSampleCount>& samples, int first)
+{
+    if (kCount - first < 16) {
+        return kNoiseFloor;
+    }
+    std::array<int, 256> histogram{};
+    for (int k = first; k + 1 < kCount; ++k) {
+        ++histogram[static_cast<std::size_t>(std::abs(samples[k + 1] - samples[k]))];
+    }
+    double meanAbs = 0;
+    for (std::size_t d = 1; d < histogram.size(); ++d) {
+        meanAbs += static_cast<double>(d) * histogram[d];
+    }
+    meanAbs /= kCount - 1 - first;
+    // Mean absolute value of a normal variable is 0.8 of its deviation.
+    const double limit = std::max(4.0 * 1.25 * meanAbs, 1.5);
+    double squares = 0;
+    int kept = 0;
+    for (std::size_t d = 0; d < histogram.size() && static_cast<double>(d) <= limit; ++d) {
+        squares += static_cast<double>(d * d) * histogram[d];
+        kept += histogram[d];
+    }
+    const double deviation = kept > 0 ? std::sqrt(squares / kept / 2) : 0;
+    return std::max(deviation, kNoiseFloor);
+}
+
+// The launch pulse: its height and the sample where it has fallen back
+// below half of it.
+void Finder::FindLaunch()
+{
+    const auto& x = m_record.m_samples;
+    const int reach = std::min(kCount, static_cast<int>(std::ceil(m_dPulseSamples)) + 8);
+    int peak = 0;
+    for (int k = 0; k < reach; ++k) {
+        if (x[k] > x[peak]) {
+            peak = k;
+        }
+    }
+    const double height = x[peak];
+    m_bLaunchClipped = x[peak] >= 127;
+    m_dLaunch = height;
+    int end = std::max(peak, static_cast<int>(m_dPulseSamples));
+    while (end < kCount && x[end] > height / 2) {
+        ++end;
+    }
+    m_nLaunchEnd = std::min(end, kCount);
+}
+
+// The step response of the slow part of the trace: the launch tail's
+// recovery, the baseline's wander and the fading shelves behind steps are
+// all nearly straight over a few pulse widths, and a straight trace moves
+// the step response of a window in proportion to the square of its length.
+// The response of windows four times as long, scaled down by sixteen,
+// stands for that part; a share more of it is added to the threshold, so
+// only edges sharper than their surroundings start a lobe. The dead zone
+// ends where the fall of the launch pulse has passed.
+void Finder::FindDeadZoneEnd()
+{
+    int k = std::min(kCount, m_nLaunchEnd);
+    while (k < kCount && Step(k) < -m_nThreshold / 3) {
+        ++k;
+    }
+    // The long windows start behind the launch pulse.
+    const int L = m_nWindow;
+    m_nDeadEnd = std::min(kCount, std::max(k, m_nLaunchEnd + 3 * L));
+    const int longest = std::min(kBackgroundWindows * L, std::max(kBackgroundLeast * L, kBackgroundSamples));
+    const double longScale = kBackgroundShare * L * L / (static_cast<double>(longest) * longest);
+    // Only what the lobes and their crossings look at: from the dead zone's
+    // end on. Where the long windows fit whole, a plain loop over whole
+    // numbers that the compiler can vectorise; at the ends, shorter ones.
+    const int first = std::max(L, m_nDeadEnd - 1);
+    const int from = std::max(first, m_nLaunchEnd + L + longest);
+    const int to = std::max(from, kCount - longest);
+    const int32_t* sum = m_sum.data();
+    for (int j = from; j < to; ++j) {
+        m_d[j] = static_cast<float>(sum[j + L] - 2 * sum[j] + sum[j - L]);
+        m_slack[j] = static_cast<float>(longScale) * static_cast<float>(std::abs(sum[j + longest] - 2 * sum[j] + sum[j - longest]));
+    }
+    const auto edge = [&](int j) {
+        m_d[j] = static_cast<float>(Step(j));
+        const int M = std::min({longest, j - m_nLaunchEnd - L, kCount - j});
+        m_slack[j] = M <= L ? 0.0f
+                            : static_cast<float>(kBackgroundShare * L * L / (static_cast<double>(M) * M) *
+                                                 std::abs(sum[j + M] - 2 * sum[j] + sum[j - M]));
+    };
+    for (int j = std::max(0, m_nDeadEnd - 1); j < from; ++j) {
+        edge(j);
+    }
+    for (int j = to; j < kCount; ++j) {
+        edge(j);
+    }
+}
+
+// The launch pulse's height above the line's level (the median of the
+// samples after the dead zone); a clipped one is taken at the height the
+// gain gives it.
+double Finder::LaunchHeight() const
+{
+    std::array<int, 256> histogram{};
+    for (int k = m_nDeadEnd; k < kCount; ++k) {
+        ++histogram[static_cast<std::size_t>(m_record.m_samples[k] + 128)];
+    }
+    int seen = 0;
+    int median = 0;
+    for (std::size_t v = 0; v < histogram.size(); ++v) {
+        seen += histogram[v];
+        if (2 * seen >= kCount - m_nDeadEnd) {
+            median = static_cast<int>(v) - 128;
+            break;
+        }
+    }
+    double launch = m_dLaunch - median;
+    if (m_bLaunchClipped) {
+        const double gain = std::clamp(static_cast<double>(m_record.m_nGain), 0.0, 60.0);
+        launch = std::max(launch, kLaunchAtGainZero * std::pow(10.0, gain * kGainStepDb / 20));
+    }
+    return std::max(launch, 1.0);
+}
+
+// The deviation of the step response itself where the line is quiet. Noise
+// shaped by the receiver's band is correlated from sample to sample, so the
+// first differences see less of it than the window sums do; the step response
+// is measured instead. D(k) less D(k − 2L) uses no sample twice, so on noise
+// alone it has √2 times D's deviation, while a straight trend (the launch
+// tail, wander) cancels in it. The lower third of its sizes leaves out the
+// samples on echoes, even where wide echoes cover much of the trace.
+double Finder::StepDeviation() const
+{
+    const int L = m_nWindow;
+    const int first = m_nLaunchEnd + 4 * L;
+    const int last = kCount - L;
+    if (last - first < 16 * L) {
+        return 0;
+    }
+    const int stride = std::max(1, L / 4);
+    std::vector<double> sizes;
+    sizes.reserve(static_cast<std::size_t>((last - first) / stride + 1));
+    for (int k = first; k < last; k += stride) {
+        sizes.push_back(std::fabs(static_cast<double>(Step(k) - Step(k - 2 * L))));
+    }
+    auto third = sizes.begin() + static_cast<std::ptrdiff_t>(sizes.size() * 3 / 10);
+    std::nth_element(sizes.begin(), third, sizes.end());
+    // Three tenths of a normal variable's sizes lie under 0.385 of its deviation.
+    return *third / 0.385 / std::numbers::sqrt2;
+}
+
+} // namespace events

@@ -1,0 +1,343 @@
+// The event finder's steps, shared by the files of this folder: one file per
+// step (baseline and noise, edges, grouping into echoes, kinds, multiples),
+// all working on one Finder's state. Internal to ondalis_core: callers use
+// model/EventFinder.h.
+#pragma once
+
+#include "model/EventFinder.h"
+#include "model/ScaleTables.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <vector>
+
+namespace events {
+
+constexpr int kCount = static_cast<int>(kTdrSampleCount);
+
+// One nanosecond of pulse spans 0.1 m of position: light covers 0.3 m in a
+// nanosecond, the echo travels there and back, and a position is measured at
+// the reference PR 1.5.
+constexpr double kPositionPerNs = 0.3 / 2 / tables::kReferenceFactor;
+// The launch pulse reads 100 units at gain 0; each gain step adds 2 dB. Used
+// only when the recorded launch pulse is clipped at the top of the range.
+constexpr double kLaunchAtGainZero = 100;
+constexpr double kGainStepDb = 2;
+// A step must stand this many of its own noise deviations clear to start a
+// lobe, and never less than the rounding of the samples allows.
+constexpr double kThresholdDeviations = 5.0;
+constexpr double kThresholdFloor = 0.5;
+// The baseline's own slow wander, in units per sample of window length: it
+// shifts the two windows' means apart even where there is no echo.
+constexpr double kWanderSlope = 0.004;
+// The slow part of the trace is measured with windows up to this many times
+// as long as the step response's, and this share of it raises the threshold ...
+constexpr int kBackgroundWindows = 8;
+// ... but no longer than this many samples, unless four times the step
+// response's own windows are longer: the wander of the baseline must stay
+// nearly straight over them.
+constexpr int kBackgroundSamples = 512;
+constexpr int kBackgroundLeast = 4;
+constexpr double kBackgroundShare = 1.3;
+// A leading edge narrower than this share of its closing edge has its far
+// side overlapped by another edge.
+constexpr double kCutWidth = 1.0;
+// A clipped echo's closing edge mirrors its leading one; one much smaller is
+// the part of it left before the end of the record.
+constexpr double kClippedRatio = 0.6;
+// The noise of two steps a pulse width apart, added, against one step's.
+constexpr double kPairGain = 1.41421356;
+// ... and the smaller of the two edges is at least this share of the larger.
+constexpr double kPairShare = 0.6;
+// A lobe this many pulse widths behind a leading edge, larger than it and
+// followed by an opposite lobe of this share of it, is an echo of its own.
+constexpr double kOwnEchoApart = 1.5;
+constexpr double kOwnEchoClosing = 0.7;
+// How far the lobes of a smoothed pulse part, per sample their half-widths grow.
+constexpr double kWidenedApart = 1.0;
+// The outer edges of a splice's double edge, against its height, at least.
+constexpr double kSpliceFlank = 0.3;
+// Longest stretch of wet cable expected, metres of position.
+constexpr double kLongestStretch = 64;
+// Smallest noise deviation believed: the rounding of the samples to whole units.
+constexpr double kNoiseFloor = 0.29;
+// An echo less high than this, in sample units, is what the rounding of the
+// samples makes of a wandering baseline: a level crossing a rounding step.
+constexpr double kLeastHeight = 1.5;
+// Echoes joined: a +/− pair within this many pulse widths, the second of
+// kPairLeast..1/kPairLeast of the first, is a splice; a fall closed by a rise
+// of kStretchLeast..kStretchMost of it within kLongestStretchWidths pulse
+// widths (or kLongestStretch metres) is a stretch; an echo within
+// kTailWidths pulse widths behind a stronger one, under kTailShare of it, is
+// that one's tail.
+constexpr double kSpliceWidths = 1.5;
+// A splice's second half (the far edge's reflection, the way back to the
+// level) lies within this many pulse widths of its start.
+constexpr double kSpliceReach = 2;
+constexpr double kPairLeast = 0.4;
+constexpr double kLongestStretchWidths = 16;
+constexpr double kStretchLeast = 0.3;
+constexpr double kStretchMost = 1.6;
+constexpr double kTailWidths = 2.5;
+constexpr double kTailShare = 0.5;
+// A shelf: the level six pulse widths behind an echo's edge, against its
+// height, at least, and against the level at two.
+constexpr double kShelfLeast = 0.15;
+constexpr double kShelfHolds = 0.7;
+// An echo back within this share of its height two pulse widths on is a pulse.
+constexpr double kReturned = 0.5;
+// The spreading of a lossy line moves an echo's edge by kTailLag pulse widths
+// per unit of its tail (two pulse widths behind the edge, against its height;
+// at least kLeastTail, at most kLongestTail counted), a tail that holds
+// kTailFades..kTailHolds of itself a pulse width later.
+constexpr double kTailLag = 1.2;
+constexpr double kLeastTail = 0.05;
+constexpr double kLongestTail = 0.5;
+constexpr double kTailFades = 0.25;
+constexpr double kTailHolds = 0.6;
+// A multiple lies within this many pulse widths (or 3 samples, or 1 %) of
+// where its echoes put it.
+constexpr double kGhostWidths = 0.5;
+// An end of the line reflects at least this share of the launch's area when
+// nothing real follows it, or its own ghost follows at twice its distance; an
+// echo of the larger share is an end whatever follows (no change of cable
+// reflects so much).
+constexpr double kEndSize = 0.15;
+constexpr double kEndSizeSure = 0.4;
+// ... the first share rising to this one for an echo without a tail: a line
+// that spreads its echoes little loses little at DC either, so an end on it
+// stays larger than any change of cable.
+constexpr double kEndSizeUnspread = 0.22;
+// An echo's area is taken over this many pulse widths from its leading edge.
+constexpr double kAreaWidths = 3;
+// An echo's edge and its swing stand clear of the noise by this many deviations.
+constexpr double kEdgeDeviations = 4;
+// No trace holds more than this many events that matter to a technician.
+constexpr std::size_t kMaxEvents = 64;
+
+// One stretch where the step response stays on one side of zero: an edge of
+// an echo, rising (positive) or falling (negative).
+struct Lobe
+{
+    int m_nStart = 0; // first sample
+    int m_nEnd = 0;   // one past the last
+    int m_nPeak = 0;
+    double m_dHeight = 0; // signed step response at the peak, less the slack
+    double m_dCentre = 0;  // midpoint of the half-height points, samples
+    double m_dRise = 0;    // half-height point before the peak, samples
+    double m_dFall = 0;    // ... after it
+    bool m_bCut = false;   // runs into the end of the step response
+
+    double HalfWidth() const { return (m_dFall - m_dRise) / 2; }
+};
+
+// How the lobes of one echo lie.
+enum class Shape {
+    Pulse,  // an edge and the opposite one a pulse width later, of equal size
+    Shelf,  // the same, the second edge smaller: the level stays moved
+    Wide,   // the opposite edge much later than a pulse width
+    Splice, // a double edge in the middle of two opposite half pulses
+    Lone,   // no opposite edge behind it
+};
+
+struct Candidate
+{
+    Shape m_shape = Shape::Lone;
+    int m_nSign = 1;
+    double m_dEdge = 0;     // leading edge, samples
+    double m_dStrength = 0; // the largest step of its edges, sample units
+    double m_dEnd = 0;      // a wide fall's far side (where its closing edge starts), samples; 0: none
+    int m_nLevelAt = 0;     // the level of the line before the echo is taken from here
+    int m_nTopFrom = 0;     // the echo's height is sought over [m_nTopFrom, m_nTopTo]
+    int m_nTopTo = 0;
+};
+
+// One echo on its way to an event: the candidate it came from, the event,
+// its height and its size against the launch.
+struct Echo
+{
+    Candidate m_c;
+    LineEvent m_e;
+    double m_dHeight = 0; // signed, sample units
+    double m_dSize = 0;   // area over the pulse width and its tail, against the launch's
+    bool m_bJoined = false; // a splice or a stretch made of two echoes
+    bool m_bShelf = false;  // leaves the level moved
+    bool m_bReturns = true; // back near the level two pulse widths on
+    double m_dTail = 0;     // its decaying tail against its height: the line's spreading
+};
+
+// Noise deviation of the samples from `first` on, from their first differences.
+double NoiseDeviation(const std::array<int8_t, kTdrSampleCount>& samples, int first);
+
+// The analysis of one trace, step by step. Everything rests on the step
+// response: the sum of the L samples from k on less the sum of the L before
+// k, with L half a pulse width. It stays near zero along a quiet line however
+// the baseline wanders or a shelf fades, and every edge of an echo shows as a
+// lobe centred on the edge, rising edges positive and falling ones negative.
+class Finder
+{
+public:
+    Finder(const WaveformRecord& record, double pr) : m_record(record)
+    {
+        m_dFactor = pr > 0 && std::isfinite(pr) ? pr : record.m_dFileFactor;
+        m_dStep = record.m_dSampleStep;
+        const double pulse = std::isfinite(record.m_dPulse) ? std::max(record.m_dPulse, 0.0) : 0.0;
+        if (m_dStep > 0 && std::isfinite(m_dStep)) {
+            m_dPulseSamples = std::max(1.0, std::min(pulse * kPositionPerNs / m_dStep, 1e6));
+        }
+        m_nWindow = std::clamp(static_cast<int>(std::lround(m_dPulseSamples / 2)), 1, kCount / 16);
+    }
+
+
+    std::vector<LineEvent> Run();
+
+private:
+    // Step response at k: the window after k less the window before it, in
+    // sums of L samples; zero where either window leaves the record.
+    int64_t Step(int k) const
+    {
+        const int L = m_nWindow;
+        if (k < L || k + L > kCount) {
+            return 0;
+        }
+        return static_cast<int64_t>(m_sum[k + L]) - 2 * static_cast<int64_t>(m_sum[k]) + m_sum[k - L];
+    }
+
+    // Mean of the L samples from k on.
+    double WindowMean(int k) const
+    {
+        k = std::clamp(k, 0, kCount - m_nWindow);
+        return static_cast<double>(m_sum[k + m_nWindow] - m_sum[k]) / m_nWindow;
+    }
+
+    // Baseline and noise (Baseline.cpp)
+    // The launch pulse: its height and the sample where it has fallen back
+    // below half of it.
+    void FindLaunch();
+
+    // The step response of the slow part of the trace: the launch tail's
+    // recovery, the baseline's wander and the fading shelves behind steps are
+    // all nearly straight over a few pulse widths, and a straight trace moves
+    // the step response of a window in proportion to the square of its length.
+    // The response of windows four times as long, scaled down by sixteen,
+    // stands for that part; a share more of it is added to the threshold, so
+    // only edges sharper than their surroundings start a lobe. The dead zone
+    // ends where the fall of the launch pulse has passed.
+    void FindDeadZoneEnd();
+
+    // The launch pulse's height above the line's level (the median of the
+    // samples after the dead zone); a clipped one is taken at the height the
+    // gain gives it.
+    double LaunchHeight() const;
+
+    double StepDeviation() const;
+
+    // Edges (Edges.cpp)
+    // Where the step response crosses `level` walking from a towards b, between
+    // samples; b when it does not.
+    double Crossing(int a, int b, double level) const;
+
+    // Runs of one sign beyond a third of the threshold that reach the
+    // threshold; runs of one sign a little apart are one lobe.
+    std::vector<Lobe> FindLobes() const;
+
+    // The runs where value(k) less raise(k) stays beyond a third of the
+    // threshold on one side, that reach the threshold, from first to last. A
+    // run that reaches the threshold is wider than `stride` at half of it, so
+    // the search may stride; a hit walks back to its run's start. Each run
+    // becomes a lobe of the run's height times `scale`.
+    template <class Value, class Raise>
+    std::vector<Lobe> FindRuns(int first, int last, int stride, double threshold, double scale, Value value,
+                               Raise raise) const;
+
+    static void SortLobes(std::vector<Lobe>& lobes);
+
+    // A pulse-shaped echo shows as a lobe at its leading edge and an opposite
+    // one a pulse width later; D(k) − D(k + 2L) adds the two, the pulse's
+    // whole width against L samples either side, with √2 times the noise of D
+    // but twice the height. Weak pulses too small for two lobes of their own
+    // stand out in it; they are added as such a pair where no lobe is near.
+    void AddWeakPulses(std::vector<Lobe>& lobes) const;
+
+    // Edges widened by the line far beyond the pulse (a long wet stretch, a
+    // smoothed edge) spread over more than L samples; the step response of
+    // windows twice as long holds more of them, with √2 times the noise. Its
+    // lobes are added where no lobe is near, at half their height (a sharp
+    // edge moves it twice as far as D).
+    void AddWideEdges(std::vector<Lobe>& lobes) const;
+
+    // Grouping into echoes (Grouping.cpp)
+    // Echoes that belong together made one: a +/− pair within a pulse and a
+    // half (a splice), a fall closed by a rise (a stretch), and what trails
+    // a strong echo (its tail, the receiver's undershoot).
+    void JoinEchoes(std::vector<Echo>& echoes) const;
+
+    // Whether lobe i stands alone (no lobe within two pulse widths either
+    // side) with the step response leaning the other way half a pulse width
+    // before and after it: the double edge of a splice, half a pulse up and
+    // half a pulse down, whose outer edges are half its size.
+    bool LoneDoubleEdge(const std::vector<Lobe>& lobes, std::size_t i) const;
+
+    // Reads the lobes as echoes. A lobe centre lies half a sample after the
+    // edge it marks (between the two windows).
+    std::vector<Candidate> Group(const std::vector<Lobe>& lobes) const;
+
+    // Whether a sample from a to b stands at either end of the range.
+    bool Clipped(int a, int b) const;
+
+    // Kinds (Kinds.cpp)
+    // The kind of each echo, and the end of the line: echoes past it are ghosts.
+    void Classify(std::vector<Echo>& echoes) const;
+
+    // Multiples (Multiples.cpp)
+    double GhostTolerance(double sample) const;
+
+    // Multiple reflections between the echoes and the instrument flagged as ghosts.
+    void MarkGhosts(std::vector<Echo>& echoes) const;
+
+    // Heights and the events (Finder.cpp)
+    // The echo's height: the window mean farthest from the line's level before
+    // it, over the echo's top.
+    double Height(const Candidate& c) const;
+
+    double Area(const Candidate& c) const;
+
+    double ToDistance(double position) const;
+
+    double Smoothed(int k, int h) const;
+
+    bool SwingsBack(const Candidate& c) const;
+
+    bool LeavesShelf(const Candidate& c, double height) const;
+
+    bool Returns(const Candidate& c, double height) const;
+
+    double Tail(const Candidate& c, double height) const;
+
+    double SpliceStart(const Candidate& c) const;
+
+    double HalfHeight(const Candidate& c) const;
+
+    std::vector<LineEvent> Describe(const std::vector<Candidate>& candidates) const;
+
+    const WaveformRecord& m_record;
+    double m_dFactor = 0;
+    double m_dStep = 0;
+    double m_dPulseSamples = 1; // width of the launch pulse in samples
+    int m_nWindow = 1;          // L: half a pulse width, at least one sample
+    double m_dLaunch = 0;
+    bool m_bLaunchClipped = false;
+    int m_nLaunchEnd = 0;
+    int m_nDeadEnd = 0;
+    double m_dNoise = 0;
+    int64_t m_nThreshold = 0; // in sums of L samples
+    // Filled as the steps need them (not zeroed first: that alone would cost
+    // a good part of the whole search).
+    std::array<int32_t, kTdrSampleCount + 1> m_sum;
+    std::array<float, kTdrSampleCount> m_d;     // step response, from the dead zone's end on
+    std::array<float, kTdrSampleCount> m_slack; // threshold raise from the slow part of the trace
+};
+
+} // namespace events

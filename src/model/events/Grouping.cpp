@@ -1,0 +1,227 @@
+// Lobes read as echoes: which edges belong to one echo, its shape and where it starts.
+#include "model/events/Finder.h"
+
+#include "model/ScaleTables.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace events {
+
+// Whether lobe i stands alone (no lobe within two pulse widths either
+// side) with the step response leaning the other way half a pulse width
+// before and after it: the double edge of a splice, half a pulse up and
+// half a pulse down, whose outer edges are half its size.
+bool Finder::LoneDoubleEdge(const std::vector<Lobe>& lobes, std::size_t i) const
+{
+    const Lobe& a = lobes[i];
+    const double W = m_dPulseSamples;
+    if ((i > 0 && a.m_dCentre - lobes[i - 1].m_dCentre <= 2 * W) ||
+        (i + 1 < lobes.size() && lobes[i + 1].m_dCentre - a.m_dCentre <= 2 * W)) {
+        return false;
+    }
+    const int L = m_nWindow;
+    const int centre = static_cast<int>(std::lround(a.m_dCentre));
+    const double sign = a.m_dHeight > 0 ? 1 : -1;
+    const auto flank = [&](int middle) {
+        double best = 0;
+        for (int k = std::max(middle - L / 2, m_nDeadEnd); k <= std::min(middle + L / 2, kCount - 1); ++k) {
+            best = std::max(best, -sign * m_d[k]);
+        }
+        return best;
+    };
+    const double least = kSpliceFlank * std::fabs(a.m_dHeight);
+    return centre - L - L / 2 >= m_nDeadEnd && flank(centre - L) >= least && flank(centre + L) >= least;
+}
+
+// Reads the lobes as echoes. A lobe centre lies half a sample after the
+// edge it marks (between the two windows).
+std::vector<Candidate> Finder::Group(const std::vector<Lobe>& lobes) const
+{
+    std::vector<Candidate> candidates;
+    const double W = m_dPulseSamples;
+    const double slack = std::max(2.0, 0.3 * W);
+    // An echo's closing edges lie within two pulse widths of its leading
+    // edge, or a pulse width and the longest wet stretch.
+    const double reach = std::max(2 * W, W + kLongestStretch / m_dStep);
+    const auto height = [&](std::size_t j) { return std::fabs(lobes[j].m_dHeight); };
+    const auto opposite = [&](std::size_t i, std::size_t j) {
+        return j < lobes.size() && lobes[i].m_dHeight * lobes[j].m_dHeight < 0;
+    };
+    for (std::size_t i = 0; i < lobes.size(); ++i) {
+        const Lobe& a = lobes[i];
+        Candidate c;
+        c.m_nSign = a.m_dHeight > 0 ? 1 : -1;
+        c.m_dStrength = height(i) / m_nWindow;
+        c.m_dEdge = a.m_dCentre - 0.5;
+        c.m_nLevelAt = a.m_nStart - m_nWindow;
+        const std::size_t b = i + 1;
+        const double ratio = opposite(i, b) ? height(b) / height(i) : 0;
+        const double apart = opposite(i, b) ? lobes[b].m_dCentre - a.m_dCentre : 0;
+        const bool closed = opposite(b, b + 1) && height(b + 1) >= 0.4 * height(i) &&
+                            height(b + 1) <= 2.5 * height(i) &&
+                            std::fabs(lobes[b + 1].m_dCentre - lobes[b].m_dCentre - apart) <= slack;
+        if (ratio >= 1.3 && ratio <= 3.5 && (std::fabs(apart - W / 2) <= slack || (closed && apart <= W))) {
+            // A splice: half a pulse up, half a pulse down. Its double edge
+            // lies half a pulse after the leading edge however the line has
+            // widened it; the closing edge, when it shows, belongs to it too.
+            c.m_shape = Shape::Splice;
+            c.m_dStrength = std::max(height(i), height(b)) / m_nWindow;
+            c.m_dEdge = lobes[b].m_dCentre - 0.5 - W / 2;
+            i = closed ? b + 1 : b;
+            c.m_nTopFrom = static_cast<int>(c.m_dEdge);
+            c.m_nTopTo = c.m_nTopFrom + 1;
+            candidates.push_back(c);
+            continue;
+        }
+        if (LoneDoubleEdge(lobes, i)) {
+            // A splice whose half pulses stayed under the threshold: its
+            // double edge lies half a pulse after its leading edge.
+            c.m_shape = Shape::Splice;
+            c.m_dEdge = a.m_dCentre - 0.5 - W / 2;
+            c.m_nTopFrom = static_cast<int>(c.m_dEdge);
+            c.m_nTopTo = c.m_nTopFrom + 1;
+            candidates.push_back(c);
+            continue;
+        }
+        // The closing edges: opposite lobes within reach that together do
+        // not undo more than the leading edge did.
+        double closing = 0;
+        std::size_t last = i;
+        // A lobe well behind the leading edge, larger than it and closed
+        // by an opposite lobe of its own, starts an echo of its own.
+        const auto ownEcho = [&](std::size_t j) {
+            return lobes[j].m_dCentre - a.m_dCentre > kOwnEchoApart * W && height(j) > height(i) &&
+                   opposite(j, j + 1) && height(j + 1) >= kOwnEchoClosing * height(j) &&
+                   lobes[j + 1].m_dCentre - lobes[j].m_dCentre <= reach;
+        };
+        // Only a fall may last as long as a wet stretch; a rise that
+        // stays is a change of cable, whose shelf fades too slowly to
+        // close it with a lobe.
+        const double closingReach = c.m_nSign < 0 ? reach : 2 * W;
+        for (std::size_t j = b; opposite(i, j) && lobes[j].m_dCentre - a.m_dCentre <= closingReach &&
+                                closing + height(j) <= 1.25 * height(i) + m_nThreshold && !ownEcho(j);
+             ++j) {
+            closing += height(j);
+            last = j;
+        }
+        if (last > i) {
+            // A pulse shaped like the launch: its rise and fall spread
+            // evenly about its middle, which stays half a pulse after the
+            // leading edge.
+            // Its rise alone is early when the line has widened the echo so
+            // much that rise and fall meet, or when the top is clipped. The
+            // lobes of a pulse meet at its middle; only the threshold's
+            // third, raised by the slow part, opens a gap between them,
+            // which stays under L.
+            const bool touching = lobes[b].m_nStart - a.m_nEnd <= std::max(2, m_nWindow);
+            const bool clipped = Clipped(a.m_nStart, lobes[b].m_nEnd);
+            const Lobe& z = lobes[b];
+            // The line's smoothing widens both lobes past their half-width
+            // of W/4 and pushes them apart as they merge. An echo whose
+            // lobes touch and mirror each other (a falling one with its
+            // leading lobe not narrowed where a wet stretch dries) is no
+            // wet stretch: however far the smoothing parts them, they stay
+            // even about its middle.
+            const double widened = (a.HalfWidth() + z.HalfWidth()) / 2 - W / 4;
+            const bool mirrored = (c.m_nSign > 0 || a.HalfWidth() >= kCutWidth * z.HalfWidth()) && touching && ratio >= 0.85 && ratio <= 1 / 0.85;
+            const double parted = mirrored ? W : std::max({2.0, 0.12 * W, kWidenedApart * widened});
+            const double pulseReach = W + std::max(slack, mirrored ? W : 0.0);
+            if ((last == b && ratio >= 0.85 && apart <= pulseReach) ||
+                (clipped && ratio >= kClippedRatio && apart <= W + slack)) {
+                c.m_shape = Shape::Pulse;
+                // A wet stretch a little longer than the pulse looks much
+                // the same, but for the distance between its edges.
+                // A closing edge cut off by the end of the record keeps
+                // its first half: the two edges mirror each other.
+                const double closingCentre = z.m_bCut ? z.m_dRise + a.HalfWidth() : z.m_dCentre;
+                if ((touching && apart <= W + parted) || clipped) {
+                    c.m_dEdge = (a.m_dCentre + closingCentre) / 2 - 0.5 - W / 2;
+                }
+            } else {
+                c.m_shape = closing < 0.85 * height(i) ? Shape::Shelf : Shape::Wide;
+                if (c.m_shape == Shape::Wide && c.m_nSign < 0 && !lobes[last].m_bCut) {
+                    // A wet stretch longer than the pulse: its far side is
+                    // where the closing edge starts, a pulse before it ends.
+                    c.m_dEnd = lobes[last].m_dCentre - 0.5 - W;
+                }
+            }
+            if (c.m_nSign < 0 && a.HalfWidth() < kCutWidth * z.HalfWidth() && !z.m_bCut &&
+                c.m_dEdge == a.m_dCentre - 0.5) {
+                // The leading edge's far side overlapped by a weak
+                // opposite edge (where a wet stretch dries): its near
+                // side and the closing edge's width place it.
+                c.m_dEdge = a.m_dRise + z.HalfWidth() - 0.5;
+            }
+            c.m_nTopTo = static_cast<int>(lobes[b].m_dCentre);
+            i = last;
+        }
+        c.m_nTopFrom = static_cast<int>(c.m_dEdge);
+        if (c.m_nTopTo <= c.m_nTopFrom) {
+            c.m_nTopTo = static_cast<int>(c.m_dEdge + W);
+        }
+        c.m_nTopTo = std::max(c.m_nTopFrom, c.m_nTopTo - m_nWindow);
+        candidates.push_back(c);
+    }
+    return candidates;
+}
+
+// Whether a sample from a to b stands at either end of the range.
+bool Finder::Clipped(int a, int b) const
+{
+    for (int k = std::max(a, 0); k < std::min(b, kCount); ++k) {
+        if (m_record.m_samples[k] >= 127 || m_record.m_samples[k] <= -128) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void Finder::JoinEchoes(std::vector<Echo>& echoes) const
+{
+    const double W = m_dPulseSamples;
+    const double stretchReach = std::max(kLongestStretchWidths * W, W + kLongestStretch / m_dStep);
+    std::vector<Echo> joined;
+    for (std::size_t i = 0; i < echoes.size(); ++i) {
+        Echo echo = echoes[i];
+        const double height = std::fabs(echo.m_dHeight);
+        for (std::size_t j = i + 1; j < echoes.size(); ++j) {
+            const Echo& next = echoes[j];
+            const double apart = next.m_e.m_dSample - echo.m_e.m_dSample;
+            const double ratio = std::fabs(next.m_dHeight) / std::max(height, 1e-9);
+            const bool opposite = next.m_e.m_nSign != echo.m_e.m_nSign;
+            const bool single = echo.m_c.m_shape != Shape::Splice && !echo.m_bJoined && !echo.m_e.m_bStretch;
+            if (single && opposite && apart <= kSpliceWidths * W && ratio >= kPairLeast && ratio <= 1 / kPairLeast) {
+                // A splice: a short stretch of other impedance or a coil
+                // reflects the pulse's two edges, one way and back.
+                echo.m_bJoined = true;
+                i = j;
+                continue;
+            }
+            if (single && echo.m_e.m_nSign < 0 && opposite && apart <= stretchReach && ratio >= kStretchLeast &&
+                ratio <= kStretchMost) {
+                // A stretch of lower impedance (wet cable): the fall where
+                // it starts, the rise where it ends.
+                echo.m_bJoined = true;
+                echo.m_e.m_bStretch = true;
+                echo.m_e.m_dEndSample = next.m_e.m_dSample;
+                i = j;
+                continue;
+            }
+            const double reach = echo.m_e.m_bStretch ? echo.m_e.m_dEndSample - echo.m_e.m_dSample + W : 0;
+            const bool splice = echo.m_c.m_shape == Shape::Splice || (echo.m_bJoined && !echo.m_e.m_bStretch);
+            if ((apart <= std::max(reach, kTailWidths * W) && ratio < kTailShare) ||
+                (splice && apart <= kSpliceReach * W && ratio <= 1 / kPairLeast)) {
+                // The tail of a spread echo, the receiver's undershoot
+                // behind it, or the second half of a splice.
+                i = j;
+                continue;
+            }
+            break;
+        }
+        joined.push_back(echo);
+    }
+    echoes = std::move(joined);
+}
+
+} // namespace events

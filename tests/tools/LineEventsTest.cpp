@@ -1,0 +1,173 @@
+// The event finder on waveforms of the physical line model: lossy cable,
+// a source that does not quite match it, a receiver with AC coupling, a band
+// limit and noise. Each case checks what a technician reads from the table:
+// how many events, their kinds, and where they lie against the tolerance the
+// scorer allows (a plot column, 0.5 % of the distance or two samples).
+#include "eventscore/Score.h"
+#include "tdrsynth/LineModel.h"
+
+#include "model/EventFinder.h"
+#include "model/ScaleTables.h"
+#include "model/WaveformRecord.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace {
+
+// A line on a scale at PR 1.5 (distance and position agree) with the
+// default pulse: moderate loss, a slightly mismatched source, a 100 Ω cable.
+LineParams Cable(int scaleIndex, double lossDb, uint64_t seed = 3)
+{
+    SynthParams header = ParamsForScale(scaleIndex);
+    header.m_dFactor = tables::kReferenceFactor;
+    header.m_nSeed = seed;
+    LineParams params = LineParamsFor(header);
+    params.m_dFactor = tables::kReferenceFactor;
+    params.m_dLossDb = lossDb;
+    params.m_dDcShare = 0.3;
+    params.m_dSourceRatio = 1.2;
+    params.m_dNoise = 2;
+    return params;
+}
+
+LineFault Fault(FaultKind kind, double distance, double size, double length = 0)
+{
+    LineFault fault;
+    fault.m_kind = kind;
+    fault.m_dDistance = distance;
+    fault.m_dSize = size;
+    fault.m_dLength = length;
+    return fault;
+}
+
+struct Found
+{
+    LineWaveform m_wave;
+    WaveformRecord m_record;
+    std::vector<LineEvent> m_events; // all of them, ghosts too
+    std::vector<LineEvent> m_real;   // those not flagged as ghosts
+};
+
+Found Find(const LineParams& params)
+{
+    Found found;
+    found.m_wave = SynthesiseLine(params);
+    DecodeWaveform(found.m_record, found.m_wave.m_bytes);
+    found.m_events = FindEvents(found.m_record, params.m_dFactor);
+    for (const LineEvent& e : found.m_events) {
+        if (!e.m_bGhost) {
+            found.m_real.push_back(e);
+        }
+    }
+    return found;
+}
+
+double Tolerance(const Found& found, double position)
+{
+    return LineTolerance(found.m_record.m_dScale, found.m_record.m_dSampleStep, position);
+}
+
+TEST(LineEvents, AnOpenAtTheEndOfTwoKilometresOfLossyPair)
+{
+    // 4 km scale, 1 µs pulse, 16 dB round trip over the scale: the open's
+    // echo comes back spread, its half height well behind the break.
+    LineParams params = Cable(6, 16);
+    params.m_faults = {Fault(FaultKind::Open, 2000, 1e4)};
+    const Found found = Find(params);
+    ASSERT_EQ(found.m_real.size(), 1u);
+    const LineEvent& e = found.m_real[0];
+    EXPECT_EQ(e.m_kind, LineEventKind::Open);
+    const double truth = found.m_wave.m_truth[0].m_dPosition;
+    EXPECT_NEAR(e.m_dPosition, truth, Tolerance(found, truth));
+}
+
+TEST(LineEvents, AWetStretchIsOneEventWithBothEnds)
+{
+    // 1 km scale: 40 m of wet cable from 300 m, the capacitance doubled.
+    LineParams params = Cable(4, 8);
+    params.m_faults = {Fault(FaultKind::Water, 300, 2.0, 40)};
+    const Found found = Find(params);
+    ASSERT_EQ(found.m_real.size(), 1u);
+    const LineEvent& e = found.m_real[0];
+    EXPECT_EQ(e.m_kind, LineEventKind::Water);
+    ASSERT_TRUE(e.m_bStretch);
+    const FaultTruth& truth = found.m_wave.m_truth[0];
+    EXPECT_NEAR(e.m_dPosition, truth.m_dPosition, Tolerance(found, truth.m_dPosition));
+    EXPECT_NEAR(e.m_dEndPosition, truth.m_dEndPosition, Tolerance(found, truth.m_dEndPosition));
+    EXPECT_NEAR(e.m_dEndDistance, e.m_dEndPosition, 1e-9) << "at PR 1.5";
+}
+
+TEST(LineEvents, ASpliceIsOneEvent)
+{
+    // A coil and a short length of other cable: each reflects the pulse's two
+    // edges, a +/- pair one pulse apart.
+    LineParams params = Cable(4, 8);
+    params.m_faults = {Fault(FaultKind::Splice, 250, 3e-6), Fault(FaultKind::Splice, 600, 1.6, 6)};
+    const Found found = Find(params);
+    ASSERT_EQ(found.m_real.size(), 2u);
+    for (std::size_t i = 0; i < 2; ++i) {
+        EXPECT_EQ(found.m_real[i].m_kind, LineEventKind::Splice) << i;
+        const double truth = found.m_wave.m_truth[i].m_dPosition;
+        EXPECT_NEAR(found.m_real[i].m_dPosition, truth, Tolerance(found, truth)) << i;
+    }
+}
+
+TEST(LineEvents, AChangeToALowerImpedanceIsAChange)
+{
+    // The line goes on in 60 Ω cable from 400 m: a fall that is no water (no
+    // rise behind it) and no short (far too small).
+    LineParams params = Cable(4, 8);
+    params.m_faults = {Fault(FaultKind::CableChange, 400, 0.6)};
+    const Found found = Find(params);
+    ASSERT_EQ(found.m_real.size(), 1u);
+    EXPECT_EQ(found.m_real[0].m_kind, LineEventKind::Change);
+    EXPECT_EQ(found.m_real[0].m_nSign, -1);
+}
+
+TEST(LineEvents, MultiplesAreFlaggedAsGhosts)
+{
+    // A change to 55 % of the impedance at a = 200 m and an open at b = 600 m,
+    // the source 1.6 times the line, little noise: the pulse bounces between
+    // the change and the instrument (2a = 400 m), and between the open and the
+    // instrument after the change (a + b = 800 m), beside the multiples past
+    // the open. Only the change and the open are real.
+    LineParams params = Cable(4, 4);
+    params.m_dSourceRatio = 1.6;
+    params.m_dNoise = 0.3;
+    params.m_header.m_nGain = 4;
+    params.m_faults = {Fault(FaultKind::CableChange, 200, 0.55), Fault(FaultKind::Open, 600, 1e4)};
+    const Found found = Find(params);
+    ASSERT_EQ(found.m_real.size(), 2u);
+    EXPECT_EQ(found.m_real[0].m_kind, LineEventKind::Change);
+    EXPECT_EQ(found.m_real[1].m_kind, LineEventKind::Open);
+    const auto ghostNear = [&](double position) {
+        for (const LineEvent& e : found.m_events) {
+            if (e.m_bGhost && std::fabs(e.m_dPosition - position) <= 10) {
+                return true;
+            }
+        }
+        return false;
+    };
+    EXPECT_TRUE(ghostNear(400)) << "2a";
+    EXPECT_TRUE(ghostNear(800)) << "a + b";
+}
+
+TEST(LineEvents, BandLimitedNoiseAloneIsNoEvent)
+{
+    // A quiet matched line with noise shaped by a narrow receiver band, on
+    // every scale: its samples are correlated, so first differences see less
+    // of it than the finder's window sums do.
+    for (int scale = 0; scale < tables::kCount; ++scale) {
+        LineParams params = Cable(scale, 12, 11 + static_cast<uint64_t>(scale));
+        params.m_noiseShape = NoiseShape::Band;
+        params.m_dBandHz = 1.5 / (tables::kPulse[static_cast<std::size_t>(scale)] * 1e-9);
+        params.m_dNoise = 4;
+        params.m_header.m_nAveragingExponent = 0;
+        const Found found = Find(params);
+        EXPECT_TRUE(found.m_real.empty()) << "scale " << scale << ": " << found.m_real.size() << " events";
+    }
+}
+
+} // namespace
