@@ -1,8 +1,8 @@
 // Fuzz target for the command-line parser: the bytes, split on NUL, are the
 // arguments. Any arguments must parse without a fault, and the result must
-// keep the parser's promises: an error is one line, a good result names at
-// most three files (any number, at least one, for --events), and the run's own
-// options never land outside their run.
+// keep the parser's promises: an error is one line, a drawing run names one to
+// three files (--events at least one, a window run any number: the desktop's
+// %F), and the run's own options never land outside their run.
 #include "shell/core/CommandLine.h"
 
 #include <cstdint>
@@ -30,7 +30,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }
     const CommandOptions& o = parsed.m_options;
     const bool events = o.m_mode == RunMode::Events;
-    if (o.m_files.size() > static_cast<size_t>(kMaxRunFiles) && !events) {
+    const bool drawing =
+        o.m_mode == RunMode::Report || o.m_mode == RunMode::Picture || o.m_mode == RunMode::Thumbnail;
+    if (o.m_files.size() > static_cast<size_t>(kMaxRunFiles) && drawing) {
         std::abort();
     }
     if (events && (o.m_files.empty() || o.m_scaleIndex || o.m_zoomExponent || o.m_cursor1 || o.m_cursor2 ||
@@ -43,7 +45,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (o.m_factor && !(*o.m_factor > 0)) {
         std::abort();
     }
-    const bool drawing = o.m_mode == RunMode::Report || o.m_mode == RunMode::Picture;
     if (!drawing && !events && (o.m_scaleIndex || o.m_zoomExponent || o.m_cursor1 || o.m_cursor2 || o.m_factor)) {
         std::abort();
     }
