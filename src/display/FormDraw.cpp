@@ -330,7 +330,7 @@ void CFormDraw::OnUpdate(CDocView*, int hint)
     }
     const CZR815KDoc& doc = GetDocument();
     if (hint == HINT_VELOCITY) {
-        m_list.SetColumnHeading(4, QString::fromStdString(LegendHeaders(doc.m_bShowHalfVelocity)[4]));
+        m_list.SetColumnHeading(4, CoreText(LegendHeaders(doc.m_bShowHalfVelocity)[4]));
         FillLegend();
         m_plot.update();
         update();

@@ -104,6 +104,11 @@ protected:
         auto frame = std::make_unique<CMainFrame>(*doc);
         frame->resize(1280, 900);
         frame->InitialUpdate();
+        // Headings that follow the presentation are set again on its switch.
+        for (const bool half : {true, false}) {
+            doc->m_bShowHalfVelocity = half;
+            doc->UpdateAllViews(nullptr, HINT_VELOCITY);
+        }
         return frame;
     }
     TempDir dir;
