@@ -1283,4 +1283,11 @@ Previous Pane</translation>
         <translation>m</translation>
     </message>
 </context>
+<context>
+    <name>ReportPage</name>
+    <message>
+        <source>%1 more events do not fit on the page</source>
+        <translation>%1 more events do not fit on the page</translation>
+    </message>
+</context>
 </TS>

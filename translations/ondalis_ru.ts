@@ -1283,4 +1283,11 @@ Previous Pane</source>
         <translation>м</translation>
     </message>
 </context>
+<context>
+    <name>ReportPage</name>
+    <message>
+        <source>%1 more events do not fit on the page</source>
+        <translation>Не поместились на странице ещё событий: %1</translation>
+    </message>
+</context>
 </TS>

@@ -233,7 +233,20 @@ void CReportCtrl::FitText(const QFontMetrics& fm, int nWidth, QString& strText)
 
 void CReportCtrl::PrintTable(QPainter& painter, int nPageWidthMm) const
 {
-    const int nColumns = GetColumnCount();
+    QStringList headings;
+    for (int i = 0; i < GetColumnCount(); ++i)
+        headings.append(GetColumnHeading(i));
+    std::vector<QStringList> rows(static_cast<std::size_t>(std::max(GetRowCount(), 0)));
+    for (int j = 0; j < GetRowCount(); ++j)
+        for (int i = 0; i < GetColumnCount(); ++i)
+            rows[static_cast<std::size_t>(j)].append(GetCellText(j, i));
+    PrintGrid(painter, nPageWidthMm, headings, rows);
+}
+
+void CReportCtrl::PrintGrid(QPainter& painter, int nPageWidthMm, const QStringList& headings,
+                            const std::vector<QStringList>& rows)
+{
+    const int nColumns = static_cast<int>(headings.size());
     if (nColumns <= 0)
         return;
     const int cw = (4 * nPageWidthMm - 120) / nColumns;
@@ -251,9 +264,9 @@ void CReportCtrl::PrintTable(QPainter& painter, int nPageWidthMm) const
     };
     for (int i = 0; i < nColumns; ++i) {
         const int x0 = cw * i;
-        drawCell(x0, 0, cw - 1, GetColumnHeading(i));
-        for (int j = 0; j < GetRowCount(); ++j)
-            drawCell(x0, (j + 1) * rh, cw - 2, GetCellText(j, i));
+        drawCell(x0, 0, cw - 1, headings[i]);
+        for (std::size_t j = 0; j < rows.size(); ++j)
+            drawCell(x0, static_cast<int>(j + 1) * rh, cw - 2, i < rows[j].size() ? rows[j][i] : QString());
     }
     painter.restore();
 }

@@ -8,8 +8,11 @@
 #include "controls/ReportModel.h"
 
 #include <QList>
+#include <QStringList>
 #include <QString>
 #include <QTableView>
+
+#include <vector>
 
 class QFontMetrics;
 class QPainter;
@@ -91,6 +94,9 @@ class CReportCtrl : public QTableView
     // Arial with a 12-unit cell, centred in their cells and fitted to them.
     // Nothing is drawn for a table without columns.
     void PrintTable(QPainter& painter, int nPageWidthMm) const;
+    // The same grid for any headings and rows (a row's missing cells are empty).
+    static void PrintGrid(QPainter& painter, int nPageWidthMm, const QStringList& headings,
+                          const std::vector<QStringList>& rows);
 
     CReportModel* GetModel() const { return m_pModel; }
 

@@ -3,6 +3,7 @@
 #include "base/CoreText.h"
 #include "controls/core/CursorStrip.h"
 #include "display/ReportPage.h"
+#include "library/core/EventsTable.h"
 #include "library/core/FileNameText.h"
 #include "model/CommandIds.h"
 #include "model/Difference.h"
@@ -430,8 +431,14 @@ void CFormDraw::PrintReport(QPrinter& printer)
     if (!painter.isActive()) {
         return; // the printer refused the job; it has said why
     }
+    // While the events list is shown the report carries its table.
+    std::vector<EventRow> events;
+    if (GetDocument().m_bEventsListed) {
+        EventCache cache;
+        events = ListEventRows(GetDocument(), cache);
+    }
     DrawReportPage(painter, printer.pageLayout().paintRect(QPageLayout::Millimeter).size(), GetDocument(), m_list,
-                   m_plot);
+                   m_plot, events);
 }
 
 void CFormDraw::OnPlotClicked(int code, QPoint point)

@@ -3,9 +3,12 @@
 #include "base/CoreText.h"
 #include "controls/ReportCtrl.h"
 #include "display/ScreenWnd.h"
+#include "library/EventsPage.h"
+#include "library/core/EventsTable.h"
 #include "model/ReportText.h"
 #include "model/ZR815KDoc.h"
 
+#include <QCoreApplication>
 #include <QFont>
 #include <QFontMetrics>
 #include <QPaintDevice>
@@ -31,7 +34,59 @@ void TextAt(QPainter& painter, int x, int y, const std::string& text)
     painter.drawText(QPoint(x, y + fm.ascent()), QString::fromStdString(text));
 }
 
+// The events table under the plot: as many rows as the page holds, and a
+// line saying how many more there are.
+void DrawEventsTable(QPainter& painter, const ReportGeometry& g, int widthMm, const std::vector<EventRow>& events)
+{
+    const int shown = ReportEventRowsShown(g, static_cast<int>(events.size()));
+    QStringList headings;
+    for (const std::string& heading : EventHeadings()) {
+        headings.append(CoreText(heading));
+    }
+    std::vector<QStringList> rows;
+    for (int j = 0; j < shown; ++j) {
+        QStringList cells;
+        for (int column = 0; column < kEventColumns; ++column) {
+            cells.append(EventCellText(column, events[static_cast<std::size_t>(j)].m_cells[column]));
+        }
+        rows.push_back(cells);
+    }
+    const int rh = CReportCtrl::kPrintRowHeight;
+    const int left = static_cast<int>(events.size()) - shown;
+    if (shown == 0 && left > 0 && g.blockTop + 50 - kReportEventsTop < rh) {
+        return; // no room even for the line that says so
+    }
+    painter.save();
+    painter.translate(kReportContentLeft, kReportEventsTop);
+    if (shown > 0) {
+        CReportCtrl::PrintGrid(painter, widthMm, headings, rows);
+    }
+    if (left > 0) {
+        painter.setFont(PageFont("Arial", 12));
+        const int y = shown > 0 ? (shown + 1) * rh + 2 : 0;
+        TextAt(painter, 0, y,
+               QCoreApplication::translate("ReportPage", "%1 more events do not fit on the page")
+                   .arg(left)
+                   .toStdString());
+    }
+    painter.restore();
+}
+
 } // namespace
+
+static_assert(kReportEventsTop == kReportPlotTop + CScreenWnd::kPrintHeight + 20,
+              "the events table hangs a little below the plot");
+
+int ReportEventRowsShown(const ReportGeometry& g, int rows)
+{
+    // The parameter block's first line stands at blockTop + 60.
+    const int lines = (g.blockTop + 50 - kReportEventsTop) / CReportCtrl::kPrintRowHeight;
+    const int room = std::max(0, lines - 1);
+    if (rows <= room) {
+        return std::max(rows, 0);
+    }
+    return std::max(0, room - 1);
+}
 
 ReportGeometry ComputeReportGeometry(int widthMm, int heightMm)
 {
@@ -53,6 +108,12 @@ int ReportContactX(const ReportGeometry& g, double widestLine)
 
 void DrawReportPage(QPainter& painter, const QSizeF& printableMm, const CZR815KDoc& doc, const CReportCtrl& legend,
                     const CScreenWnd& plot)
+{
+    DrawReportPage(painter, printableMm, doc, legend, plot, {});
+}
+
+void DrawReportPage(QPainter& painter, const QSizeF& printableMm, const CZR815KDoc& doc, const CReportCtrl& legend,
+                    const CScreenWnd& plot, const std::vector<EventRow>& events)
 {
     const int widthMm = static_cast<int>(printableMm.width());
     const int heightMm = static_cast<int>(printableMm.height());
@@ -106,6 +167,10 @@ void DrawReportPage(QPainter& painter, const QSizeF& printableMm, const CZR815KD
     painter.translate(kReportContentLeft, kReportPlotTop);
     plot.DrawPrint(painter, widthMm);
     painter.restore();
+
+    if (!events.empty()) {
+        DrawEventsTable(painter, g, widthMm, events);
+    }
 
     painter.restore();
 }

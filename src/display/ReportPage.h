@@ -7,10 +7,13 @@
 
 #include <QSizeF>
 
+#include <vector>
+
 class CReportCtrl;
 class CScreenWnd;
 class CZR815KDoc;
 class QPainter;
+struct EventRow;
 
 // Where the page's parts go, in 0.01-inch units down from the printable area's top.
 struct ReportGeometry
@@ -37,8 +40,20 @@ inline constexpr int kReportTableTop = 120;
 inline constexpr int kReportPlotTop = 240;
 inline constexpr int kReportContentLeft = 90;
 
+// The events table hangs this far below the page's top, under the plot, and
+// ends above the parameter block.
+inline constexpr int kReportEventsTop = 660;
+
+// How many of `rows` events the page has room for between the plot and the
+// parameter block, under the table's heading row; when they do not all fit,
+// one row fewer, so a line below the table can say how many were left out.
+int ReportEventRowsShown(const ReportGeometry& g, int rows);
+
 // Draws the page. The painter's device gives the resolution (dots per inch);
 // printableMm is the printable area in millimetres (truncated to whole ones,
 // as printers report them).
 void DrawReportPage(QPainter& painter, const QSizeF& printableMm, const CZR815KDoc& doc, const CReportCtrl& legend,
                     const CScreenWnd& plot);
+// ... with the events table under the plot (none when `events` is empty).
+void DrawReportPage(QPainter& painter, const QSizeF& printableMm, const CZR815KDoc& doc, const CReportCtrl& legend,
+                    const CScreenWnd& plot, const std::vector<EventRow>& events);

@@ -10,9 +10,9 @@ namespace {
 constexpr int kColumnWidths[kEventColumns] = {70, 50, 170, 120, 90, 80}; // a stretch reads "from – to"
 constexpr int kKindColumn = 3;
 
-// A cell as shown: the kind ("splice", "open, ghost") in the window's language,
-// the others as they are.
-QString CellText(int column, const std::string& cell)
+} // namespace
+
+QString EventCellText(int column, const std::string& cell)
 {
     if (column != kKindColumn) {
         return QString::fromStdString(cell);
@@ -23,8 +23,6 @@ QString CellText(int column, const std::string& cell)
     }
     return CoreText(cell);
 }
-
-} // namespace
 
 CEventsPage::CEventsPage(QWidget& panel, CZR815KDoc& doc)
     : QObject(&panel), m_doc(doc), m_listEvents(&panel, kEventsId)
@@ -55,8 +53,9 @@ CEventsPage::CEventsPage(QWidget& panel, CZR815KDoc& doc)
 CEventsPage::~CEventsPage()
 {
     m_doc.RemoveView(this);
-    // The plot keeps no marks of a list that is gone.
+    // The plot keeps no marks of a list that is gone, nor the report its table.
     m_doc.m_eventMarks.clear();
+    m_doc.m_bEventsListed = false;
 }
 
 void CEventsPage::Show(bool show)
@@ -65,6 +64,7 @@ void CEventsPage::Show(bool show)
         return;
     }
     m_bShown = show;
+    m_doc.m_bEventsListed = show;
     m_listEvents.setVisible(show);
     if (show) {
         Refresh();
@@ -98,7 +98,7 @@ void CEventsPage::Refresh()
         m_listEvents.DeleteAllRows();
         for (const EventRow& row : m_rows) {
             for (int column = 0; column < kEventColumns; ++column) {
-                m_listEvents.AddItem(0, column, CellText(column, row.m_cells[column]));
+                m_listEvents.AddItem(0, column, EventCellText(column, row.m_cells[column]));
             }
         }
         m_listEvents.UpdateItemCount();

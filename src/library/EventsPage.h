@@ -11,10 +11,16 @@
 #include "model/DocView.h"
 
 #include <QObject>
+#include <QString>
+#include <string>
 #include <vector>
 
 class CZR815KDoc;
 class QWidget;
+
+// A cell as shown: the kind ("splice", "open, ghost") in the window's language,
+// the others as they are.
+QString EventCellText(int column, const std::string& cell);
 
 class CEventsPage : public QObject, public CDocView
 {

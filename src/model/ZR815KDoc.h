@@ -122,6 +122,8 @@ public:
     int32_t m_nReference = 0;
     // Events the plot marks; empty while the events list is hidden.
     std::vector<PlotEventMark> m_eventMarks;
+    // The events list is shown: the printed report carries its table too.
+    bool m_bEventsListed = false;
 
 private:
     void ReadSettings();

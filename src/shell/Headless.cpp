@@ -251,6 +251,7 @@ int DrawRun(const CommandOptions& o, std::ostream& err)
     const bool fileFactorUsable = tables::IsFieldFactor(first.m_dFileFactor);
     doc.m_dFactor = o.m_factor.value_or(fileFactorUsable ? first.m_dFileFactor : tables::kReferenceFactor);
     doc.m_bShowHalfVelocity = o.m_bHalfVelocity;
+    doc.m_bEventsListed = o.m_bEvents;
     // Cursors and the zoom centre lie on the scale: 0 up to its length in distance.
     const double scaleDistance = doc.m_dScale * tables::kReferenceFactor / doc.m_dFactor;
     const std::pair<const char*, std::optional<double>> distances[] = {

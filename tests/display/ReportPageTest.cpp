@@ -105,6 +105,12 @@ TEST_F(ReportPage, GeometryFollowsThePrintableArea)
     // 3.9 x 203 = 791.7 and 2.8 x 209 = 585.2: truncated, not rounded.
     EXPECT_EQ(ComputeReportGeometry(209, 203).bottomRule, 791);
     EXPECT_EQ(ComputeReportGeometry(209, 203).contactX, 585);
+    // The events table: 14 rows fit between the plot and the parameter block
+    // of this page; one more and a line says how many were left out. A short
+    // page has no room for it.
+    EXPECT_EQ(ReportEventRowsShown(g, 14), 14);
+    EXPECT_EQ(ReportEventRowsShown(g, 15), 13);
+    EXPECT_EQ(ReportEventRowsShown(ComputeReportGeometry(209, 203), 3), 0);
 }
 
 TEST_F(ReportPage, A4PdfHasOnePageWithEveryText)
@@ -113,6 +119,17 @@ TEST_F(ReportPage, A4PdfHasOnePageWithEveryText)
     const std::string pdf = PrintPdf(QPageSize::A4);
     ExpectPageTexts(pdf);
     EXPECT_TRUE(Squeezed(RunTool("pdftotext", {"-layout", QString::fromStdString(pdf), "-"})).contains("drum_t"));
+}
+
+TEST_F(ReportPage, WhileTheEventsAreListedTheReportCarriesTheirTable)
+{
+    SwitchOnM1();
+    doc.m_bEventsListed = true;
+    const QString text =
+        Squeezed(RunTool("pdftotext", {"-layout", QString::fromStdString(PrintPdf(QPageSize::A4)), "-"}));
+    EXPECT_TRUE(text.contains("RL, dB")) << text.toStdString();
+    EXPECT_TRUE(text.contains("more events do not fit on the page")) << text.toStdString();
+    ExpectPageTexts((dir / "report.pdf").string());
 }
 
 TEST_F(ReportPage, LetterPdfWithHalfVelocity)

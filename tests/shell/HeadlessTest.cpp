@@ -326,6 +326,19 @@ TEST_F(Headless, EventsPrintOneLinePerEvent)
     EXPECT_EQ(out, "");
 }
 
+TEST_F(Headless, ReportCarriesTheEventsTableWithEvents)
+{
+    waves.WriteFile("open.tdr", OpenEndWaveform());
+    const std::string pdf = Out("r.pdf");
+    ASSERT_EQ(Run({"--report", pdf, Wave("open.tdr")}), kExitOk) << err;
+    EXPECT_EQ(PdfText(pdf).find("RL, dB"), std::string::npos);
+    ASSERT_EQ(Run({"--report", pdf, "--events", Wave("open.tdr")}), kExitOk) << err;
+    const std::string text = PdfText(pdf);
+    for (const char* cell : {"Distance, m", "RL, dB", "375.000", "open", "6.0"}) {
+        EXPECT_NE(text.find(cell), std::string::npos) << cell << "\n" << text;
+    }
+}
+
 TEST_F(Headless, BadInputFailsWithAMessageAndWritesNothing)
 {
     const std::string pdf = Out("r.pdf");

@@ -183,6 +183,15 @@ private:
     {
         CommandOptions& o = m_result.m_options;
         if (IsModeOption(name)) {
+            // --events beside --report asks for the events table on the report.
+            if (name == "--events" && o.m_mode == RunMode::Report) {
+                o.m_bEvents = true;
+                return;
+            }
+            if (name == "--report" && o.m_mode == RunMode::Events) {
+                o.m_mode = RunMode::Window;
+                o.m_bEvents = true;
+            }
             if (o.m_mode != RunMode::Window) {
                 Fail("options " + m_strModeOption + " and " + name + " cannot be combined");
                 return;
@@ -418,8 +427,9 @@ std::string UsageText()
            "                                     library (.tku) on its page\n"
            "  ondalis --list FOLDER [--csv]      print the waveform table of a folder\n"
            "  ondalis --export-text FOLDER       write each waveform of a folder as .txt\n"
-           "  ondalis --report OUT.pdf [OPTIONS] A.tdr [B.tdr [C.tdr]]\n"
-           "                                     write the printed report as a PDF\n"
+           "  ondalis --report OUT.pdf [--events] [OPTIONS] A.tdr [B.tdr [C.tdr]]\n"
+           "                                     write the printed report as a PDF, with\n"
+           "                                     --events the events table under the plot\n"
            "  ondalis --png OUT.png [--size WxH] [OPTIONS] A.tdr [B.tdr [C.tdr]]\n"
            "                                     write the plot and legend as a PNG\n"
            "  ondalis --thumbnail OUT.png [--size WxH] [OPTIONS] A.tdr [B.tdr [C.tdr]]\n"

@@ -36,6 +36,7 @@ struct CommandOptions
     bool m_bHalfVelocity = false;       // --v2 was given: show V/2
     int m_nWidth = 1200; // --size, each side 100 to 10000
     int m_nHeight = 800;
+    bool m_bEvents = false;             // --report with --events: the report carries the events table
     std::vector<std::string> m_files;   // M1..M3 (the window: any number; --events: one or more)
 
     friend bool operator==(const CommandOptions&, const CommandOptions&) = default;

@@ -194,10 +194,13 @@ TEST_F(EventsPage, TrianglesMarkTheEventsOnlyWhileTheTabIsShown)
     EXPECT_EQ(MarkPixels(80, m1), 0);
     EXPECT_EQ(MarkPixels(160, m2), 0);
     EXPECT_TRUE(doc->m_eventMarks.empty());
+    EXPECT_FALSE(doc->m_bEventsListed) << "the printed report carries the table only while it is shown";
     memory->SwitchPage(2);
     EXPECT_GT(MarkPixels(160, m2), 20);
+    EXPECT_TRUE(doc->m_bEventsListed);
     memory->SwitchPage(0);
     EXPECT_EQ(MarkPixels(160, m2), 0);
+    EXPECT_FALSE(doc->m_bEventsListed);
 }
 
 } // namespace

@@ -128,6 +128,16 @@ TEST(CommandLine, EventsTakeAnyNumberOfFilesAndOnlyThePr)
     EXPECT_NE(ErrorOf({"--events", "--size", "640x480", "a"}), "");
     EXPECT_NE(ErrorOf({"--events=a.tdr"}), ""); // the files are plain arguments
     EXPECT_NE(ErrorOf({"--events", "a", "--list", "x"}), "");
+    // Beside --report, in either order, it puts the events table on the report.
+    for (const auto& args : {std::vector<std::string>{"--report", "r.pdf", "--events", "a"},
+                             std::vector<std::string>{"--events", "--report", "r.pdf", "a"}}) {
+        const ParsedCommandLine report = Parse(args);
+        ASSERT_TRUE(report.Ok()) << report.m_strError;
+        EXPECT_TRUE(report.m_options == (CommandOptions{.m_mode = RunMode::Report, .m_strOutput = "r.pdf",
+                                                        .m_bEvents = true, .m_files = {"a"}}));
+    }
+    EXPECT_EQ(ErrorOf({"--png", "p.png", "--events", "a"}), "options --png and --events cannot be combined");
+    EXPECT_NE(ErrorOf({"--report", "r.pdf", "--events", "--events", "a"}), "");
     EXPECT_EQ(ErrorOf({"--pr", "1.5", "a"}), "options need one of --list, --export-text, --events, --report, --png or --thumbnail");
 }
 
