@@ -121,7 +121,7 @@ CSiteGridPage::CSiteGridPage(QWidget& panel, CDocView& view, CZR815KDoc& doc)
     // The applied grid's first cell is red.
     m_listGridFiles.SetCellColors([this](int row, int column) {
         CReportCtrl::CellColors colours;
-        if (column == 0 && m_doc.m_bGridApplied && RowGridName(row) == m_strGridApplied) {
+        if (column == 0 && m_doc.m_bGridApplied && RowGridName(row) == m_doc.m_strGridApplied) {
             colours.crBack = kAppliedCell;
         }
         return colours;
@@ -240,10 +240,10 @@ void CSiteGridPage::ReloadGridSections()
 {
     m_doc.m_gridSections.clear();
     m_doc.m_gridNames.clear();
-    if (m_strGridApplied.empty()) {
+    if (m_doc.m_strGridApplied.empty()) {
         return;
     }
-    const std::filesystem::path file = GridFile(m_strGridApplied);
+    const std::filesystem::path file = GridFile(m_doc.m_strGridApplied);
     m_doc.m_gridSections = ReadSiteGridSections(file);
     for (const SiteGridRow& row : ReadSiteGridRows(file, false)) {
         m_doc.m_gridNames.push_back(row.m_cells[1]);
@@ -399,10 +399,10 @@ void CSiteGridPage::ApplyGrid()
 {
     if (m_doc.m_bGridApplied) {
         m_doc.m_bGridApplied = false;
-        m_strGridApplied.clear();
+        m_doc.m_strGridApplied.clear();
     } else {
         m_doc.m_bGridApplied = true;
-        m_strGridApplied = m_strGridSelected;
+        m_doc.m_strGridApplied = m_strGridSelected;
         ReloadGridSections();
     }
     Repaint();
@@ -412,7 +412,7 @@ void CSiteGridPage::ApplyGrid()
 void CSiteGridPage::AddSection()
 {
     m_doc.m_bGridSelected = true;
-    m_strGridApplied = m_strGridSelected;
+    m_doc.m_strGridApplied = m_strGridSelected;
     ReloadGridSections();
     AddSiteGridSection(GridFile(m_strGridSelected), m_doc.m_dFactor);
     ListGridFiles();
@@ -465,7 +465,7 @@ void CSiteGridPage::StartEdit(int row, int column)
         m_pEditName->setFocus();
     } else {
         m_doc.m_bGridSelected = true;
-        m_strGridApplied = m_strGridSelected;
+        m_doc.m_strGridApplied = m_strGridSelected;
         ReloadGridSections();
         CHSpin* spin = new CHSpin(&m_panel, column == 3 ? kEndEditId : kFactorEditId);
         spin->MoveSpin(rect);
@@ -587,6 +587,8 @@ bool CSiteGridPage::ForwardEnter()
 }
 
 // --- updates, layout, showing ----------------------------------------------------------------
+
+const std::string& CSiteGridPage::GetGridApplied() const { return m_doc.m_strGridApplied; }
 
 void CSiteGridPage::OnUpdate(int hint)
 {

@@ -83,7 +83,7 @@ public:
     CHSpin* GetEndEditor() const { return m_pSpinEnd; }
     const std::string& GetGridFolder() const { return m_strGridFolder; }
     const std::string& GetGridSelected() const { return m_strGridSelected; }
-    const std::string& GetGridApplied() const { return m_strGridApplied; }
+    const std::string& GetGridApplied() const;
     const std::string& GetGridCreated() const { return m_strGridCreated; }
     // Starts an in-place edit of a section cell, as a double-click does.
     void StartEdit(int row, int column);
@@ -114,7 +114,6 @@ private:
     CZR815KDoc& m_doc;
     std::string m_strGridFolder;
     std::string m_strGridSelected;
-    std::string m_strGridApplied;
     std::string m_strGridCreated;
     CReportCtrl m_listGridFiles;
     CReportCtrl m_listSections;

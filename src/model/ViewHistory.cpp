@@ -42,6 +42,7 @@ ViewState CaptureViewState(const CZR815KDoc& doc)
     s.m_bGridSelected = doc.m_bGridSelected;
     s.m_gridSections = doc.m_gridSections;
     s.m_gridNames = doc.m_gridNames;
+    s.m_strGridApplied = doc.m_strGridApplied;
     return s;
 }
 
@@ -65,6 +66,7 @@ void RestoreViewState(CZR815KDoc& doc, const ViewState& s)
     doc.m_bGridSelected = s.m_bGridSelected;
     doc.m_gridSections = s.m_gridSections;
     doc.m_gridNames = s.m_gridNames;
+    doc.m_strGridApplied = s.m_strGridApplied;
 }
 
 std::string DescribeViewChange(const ViewState& a, const ViewState& b)
@@ -80,7 +82,8 @@ std::string DescribeViewChange(const ViewState& a, const ViewState& b)
         }
     }
     if (a.m_bGridApplied != b.m_bGridApplied || a.m_bGridSelected != b.m_bGridSelected ||
-        a.m_gridSections != b.m_gridSections || a.m_gridNames != b.m_gridNames) {
+        a.m_gridSections != b.m_gridSections || a.m_gridNames != b.m_gridNames ||
+        a.m_strGridApplied != b.m_strGridApplied) {
         return QT_TRANSLATE_NOOP("Core", "site grid");
     }
     if (a.m_dScale != b.m_dScale) {

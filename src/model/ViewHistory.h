@@ -34,6 +34,7 @@ struct ViewState
     bool m_bGridSelected = false;
     std::vector<SiteGridSection> m_gridSections;
     std::vector<std::string> m_gridNames;
+    std::string m_strGridApplied;
 };
 
 ViewState CaptureViewState(const CZR815KDoc& doc);

@@ -101,6 +101,8 @@ public:
     std::vector<SiteGridSection> m_gridSections;
     // Names of m_gridSections, one each, for the plot's section boundaries.
     std::vector<std::string> m_gridNames;
+    // The file name (in the site-grid folder) of the grid whose sections are applied.
+    std::string m_strGridApplied;
     double m_dScale = 62.5;
     int32_t m_nMouseMode = 0;
     bool m_bApproximation = true;

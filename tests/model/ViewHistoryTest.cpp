@@ -46,6 +46,7 @@ TEST_F(ViewHistory, UndoWalksBackAMixedSequenceAndRedoReturns)
     step([&] { doc.m_bShowHalfVelocity = true; doc.UpdateAllViews(nullptr, HINT_VELOCITY); }, "V/2-PR");
     step([&] { doc.m_dFactor = 1.6; doc.UpdateAllViews(nullptr, HINT_REDRAW); }, "velocity factor");
     step([&] { doc.m_bGridApplied = true; doc.m_gridSections = {{1.8, 10000, 0, 10000}};
+               doc.m_strGridApplied = "route.pie";
                doc.UpdateAllViews(nullptr, HINT_REDRAW); }, "site grid");
 
     const int n = static_cast<int>(names.size());
