@@ -69,7 +69,12 @@ void RestoreViewState(CZR815KDoc& doc, const ViewState& s)
     doc.m_strGridApplied = s.m_strGridApplied;
 }
 
-std::string DescribeViewChange(const ViewState& a, const ViewState& b)
+namespace {
+
+// The state and the document name their fields alike, so one rule compares a
+// saved state with either: the history checks the document itself after each
+// update and copies it only when something changed.
+template <typename Before, typename After> std::string DescribeChange(const Before& a, const After& b)
 {
     for (std::size_t k = 0; k < 3; ++k) {
         if (!SameRecording(a.m_memory[k], b.m_memory[k])) {
@@ -107,6 +112,10 @@ std::string DescribeViewChange(const ViewState& a, const ViewState& b)
     return {};
 }
 
+} // namespace
+
+std::string DescribeViewChange(const ViewState& a, const ViewState& b) { return DescribeChange(a, b); }
+
 CViewHistory::CViewHistory(CZR815KDoc& doc, std::function<double()> clock)
     : m_doc(doc), m_fnClock(std::move(clock)), m_last(CaptureViewState(doc))
 {
@@ -120,11 +129,11 @@ void CViewHistory::OnUpdate(CDocView*, int)
     if (m_bRestoring) {
         return;
     }
-    ViewState now = CaptureViewState(m_doc);
-    const std::string name = DescribeViewChange(m_last, now);
+    const std::string name = DescribeChange(m_last, m_doc);
     if (name.empty()) {
         return;
     }
+    ViewState now = CaptureViewState(m_doc);
     const double time = m_fnClock();
     const bool burst = !m_undo.empty() && m_redo.empty() && m_undo.back().m_strName == name &&
                        time - m_dLastTime < kBurst;
