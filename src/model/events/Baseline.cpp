@@ -108,10 +108,8 @@ void Finder::FindDeadZoneEnd()
     }
 }
 
-// The launch pulse's height above the line's level (the median of the
-// samples after the dead zone); a clipped one is taken at the height the
-// gain gives it.
-double Finder::LaunchHeight() const
+// The line's level: the median of the samples after the dead zone.
+int Finder::FindLineLevel() const
 {
     std::array<int, 256> histogram{};
     for (int k = m_nDeadEnd; k < kCount; ++k) {
@@ -126,12 +124,55 @@ double Finder::LaunchHeight() const
             break;
         }
     }
-    double launch = m_dLaunch - median;
+    return median;
+}
+
+// The launch pulse's height above the line's level; a clipped one is taken
+// at the height the gain gives it.
+double Finder::LaunchHeight() const
+{
+    double launch = m_dLaunch - m_nLevel;
     if (m_bLaunchClipped) {
         const double gain = std::clamp(static_cast<double>(m_record.m_nGain), 0.0, 60.0);
         launch = std::max(launch, kLaunchAtGainZero * std::pow(10.0, gain * kGainStepDb / 20));
     }
     return std::max(launch, 1.0);
+}
+
+// The blur of the launch's leading edge, in pulse widths. Distance zero is
+// the launch's half height, so the record starts there: the launch stands
+// twice as high as its first sample, and the time its edge takes from there
+// to a higher share q of that height is the Gaussian deviation times the
+// normal quantile of q. q is as high as the clipping of the samples allows.
+double Finder::LaunchBlur() const
+{
+    const auto& x = m_record.m_samples;
+    const double level = m_nLevel;
+    const double height = 2 * (x[0] - level);
+    const double W = m_dPulseSamples;
+    if (height < 8) {
+        return kUnknownBlur;
+    }
+    const double share = std::min(kBlurShare, (kClipTop - level) / height);
+    if (share < kLeastBlurShare) {
+        return kUnknownBlur;
+    }
+    const double target = level + share * height;
+    const int reach = std::min(kCount - 1, static_cast<int>(W));
+    for (int k = 1; k <= reach; ++k) {
+        if (x[k] >= target) {
+            const double t = k - 1 + (target - x[k - 1]) / std::max(1.0, static_cast<double>(x[k] - x[k - 1]));
+            // The normal quantile of the share, by bisection of the error function.
+            double low = 0;
+            double high = 4;
+            for (int i = 0; i < 40; ++i) {
+                const double mid = (low + high) / 2;
+                (0.5 * std::erfc(-mid / std::numbers::sqrt2) < share ? low : high) = mid;
+            }
+            return std::clamp(t / low / W, 0.0, kLongestBlur);
+        }
+    }
+    return kUnknownBlur;
 }
 
 // The deviation of the step response itself where the line is quiet. Noise

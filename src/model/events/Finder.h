@@ -6,11 +6,13 @@
 
 #include "model/EventFinder.h"
 #include "model/ScaleTables.h"
+#include "model/events/EdgeFit.h"
 
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 namespace events {
@@ -114,6 +116,21 @@ constexpr double kEndSizeUnspread = 0.22;
 constexpr double kAreaWidths = 3;
 // An echo's edge and its swing stand clear of the noise by this many deviations.
 constexpr double kEdgeDeviations = 4;
+// The launch's blur is read where its edge reaches this share of its height,
+// or as high as the samples go unclipped, but no lower than the second share;
+// else (and when the launch is under 8 units) it is taken as the first value,
+// and never above the second.
+constexpr double kBlurShare = 0.84;
+constexpr double kLeastBlurShare = 0.6;
+constexpr double kClipTop = 125;
+constexpr double kUnknownBlur = 0.06;
+constexpr double kLongestBlur = 0.8;
+// An echo whose causal fit explains this many times the noise of one bin
+// more than any symmetric blur shows a lossy line.
+constexpr double kSpreadEvidence = 10;
+// The strongest echoes are weighed for it, this many at most: the weaker the
+// echo, the less its shape can tell.
+constexpr std::size_t kSpreadWeighed = 2;
 // No trace holds more than this many events that matter to a technician.
 constexpr std::size_t kMaxEvents = 64;
 
@@ -166,6 +183,8 @@ struct Echo
     bool m_bShelf = false;  // leaves the level moved
     bool m_bReturns = true; // back near the level two pulse widths on
     double m_dTail = 0;     // its decaying tail against its height: the line's spreading
+    std::optional<double> m_dAnchor;    // its leading edge's half height, where a fit may place the edge
+    std::optional<EdgeFitResult> m_fit; // its leading edge's fit, where one was made
 };
 
 // Noise deviation of the samples from `first` on, from their first differences.
@@ -231,6 +250,14 @@ private:
     // samples after the dead zone); a clipped one is taken at the height the
     // gain gives it.
     double LaunchHeight() const;
+
+    // The line's level: the median of the samples after the dead zone.
+    int FindLineLevel() const;
+
+    // The blur of the launch's leading edge (a Gaussian deviation), in pulse
+    // widths, from the record's first samples: distance zero is the launch's
+    // half height.
+    double LaunchBlur() const;
 
     double StepDeviation() const;
 
@@ -320,6 +347,13 @@ private:
 
     double HalfHeight(const Candidate& c) const;
 
+    // The start of the echo's leading edge by a fit of its shape around
+    // `anchor` (its half height), with the evidence for the skin effect's
+    // spreading in units of the noise of one bin (EdgeFit.h); none where the
+    // fit cannot be made: too near the launch or the record's end, or
+    // clipped samples.
+    std::optional<EdgeFitResult> FitStart(const Candidate& c, double anchor, bool weigh) const;
+
     std::vector<LineEvent> Describe(const std::vector<Candidate>& candidates) const;
 
     const WaveformRecord& m_record;
@@ -329,9 +363,12 @@ private:
     int m_nWindow = 1;          // L: half a pulse width, at least one sample
     double m_dLaunch = 0;
     bool m_bLaunchClipped = false;
+    double m_dLaunchBlur = kUnknownBlur; // pulse widths
+    int m_nLevel = 0;                     // the line's level
     int m_nLaunchEnd = 0;
     int m_nDeadEnd = 0;
     double m_dNoise = 0;
+    double m_dStepDeviation = 0; // of D on quiet line, sums of L samples
     int64_t m_nThreshold = 0; // in sums of L samples
     // Filled as the steps need them (not zeroed first: that alone would cost
     // a good part of the whole search).

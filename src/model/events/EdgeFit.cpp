@@ -1,0 +1,255 @@
+// Where an echo's leading edge starts, by fitting the edge's shape.
+#include "model/events/EdgeFit.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <numbers>
+#include <vector>
+
+namespace events {
+
+namespace {
+
+// Four single-precision lanes, added and multiplied side by side.
+typedef float Lanes __attribute__((vector_size(16)));
+
+// The shapes: every blur with every spreading; the first spreading is none.
+// Blurs from 0.015 W, each 1.18 times the one before (to 0.78 W).
+constexpr int kBlurCount = 25;
+constexpr double kLeastBlur = 0.015;
+constexpr double kBlurRatio = 1.18;
+constexpr std::array<double, 10> kSpreads = {0, 0.01, 0.025, 0.05, 0.1, 0.2, 0.4, 0.8, 1.6, 3.2};
+constexpr int kShapes = static_cast<int>(kBlurCount * kSpreads.size());
+// The skin effect spreads the launch's own blur: blurs this many steps either
+// side of the launch's are tried with it (the launch's is read from its edge,
+// whose shape is not quite Gaussian).
+constexpr std::size_t kBlurReach = 2;
+
+double Blur(std::size_t index)
+{
+    return kLeastBlur * std::pow(kBlurRatio, static_cast<double>(index));
+}
+// Shape values at bin centres m + 0.5 (bins from the edge's start), m from
+// -kShapeBefore on: as far as the window reaches from the latest and the
+// earliest start.
+constexpr int kShapeBefore = kFitBefore - kFitEarliest + kFitShifts - 1;
+constexpr int kShapeLength = kFitWindow + kFitShifts - 1;
+constexpr double kCentre = (kFitWindow - 1) / 2.0;
+
+struct Table
+{
+    // shape[i][m + kShapeBefore]: the rectangle's echo, height 1 before spreading.
+    std::vector<std::array<float, kShapeLength>> m_shape;
+    // For each shape and start, the inverse of the normal equations' matrix of
+    // (shape, level, trend): its six distinct entries.
+    std::vector<std::array<std::array<double, 6>, kFitShifts>> m_inverse;
+};
+
+// The step's echo at t pulse widths after the discontinuity: the skin
+// effect's step response erfc(√u / (2 √t)), blurred by a Gaussian.
+double SpreadStep(double t, double blur, double u)
+{
+    if (u == 0) {
+        return 0.5 * std::erfc(-t / (blur * std::numbers::sqrt2));
+    }
+    constexpr int kHalf = 60;
+    constexpr double kReach = 4.5;
+    double sum = 0;
+    double weights = 0;
+    for (int i = -kHalf; i <= kHalf; ++i) {
+        const double z = kReach * i / kHalf;
+        const double w = std::exp(-0.5 * z * z);
+        const double x = t - blur * z;
+        weights += w;
+        if (x > 0) {
+            sum += w * std::erfc(std::sqrt(u) / (2 * std::sqrt(x)));
+        }
+    }
+    return sum / weights;
+}
+
+Table BuildTable()
+{
+    Table table;
+    table.m_shape.resize(kShapes);
+    table.m_inverse.resize(kShapes);
+    for (std::size_t b = 0; b < kBlurCount; ++b) {
+        for (std::size_t s = 0; s < kSpreads.size(); ++s) {
+            const std::size_t i = b * kSpreads.size() + s;
+            // The step's echo on bin centres from a pulse width before the
+            // first one on; the pulse is the step less the step a width later.
+            std::array<double, kShapeLength + kFitBinsPerWidth> step{};
+            for (int m = 0; m < kShapeLength + kFitBinsPerWidth; ++m) {
+                const double t = (m - kShapeBefore - kFitBinsPerWidth + 0.5) / kFitBinsPerWidth;
+                step[static_cast<std::size_t>(m)] = SpreadStep(t, Blur(b), kSpreads[s]);
+            }
+            for (int m = 0; m < kShapeLength; ++m) {
+                table.m_shape[i][static_cast<std::size_t>(m)] = static_cast<float>(
+                    step[static_cast<std::size_t>(m + kFitBinsPerWidth)] - step[static_cast<std::size_t>(m)]);
+            }
+            for (int shift = 0; shift < kFitShifts; ++shift) {
+                double tt = 0, t1 = 0, tj = 0, n = 0, j1 = 0, jj = 0;
+                for (int j = 0; j < kFitWindow; ++j) {
+                    const double v = table.m_shape[i][static_cast<std::size_t>(j - shift + kFitShifts - 1)];
+                    const double c = j - kCentre;
+                    tt += v * v;
+                    t1 += v;
+                    tj += v * c;
+                    n += 1;
+                    j1 += c;
+                    jj += c * c;
+                }
+                // Inverse of the symmetric [[tt, t1, tj], [t1, n, j1], [tj, j1, jj]].
+                const double a00 = n * jj - j1 * j1;
+                const double a01 = tj * j1 - t1 * jj;
+                const double a02 = t1 * j1 - tj * n;
+                const double a11 = tt * jj - tj * tj;
+                const double a12 = tj * t1 - tt * j1;
+                const double a22 = tt * n - t1 * t1;
+                const double det = tt * a00 + t1 * a01 + tj * a02;
+                auto& inv = table.m_inverse[i][static_cast<std::size_t>(shift)];
+                inv = det > 1e-12 ? std::array<double, 6>{a00 / det, a01 / det, a02 / det, a11 / det, a12 / det,
+                                                          a22 / det}
+                                  : std::array<double, 6>{};
+            }
+        }
+    }
+    return table;
+}
+
+const Table& TheTable()
+{
+    static const Table table = BuildTable();
+    return table;
+}
+
+// The window as the fit sees it: its bins four at a time in single
+// precision (the sum of 32 products of a shape and bins of a few hundred
+// units needs no more), their sum and their moment about the centre.
+struct Window
+{
+    std::array<Lanes, kFitWindow / 4> m_lanes{};
+    double m_dSum = 0;
+    double m_dMoment = 0;
+    double m_dPlain = 0; // what level and trend alone explain
+    int m_nSign = 1;
+};
+
+// How much of the window one shape explains at each start, level and trend
+// free, with a height of the echo's sign (else what level and trend alone
+// explain).
+void Explain(const Table& table, std::size_t i, const Window& w, std::array<double, kFitShifts>& row)
+{
+    const auto& shape = table.m_shape[i];
+    const auto& inverse = table.m_inverse[i];
+    for (int shift = 0; shift < kFitShifts; ++shift) {
+        const float* v = shape.data() + (kFitShifts - 1 - shift);
+        // Two running sums, so the additions need not wait for each other.
+        Lanes even{};
+        Lanes odd{};
+        for (std::size_t k = 0; k < w.m_lanes.size(); k += 2) {
+            Lanes a;
+            Lanes b;
+            std::memcpy(&a, v + 4 * k, sizeof a);
+            std::memcpy(&b, v + 4 * k + 4, sizeof b);
+            even += a * w.m_lanes[k];
+            odd += b * w.m_lanes[k + 1];
+        }
+        const Lanes sum = even + odd;
+        const double ty = (sum[0] + sum[1]) + (sum[2] + sum[3]);
+        const auto& inv = inverse[static_cast<std::size_t>(shift)];
+        const double height = inv[0] * ty + inv[1] * w.m_dSum + inv[2] * w.m_dMoment;
+        const double level = inv[1] * ty + inv[3] * w.m_dSum + inv[4] * w.m_dMoment;
+        const double trend = inv[2] * ty + inv[4] * w.m_dSum + inv[5] * w.m_dMoment;
+        row[static_cast<std::size_t>(shift)] =
+            height * w.m_nSign > 0 ? height * ty + level * w.m_dSum + trend * w.m_dMoment : w.m_dPlain;
+    }
+}
+
+// The best shape and start so far, with what the starts either side explain.
+struct Best
+{
+    double m_dExplained = -1;
+    int m_nShift = 0;
+    double m_dBefore = 0;
+    double m_dAfter = 0;
+
+    void Consider(const std::array<double, kFitShifts>& row)
+    {
+        for (int shift = 0; shift < kFitShifts; ++shift) {
+            if (row[static_cast<std::size_t>(shift)] > m_dExplained) {
+                m_dExplained = row[static_cast<std::size_t>(shift)];
+                m_nShift = shift;
+                m_dBefore = row[static_cast<std::size_t>(std::max(shift - 1, 0))];
+                m_dAfter = row[static_cast<std::size_t>(std::min(shift + 1, kFitShifts - 1))];
+            }
+        }
+    }
+
+    // The start between bins: the peak of a parabola through the best start
+    // and its neighbours.
+    double Start() const
+    {
+        double start = m_nShift;
+        const double curve = m_dBefore - 2 * m_dExplained + m_dAfter;
+        if (curve < 0) {
+            start += std::clamp(0.5 * (m_dBefore - m_dAfter) / curve, -0.5, 0.5);
+        }
+        return start;
+    }
+};
+
+} // namespace
+
+EdgeFitResult FitEdge(const std::array<double, kFitWindow>& bins, int sign, double launchBlur, bool weigh)
+{
+    const Table& table = TheTable();
+    Window w;
+    w.m_nSign = sign;
+    double cc = 0;
+    for (int j = 0; j < kFitWindow; ++j) {
+        const double y = bins[static_cast<std::size_t>(j)];
+        w.m_lanes[static_cast<std::size_t>(j / 4)][j % 4] = static_cast<float>(y);
+        w.m_dSum += y;
+        w.m_dMoment += (j - kCentre) * y;
+        cc += (j - kCentre) * (j - kCentre);
+    }
+    w.m_dPlain = w.m_dSum * w.m_dSum / kFitWindow + w.m_dMoment * w.m_dMoment / cc;
+
+    // The launch's blur, give or take kBlurReach steps.
+    const std::size_t launch = static_cast<std::size_t>(
+        std::clamp(std::lround(std::log(launchBlur / kLeastBlur) / std::log(kBlurRatio)), 0L, kBlurCount - 1L));
+    const std::size_t first = launch > kBlurReach ? launch - kBlurReach : 0;
+    const std::size_t last = std::min<std::size_t>(kBlurCount - 1, launch + kBlurReach);
+    std::array<double, kFitShifts> row{};
+    // Symmetric blurs alone, none narrower than the launch's.
+    Best symmetric;
+    if (weigh) {
+        for (std::size_t b = first; b < kBlurCount; ++b) {
+            Explain(table, b * kSpreads.size(), w, row);
+            symmetric.Consider(row);
+        }
+    }
+    // The launch's blur spread by the skin effect.
+    Best spread;
+    for (std::size_t b = first; b <= last; ++b) {
+        for (std::size_t s = 1; s < kSpreads.size(); ++s) {
+            Explain(table, b * kSpreads.size() + s, w, row);
+            spread.Consider(row);
+        }
+    }
+
+    EdgeFitResult result;
+    if (spread.m_dExplained <= w.m_dPlain) {
+        return result;
+    }
+    result.m_bFitted = true;
+    result.m_dStart = kFitBefore - kFitEarliest + spread.Start(); // the shift counts from the earliest start
+    if (weigh) {
+        result.m_dEvidence = spread.m_dExplained - std::max(symmetric.m_dExplained, w.m_dPlain);
+    }
+    return result;
+}
+
+} // namespace events

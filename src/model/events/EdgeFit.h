@@ -1,0 +1,45 @@
+// Where an echo's leading edge starts, by fitting the edge's shape. Internal
+// to the event finder.
+//
+// Every echo on a line is the launch pulse reflected by a discontinuity and
+// spread by the line on its way there and back. Two spreadings are told
+// apart: a symmetric blur (the launch edge's own rise and the receiver's band,
+// and a dispersion that widens both sides of an edge alike) keeps the edge's
+// half height where the discontinuity is; the skin effect of a lossy line is
+// causal: the echo departs from the baseline where the discontinuity is, but
+// its rise is slow and long, so its half height trails. The shapes are a
+// rectangle of one pulse width blurred by a Gaussian of deviation s and
+// spread by the skin effect's step response erfc(a / (2 √t)), with u = a² / W
+// (W the pulse width); they scale with W, so one table in units of the pulse
+// width serves every trace.
+#pragma once
+
+#include <array>
+
+namespace events {
+
+// Bins per pulse width the trace is averaged into for the fit.
+constexpr int kFitBinsPerWidth = 16;
+// The fitted window, in bins: from 1.5 W before the anchor (the edge's half
+// height) to 0.5 W after it.
+constexpr int kFitWindow = 32; // a multiple of 8
+constexpr int kFitBefore = 24; // bins of the window before the anchor
+// The edge's start is sought from 1 W before the anchor to 0.5 W after it.
+constexpr int kFitShifts = 25;
+constexpr int kFitEarliest = 16; // bins before the anchor of the first shift
+
+struct EdgeFitResult
+{
+    bool m_bFitted = false;
+    double m_dStart = 0;    // bins from the window's start to the edge's start, by the best spread shape
+    double m_dEvidence = 0; // what that shape explains of the window more than any symmetric blur (when weighed)
+};
+
+// Fits the shapes to the window's bins (each the mean of the trace over
+// W / kFitBinsPerWidth, level and a straight trend free), the echo's height
+// of the sign given: the launch's own blur (`launchBlur`, pulse widths)
+// spread by the skin effect gives the start; with `weigh`, symmetric blurs
+// of any width the measure of how much better the spreading explains the edge.
+EdgeFitResult FitEdge(const std::array<double, kFitWindow>& bins, int sign, double launchBlur, bool weigh);
+
+} // namespace events
