@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <functional>
+#include <utility>
 #include <numbers>
 #include <vector>
 
@@ -25,25 +27,27 @@ constexpr int kShapes = static_cast<int>(kBlurCount * kSpreads.size());
 // side of the launch's are tried with it (the launch's is read from its edge,
 // whose shape is not quite Gaussian).
 constexpr std::size_t kBlurReach = 2;
+// ... with the spreadings that fit best with the launch's blur, this many.
+constexpr std::size_t kSpreadsKept = 3;
 
 double Blur(std::size_t index)
 {
     return kLeastBlur * std::pow(kBlurRatio, static_cast<double>(index));
 }
-// Shape values at bin centres m + 0.5 (bins from the edge's start), m from
-// -kShapeBefore on: as far as the window reaches from the latest and the
-// earliest start.
-constexpr int kShapeBefore = kFitBefore - kFitEarliest + kFitShifts - 1;
-constexpr int kShapeLength = kFitWindow + kFitShifts - 1;
-constexpr double kCentre = (kFitWindow - 1) / 2.0;
-
+// The shapes of a geometry and, for each shape and start, the inverse of the
+// normal equations' matrix of (shape, level, trend): its six distinct entries.
+template <class G>
 struct Table
 {
-    // shape[i][m + kShapeBefore]: the rectangle's echo, height 1 before spreading.
-    std::vector<std::array<float, kShapeLength>> m_shape;
-    // For each shape and start, the inverse of the normal equations' matrix of
-    // (shape, level, trend): its six distinct entries.
-    std::vector<std::array<std::array<double, 6>, kFitShifts>> m_inverse;
+    // Shape values at bin centres m + 0.5 (bins from the edge's start), m
+    // from -kShapeBefore on: as far as the window reaches from the latest
+    // and the earliest start.
+    static constexpr int kShapeBefore = G::kBefore - G::kEarliest + G::kShifts - 1;
+    static constexpr int kShapeLength = G::kWindow + G::kShifts - 1;
+    static constexpr double kCentre = (G::kWindow - 1) / 2.0;
+
+    std::vector<std::array<float, kShapeLength>> m_shape; // the rectangle's echo, height 1 before spreading
+    std::vector<std::array<std::array<double, 6>, G::kShifts>> m_inverse;
 };
 
 // The step's echo at t pulse widths after the discontinuity: the skin
@@ -69,9 +73,12 @@ double SpreadStep(double t, double blur, double u)
     return sum / weights;
 }
 
-Table BuildTable()
+template <class G>
+Table<G> BuildTable()
 {
-    Table table;
+    using T = Table<G>;
+    constexpr int P = G::kPerWidth;
+    T table;
     table.m_shape.resize(kShapes);
     table.m_inverse.resize(kShapes);
     for (std::size_t b = 0; b < kBlurCount; ++b) {
@@ -79,20 +86,20 @@ Table BuildTable()
             const std::size_t i = b * kSpreads.size() + s;
             // The step's echo on bin centres from a pulse width before the
             // first one on; the pulse is the step less the step a width later.
-            std::array<double, kShapeLength + kFitBinsPerWidth> step{};
-            for (int m = 0; m < kShapeLength + kFitBinsPerWidth; ++m) {
-                const double t = (m - kShapeBefore - kFitBinsPerWidth + 0.5) / kFitBinsPerWidth;
+            std::array<double, T::kShapeLength + P> step{};
+            for (int m = 0; m < T::kShapeLength + P; ++m) {
+                const double t = (m - T::kShapeBefore - P + 0.5) / P;
                 step[static_cast<std::size_t>(m)] = SpreadStep(t, Blur(b), kSpreads[s]);
             }
-            for (int m = 0; m < kShapeLength; ++m) {
-                table.m_shape[i][static_cast<std::size_t>(m)] = static_cast<float>(
-                    step[static_cast<std::size_t>(m + kFitBinsPerWidth)] - step[static_cast<std::size_t>(m)]);
+            for (int m = 0; m < T::kShapeLength; ++m) {
+                table.m_shape[i][static_cast<std::size_t>(m)] =
+                    static_cast<float>(step[static_cast<std::size_t>(m + P)] - step[static_cast<std::size_t>(m)]);
             }
-            for (int shift = 0; shift < kFitShifts; ++shift) {
+            for (int shift = 0; shift < G::kShifts; ++shift) {
                 double tt = 0, t1 = 0, tj = 0, n = 0, j1 = 0, jj = 0;
-                for (int j = 0; j < kFitWindow; ++j) {
-                    const double v = table.m_shape[i][static_cast<std::size_t>(j - shift + kFitShifts - 1)];
-                    const double c = j - kCentre;
+                for (int j = 0; j < G::kWindow; ++j) {
+                    const double v = table.m_shape[i][static_cast<std::size_t>(j - shift + G::kShifts - 1)];
+                    const double c = j - T::kCentre;
                     tt += v * v;
                     t1 += v;
                     tj += v * c;
@@ -118,18 +125,20 @@ Table BuildTable()
     return table;
 }
 
-const Table& TheTable()
+template <class G>
+const Table<G>& TheTable()
 {
-    static const Table table = BuildTable();
+    static const Table<G> table = BuildTable<G>();
     return table;
 }
 
 // The window as the fit sees it: its bins four at a time in single
 // precision (the sum of 32 products of a shape and bins of a few hundred
 // units needs no more), their sum and their moment about the centre.
+template <class G>
 struct Window
 {
-    std::array<Lanes, kFitWindow / 4> m_lanes{};
+    std::array<Lanes, G::kWindow / 4> m_lanes{};
     double m_dSum = 0;
     double m_dMoment = 0;
     double m_dPlain = 0; // what level and trend alone explain
@@ -139,12 +148,13 @@ struct Window
 // How much of the window one shape explains at each start, level and trend
 // free, with a height of the echo's sign (else what level and trend alone
 // explain).
-void Explain(const Table& table, std::size_t i, const Window& w, std::array<double, kFitShifts>& row)
+template <class G>
+void Explain(const Table<G>& table, std::size_t i, const Window<G>& w, std::array<double, G::kShifts>& row)
 {
     const auto& shape = table.m_shape[i];
     const auto& inverse = table.m_inverse[i];
-    for (int shift = 0; shift < kFitShifts; ++shift) {
-        const float* v = shape.data() + (kFitShifts - 1 - shift);
+    for (int shift = 0; shift < G::kShifts; ++shift) {
+        const float* v = shape.data() + (G::kShifts - 1 - shift);
         // Two running sums, so the additions need not wait for each other.
         Lanes even{};
         Lanes odd{};
@@ -168,6 +178,7 @@ void Explain(const Table& table, std::size_t i, const Window& w, std::array<doub
 }
 
 // The best shape and start so far, with what the starts either side explain.
+template <int Shifts>
 struct Best
 {
     double m_dExplained = -1;
@@ -175,14 +186,14 @@ struct Best
     double m_dBefore = 0;
     double m_dAfter = 0;
 
-    void Consider(const std::array<double, kFitShifts>& row)
+    void Consider(const std::array<double, Shifts>& row)
     {
-        for (int shift = 0; shift < kFitShifts; ++shift) {
+        for (int shift = 0; shift < Shifts; ++shift) {
             if (row[static_cast<std::size_t>(shift)] > m_dExplained) {
                 m_dExplained = row[static_cast<std::size_t>(shift)];
                 m_nShift = shift;
                 m_dBefore = row[static_cast<std::size_t>(std::max(shift - 1, 0))];
-                m_dAfter = row[static_cast<std::size_t>(std::min(shift + 1, kFitShifts - 1))];
+                m_dAfter = row[static_cast<std::size_t>(std::min(shift + 1, Shifts - 1))];
             }
         }
     }
@@ -202,41 +213,55 @@ struct Best
 
 } // namespace
 
-EdgeFitResult FitEdge(const std::array<double, kFitWindow>& bins, int sign, double launchBlur, bool weigh)
+template <class G>
+EdgeFitResult FitEdge(const std::array<double, G::kWindow>& bins, int sign, double launchBlur, bool weigh)
 {
-    const Table& table = TheTable();
-    Window w;
+    const Table<G>& table = TheTable<G>();
+    constexpr double kCentre = Table<G>::kCentre;
+    Window<G> w;
     w.m_nSign = sign;
     double cc = 0;
-    for (int j = 0; j < kFitWindow; ++j) {
+    for (int j = 0; j < G::kWindow; ++j) {
         const double y = bins[static_cast<std::size_t>(j)];
         w.m_lanes[static_cast<std::size_t>(j / 4)][j % 4] = static_cast<float>(y);
         w.m_dSum += y;
         w.m_dMoment += (j - kCentre) * y;
         cc += (j - kCentre) * (j - kCentre);
     }
-    w.m_dPlain = w.m_dSum * w.m_dSum / kFitWindow + w.m_dMoment * w.m_dMoment / cc;
+    w.m_dPlain = w.m_dSum * w.m_dSum / G::kWindow + w.m_dMoment * w.m_dMoment / cc;
 
     // The launch's blur, give or take kBlurReach steps.
     const std::size_t launch = static_cast<std::size_t>(
         std::clamp(std::lround(std::log(launchBlur / kLeastBlur) / std::log(kBlurRatio)), 0L, kBlurCount - 1L));
     const std::size_t first = launch > kBlurReach ? launch - kBlurReach : 0;
     const std::size_t last = std::min<std::size_t>(kBlurCount - 1, launch + kBlurReach);
-    std::array<double, kFitShifts> row{};
+    std::array<double, G::kShifts> row{};
     // Symmetric blurs alone, none narrower than the launch's.
-    Best symmetric;
+    Best<G::kShifts> symmetric;
     if (weigh) {
         for (std::size_t b = first; b < kBlurCount; ++b) {
             Explain(table, b * kSpreads.size(), w, row);
             symmetric.Consider(row);
         }
     }
-    // The launch's blur spread by the skin effect.
-    Best spread;
-    for (std::size_t b = first; b <= last; ++b) {
-        for (std::size_t s = 1; s < kSpreads.size(); ++s) {
-            Explain(table, b * kSpreads.size() + s, w, row);
-            spread.Consider(row);
+    // The launch's blur spread by the skin effect: every spreading with the
+    // launch's own blur, then the kSpreadsKept best of them with the blurs near it.
+    Best<G::kShifts> spread;
+    std::array<std::pair<double, std::size_t>, kSpreads.size() - 1> spreads{};
+    for (std::size_t s = 1; s < kSpreads.size(); ++s) {
+        Best<G::kShifts> one;
+        Explain(table, launch * kSpreads.size() + s, w, row);
+        one.Consider(row);
+        spread.Consider(row);
+        spreads[s - 1] = {one.m_dExplained, s};
+    }
+    std::partial_sort(spreads.begin(), spreads.begin() + kSpreadsKept, spreads.end(), std::greater<>());
+    for (std::size_t k = 0; k < kSpreadsKept; ++k) {
+        for (std::size_t b = first; b <= last; ++b) {
+            if (b != launch) {
+                Explain(table, b * kSpreads.size() + spreads[k].second, w, row);
+                spread.Consider(row);
+            }
         }
     }
 
@@ -245,11 +270,14 @@ EdgeFitResult FitEdge(const std::array<double, kFitWindow>& bins, int sign, doub
         return result;
     }
     result.m_bFitted = true;
-    result.m_dStart = kFitBefore - kFitEarliest + spread.Start(); // the shift counts from the earliest start
+    result.m_dStart = G::kBefore - G::kEarliest + spread.Start(); // the shift counts from the earliest start
     if (weigh) {
         result.m_dEvidence = spread.m_dExplained - std::max(symmetric.m_dExplained, w.m_dPlain);
     }
     return result;
 }
+
+template EdgeFitResult FitEdge<StartFit>(const std::array<double, StartFit::kWindow>&, int, double, bool);
+template EdgeFitResult FitEdge<ShapeFit>(const std::array<double, ShapeFit::kWindow>&, int, double, bool);
 
 } // namespace events

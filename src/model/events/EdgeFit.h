@@ -18,15 +18,27 @@
 
 namespace events {
 
-// Bins per pulse width the trace is averaged into for the fit.
-constexpr int kFitBinsPerWidth = 16;
-// The fitted window, in bins: from 1.5 W before the anchor (the edge's half
-// height) to 0.5 W after it.
-constexpr int kFitWindow = 32; // a multiple of 8
-constexpr int kFitBefore = 24; // bins of the window before the anchor
-// The edge's start is sought from 1 W before the anchor to 0.5 W after it.
-constexpr int kFitShifts = 25;
-constexpr int kFitEarliest = 16; // bins before the anchor of the first shift
+// Where a fit looks, in bins of W / PerWidth around an anchor (the edge's
+// half height): the window from Before bins before the anchor, Window bins
+// long (a multiple of 8); the edge's start from Earliest bins before the
+// anchor, at Shifts starts one bin apart.
+template <int PerWidth, int Window, int Before, int Earliest, int Shifts>
+struct FitGeometry
+{
+    static constexpr int kPerWidth = PerWidth;
+    static constexpr int kWindow = Window;
+    static constexpr int kBefore = Before;
+    static constexpr int kEarliest = Earliest;
+    static constexpr int kShifts = Shifts;
+};
+
+// The start: 1.5 W before the anchor to 0.5 W after it, in sixteenths of the
+// pulse; the start from 1 W before the anchor to 0.5 W after it.
+using StartFit = FitGeometry<16, 32, 24, 16, 25>;
+// Which spreading the echo shows: its whole pulse and what follows it, 1.5 W
+// before the anchor to 2.5 W after it, in eighths of the pulse. The skin
+// effect's slow rise shows most clearly where the pulse has passed.
+using ShapeFit = FitGeometry<8, 32, 12, 8, 13>;
 
 struct EdgeFitResult
 {
@@ -36,10 +48,11 @@ struct EdgeFitResult
 };
 
 // Fits the shapes to the window's bins (each the mean of the trace over
-// W / kFitBinsPerWidth, level and a straight trend free), the echo's height
-// of the sign given: the launch's own blur (`launchBlur`, pulse widths)
-// spread by the skin effect gives the start; with `weigh`, symmetric blurs
-// of any width the measure of how much better the spreading explains the edge.
-EdgeFitResult FitEdge(const std::array<double, kFitWindow>& bins, int sign, double launchBlur, bool weigh);
+// W / G::kPerWidth, level and a straight trend free), the echo's height of
+// the sign given: the launch's own blur (`launchBlur`, pulse widths) spread
+// by the skin effect gives the start; with `weigh`, symmetric blurs of any
+// width the measure of how much better the spreading explains the edge.
+template <class G>
+EdgeFitResult FitEdge(const std::array<double, G::kWindow>& bins, int sign, double launchBlur, bool weigh);
 
 } // namespace events

@@ -1,8 +1,6 @@
 // The finder's run, the heights of the echoes and the events.
 #include "model/events/Finder.h"
 
-#include "model/events/EdgeFit.h"
-
 #include "model/ScaleTables.h"
 #include "model/TextMarks.h"
 
@@ -192,56 +190,6 @@ double Finder::HalfHeight(const Candidate& c) const
     return k - 1 + (peak / 2 - below) / std::max(above - below, 1e-9);
 }
 
-// The start of the echo's leading edge by a fit of its shape around
-// `anchor` (its half height), with the evidence for the skin effect's
-// spreading in units of the noise of one bin; none where the fit cannot be
-// made.
-std::optional<EdgeFitResult> Finder::FitStart(const Candidate& c, double anchor, bool weigh) const
-{
-    const double W = m_dPulseSamples;
-    const double bin = W / kFitBinsPerWidth;
-    const double from = anchor - kFitBefore * bin;
-    const double to = from + kFitWindow * bin;
-    if (from - 0.5 < m_nDeadEnd || to + 1.5 >= kCount) {
-        return std::nullopt;
-    }
-    const auto& x = m_record.m_samples;
-    for (int k = static_cast<int>(from); k <= static_cast<int>(to) + 1; ++k) {
-        if (x[k] >= 127 || x[k] <= -128) {
-            return std::nullopt;
-        }
-    }
-    // The trace's running sum at t, sample k spanning [k - 0.5, k + 0.5).
-    const auto summed = [&](double t) {
-        const double u = t + 0.5;
-        const int k = static_cast<int>(std::floor(u));
-        return static_cast<double>(m_sum[k]) + (u - k) * x[k];
-    };
-    std::array<double, kFitWindow> bins{};
-    double before = summed(from);
-    for (int j = 0; j < kFitWindow; ++j) {
-        const double after = summed(from + (j + 1) * bin);
-        bins[static_cast<std::size_t>(j)] = (after - before) / bin;
-        before = after;
-    }
-    EdgeFitResult fit = FitEdge(bins, c.m_nSign, m_dLaunchBlur, weigh);
-    if (!fit.m_bFitted) {
-        return std::nullopt;
-    }
-    fit.m_dStart = from + fit.m_dStart * bin;
-    // The noise of one bin: white noise falls with the samples a bin
-    // averages; noise shaped by the receiver's band, which the step
-    // response's deviation measures (D has twice the variance of a mean of
-    // L samples, times L squared), falls less; the rounding of the samples
-    // sets the floor.
-    const double L = m_nWindow;
-    const double samples = std::max(1.0, bin);
-    const double white = m_dNoise * m_dNoise / samples;
-    const double band = m_dStepDeviation * m_dStepDeviation / (2 * L * L) * L / samples;
-    fit.m_dEvidence /= std::max({white, band, 1.0 / 12 / samples});
-    return fit;
-}
-
 // Where a splice starts: the half height of its first swing on the trace.
 // The step response's lobes place a rise that lasts (the echo of a short
 // stretch as long as the pulse's half) but run early on the narrow spike a
@@ -331,37 +279,7 @@ std::vector<LineEvent> Finder::Describe(const std::vector<Candidate>& candidates
         }
         echoes.push_back(echo);
     }
-    // The skin effect of a lossy line spreads every echo causally: it
-    // departs from the baseline where its discontinuity is, but rises slowly,
-    // so its half height trails. Where one echo's shape shows that spreading
-    // clearly, the line is such a line, and every echo starts where its
-    // causal fit puts it, even where its own shape could be read either way.
-    // Elsewhere the edge stands where the step response and the half height
-    // put it: a symmetric blur keeps the discontinuity at the half height.
-    // The strongest echoes are weighed.
-    std::vector<Echo*> plain;
-    for (Echo& echo : echoes) {
-        if (echo.m_dAnchor) {
-            plain.push_back(&echo);
-        }
-    }
-    std::sort(plain.begin(), plain.end(),
-              [](const Echo* a, const Echo* b) { return std::fabs(a->m_dHeight) > std::fabs(b->m_dHeight); });
-    bool lossy = false;
-    for (std::size_t i = 0; i < plain.size() && i < kSpreadWeighed && !lossy; ++i) {
-        plain[i]->m_fit = FitStart(plain[i]->m_c, *plain[i]->m_dAnchor, true);
-        lossy = plain[i]->m_fit && plain[i]->m_fit->m_dEvidence >= kSpreadEvidence;
-    }
-    if (lossy) {
-        for (Echo* echo : plain) {
-            if (!echo->m_fit) {
-                echo->m_fit = FitStart(echo->m_c, *echo->m_dAnchor, false);
-            }
-            if (echo->m_fit) {
-                echo->m_e.m_dSample = std::max(0.0, echo->m_fit->m_dStart);
-            }
-        }
-    }
+    PlaceSpreadEchoes(echoes);
     JoinEchoes(echoes);
     MarkGhosts(echoes);
     Classify(echoes);

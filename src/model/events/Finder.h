@@ -126,8 +126,10 @@ constexpr double kClipTop = 125;
 constexpr double kUnknownBlur = 0.06;
 constexpr double kLongestBlur = 0.8;
 // An echo whose causal fit explains this many times the noise of one bin
-// more than any symmetric blur shows a lossy line.
-constexpr double kSpreadEvidence = 10;
+// more than any symmetric blur, over its pulse and what follows it and over
+// its edge alone, shows a lossy line.
+constexpr double kShapeEvidence = 20;
+constexpr double kEdgeEvidence = 4;
 // The strongest echoes are weighed for it, this many at most: the weaker the
 // echo, the less its shape can tell.
 constexpr std::size_t kSpreadWeighed = 2;
@@ -183,8 +185,7 @@ struct Echo
     bool m_bShelf = false;  // leaves the level moved
     bool m_bReturns = true; // back near the level two pulse widths on
     double m_dTail = 0;     // its decaying tail against its height: the line's spreading
-    std::optional<double> m_dAnchor;    // its leading edge's half height, where a fit may place the edge
-    std::optional<EdgeFitResult> m_fit; // its leading edge's fit, where one was made
+    std::optional<double> m_dAnchor; // its leading edge's half height, where a fit may place the edge
 };
 
 // Noise deviation of the samples from `first` on, from their first differences.
@@ -352,7 +353,11 @@ private:
     // spreading in units of the noise of one bin (EdgeFit.h); none where the
     // fit cannot be made: too near the launch or the record's end, or
     // clipped samples.
+    template <class G>
     std::optional<EdgeFitResult> FitStart(const Candidate& c, double anchor, bool weigh) const;
+
+    // On a lossy line, every echo's edge where its causal fit puts it (Spreading.cpp).
+    void PlaceSpreadEchoes(std::vector<Echo>& echoes) const;
 
     std::vector<LineEvent> Describe(const std::vector<Candidate>& candidates) const;
 
