@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -81,6 +82,34 @@ TEST(LineEvents, AnOpenAtTheEndOfTwoKilometresOfLossyPair)
     EXPECT_EQ(e.m_kind, LineEventKind::Open);
     const double truth = found.m_wave.m_truth[0].m_dPosition;
     EXPECT_NEAR(e.m_dPosition, truth, Tolerance(found, truth));
+}
+
+TEST(LineEvents, AFarEndOfALossyLineLiesWhereItsEchoDeparts)
+{
+    // 1 km scale, 200 ns pulse, 24 dB round trip over the scale, a short at
+    // 850 m and a change up at 400 m: skin effect spreads the short's echo so
+    // that its half height lies beyond the tolerance, though the echo departs
+    // from the baseline at the short.
+    LineParams params = Cable(4, 24);
+    params.m_dDcShare = 0.15;
+    params.m_faults = {Fault(FaultKind::CableChange, 400, 1.5), Fault(FaultKind::Short, 850, 0.5)};
+    const Found found = Find(params);
+    ASSERT_EQ(found.m_real.size(), 2u);
+    const double truth = found.m_wave.m_truth[1].m_dPosition;
+    const double tolerance = Tolerance(found, truth);
+    const std::vector<double>& clean = found.m_wave.m_clean;
+    const auto at = [&](double position) { return static_cast<std::size_t>(position / found.m_record.m_dSampleStep); };
+    const double deepest = *std::min_element(clean.begin() + static_cast<std::ptrdiff_t>(at(truth)),
+                                             clean.begin() + static_cast<std::ptrdiff_t>(at(truth + 60)));
+    std::size_t half = at(truth);
+    while (clean[half] > deepest / 2) {
+        ++half;
+    }
+    ASSERT_GT(static_cast<double>(half) * found.m_record.m_dSampleStep, truth + tolerance) << "half height";
+    EXPECT_EQ(found.m_real[1].m_kind, LineEventKind::Short);
+    EXPECT_NEAR(found.m_real[1].m_dPosition, truth, tolerance);
+    EXPECT_NEAR(found.m_real[0].m_dPosition, found.m_wave.m_truth[0].m_dPosition,
+                Tolerance(found, found.m_wave.m_truth[0].m_dPosition));
 }
 
 TEST(LineEvents, AWetStretchIsOneEventWithBothEnds)
