@@ -40,6 +40,21 @@ inline constexpr double kLineKindAim = 0.80;
 inline constexpr double kLineFalseAimWhite = 0.2;
 inline constexpr double kLineFalseAimBand = 0.3;
 
+// Pass marks on the line model: the aims, or (with --floor) the floor the
+// finder holds today below them, which a change must not lower.
+struct LineMarks
+{
+    double m_dWithin = kLineFoundAim;             // found within the tolerance, of all the faults of a kind
+    double m_dWithinSplice = kLineFoundAimSplice; // ... of splices
+    double m_dKindEnd = kLineKindAimEnd;          // the kind right, of the opens and shorts found
+    double m_dKind = kLineKindAim;                // ... of the rest
+    double m_dFalseWhite = kLineFalseAimWhite;    // false events per waveform
+    double m_dFalseBand = kLineFalseAimBand;
+    const char* m_name = "aim";
+};
+inline constexpr LineMarks kLineAims{};
+inline constexpr LineMarks kLineFloor{0.55, 0.45, 0.8, 0.6, 0.3, 0.4, "floor"};
+
 enum class ScoreModel {
     Echo, // tdrsynth's own model: smoothed pulses and shelves
     Line, // the physical line model
@@ -85,6 +100,7 @@ struct ScoreTable
     int m_nGhosts = 0; // events flagged as ghosts (not counted as false)
     ScoreModel m_model = ScoreModel::Echo; // which aims hold
     NoiseShape m_noise = NoiseShape::White;
+    LineMarks m_lineMarks = kLineAims;
 };
 
 // The band of a signal-to-noise ratio in dB.
@@ -135,6 +151,7 @@ std::string FormatAimSummary(const ScoreTable& table);
 std::string CheckAims(const ScoreTable& table);
 
 // The program: eventscore [--model echo|line] [--noise white|band] [--count N]
-// [--seed S] [--verbose] [--help]. Prints the table and
-// returns 0 when the aims hold, 1 when they do not, 2 for bad arguments.
+// [--seed S] [--floor] [--verbose] [--help]. Prints the table and
+// returns 0 when the aims (with --floor on the line model: the floor) hold, 1
+// when they do not, 2 for bad arguments.
 int RunEventScore(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
