@@ -99,6 +99,28 @@ TEST(LineEvents, AWetStretchIsOneEventWithBothEnds)
     EXPECT_NEAR(e.m_dEndDistance, e.m_dEndPosition, 1e-9) << "at PR 1.5";
 }
 
+TEST(LineEvents, TwoWetStretchesAreTwoWaterEvents)
+{
+    // 1 km scale: 40 m of wet cable from 300 m and 30 m more from 450 m. The
+    // second stretch lies at neither 2a, a + b nor 2b - a of the first one's
+    // ends: both are real, each one event with its far side, and neither is
+    // taken for the end of the line.
+    LineParams params = Cable(4, 8);
+    params.m_faults = {Fault(FaultKind::Water, 300, 2.0, 40), Fault(FaultKind::Water, 450, 2.0, 40)};
+    const Found found = Find(params);
+    ASSERT_EQ(found.m_real.size(), 2u);
+    for (std::size_t i = 0; i < 2; ++i) {
+        const LineEvent& e = found.m_real[i];
+        EXPECT_EQ(e.m_kind, LineEventKind::Water) << i;
+        EXPECT_TRUE(e.m_bStretch) << i;
+        const FaultTruth& truth = found.m_wave.m_truth[i];
+        EXPECT_NEAR(e.m_dPosition, truth.m_dPosition, Tolerance(found, truth.m_dPosition)) << i;
+    }
+    for (const LineEvent& e : found.m_events) {
+        EXPECT_TRUE(e.m_kind == LineEventKind::Water || !e.m_bStretch) << "only water has a far side";
+    }
+}
+
 TEST(LineEvents, ASpliceIsOneEvent)
 {
     // A coil and a short length of other cable: each reflects the pulse's two
