@@ -100,6 +100,10 @@ constexpr double kTailHolds = 0.6;
 // A multiple lies within this many pulse widths (or 3 samples, or 1 %) of
 // where its echoes put it.
 constexpr double kGhostWidths = 0.5;
+// A multiple is no larger than the product of the echoes it comes from,
+// against the launch, times this much (the line's loss on their way lowers
+// the echoes more than the reflections behind them).
+constexpr double kGhostGain = 5;
 // An end of the line reflects at least this share of the launch's area when
 // nothing real follows it, or its own ghost follows at twice its distance; an
 // echo of the larger share is an end whatever follows (no change of cable

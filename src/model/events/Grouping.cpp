@@ -326,10 +326,12 @@ void Finder::JoinEchoes(std::vector<Echo>& echoes) const
             }
             const double reach = echo.m_e.m_bStretch ? echo.m_e.m_dEndSample - echo.m_e.m_dSample + W : 0;
             const bool splice = echo.m_c.m_shape == Shape::Splice || (echo.m_bJoined && !echo.m_e.m_bStretch);
+            const bool farSide = echo.m_e.m_bStretch && opposite && next.m_e.m_dSample <= echo.m_e.m_dEndSample + W / 2;
             if ((apart <= std::max(reach, kTailWidths * W) && ratio < kTailShare) ||
-                (splice && apart <= kSpliceReach * W && ratio <= 1 / kPairLeast)) {
+                (splice && apart <= kSpliceReach * W && ratio <= 1 / kPairLeast) || farSide) {
                 // The tail of a spread echo, the receiver's undershoot
-                // behind it, or the second half of a splice.
+                // behind it, the second half of a splice, or the rise at a
+                // stretch's far side found inside its echo.
                 i = j;
                 continue;
             }
