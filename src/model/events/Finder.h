@@ -123,6 +123,15 @@ constexpr double kEndSizeClean = 0.34;
 // (within this many dB of it) is more than any change of cable, and ends the
 // line though the receiver shows a shelf behind it.
 constexpr double kEndSureDb = 9.5;
+// An echo whose level still stands at kSpreadLingers of its height two pulse
+// widths on, and under kSpreadGone of it at six, was spread by the line (a
+// rise only when its first swing also lasts kSpreadWidth pulse widths): that
+// share measures its spreading, and an end so spread needs only
+// kEndSizeSpread of the launch's area.
+constexpr double kSpreadLingers = 0.15;
+constexpr double kSpreadGone = 0.2;
+constexpr double kSpreadWidth = 1.3;
+constexpr double kEndSizeSpread = 0.1;
 // Echoes behind an end of the line that are under this share of it are what
 // the line's end leaves (its spread, the receiver's recovery), not the line
 // going on.
@@ -131,7 +140,7 @@ constexpr double kEndOutweighs = 0.2;
 // more than kWideFall pulse widths at half height is longer than the pulse:
 // water, its far side lost in the pulse.
 constexpr double kLargeFall = 0.2;
-constexpr double kWideFall = 1.05;
+constexpr double kWideFall = 1.02;
 // A fall whose closing edge undoes only part of it (a shelf shape), wider
 // than kFlatWidth pulse widths and back within kFlatBack of its height two
 // pulse widths on, or wider than kFlatVeryWide and within kFlatMostDb of
@@ -352,8 +361,8 @@ private:
     // The kind of each echo, and the end of the line: echoes past it are ghosts.
     void Classify(std::vector<Echo>& echoes) const;
 
-    // The level two pulse widths behind the echo's edge against its height.
-    double LevelBehind(const Echo& echo) const;
+    // The level `widths` pulse widths behind the echo's edge against its height.
+    double LevelBehind(const Echo& echo, double widths) const;
 
     // Whether a fall is a wet stretch a little longer than the pulse (see kFlatWidth).
     bool FlatFall(const Echo& echo) const;

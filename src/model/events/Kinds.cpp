@@ -39,7 +39,7 @@ void Finder::Classify(std::vector<Echo>& echoes) const
         const Echo& echo = echoes[i];
         const bool shelf = echo.m_bShelf && !(echo.m_dSize >= kEndSizeSure && echo.m_e.m_dReturnLoss < kEndSureDb);
         if (echo.m_e.m_bGhost || echo.m_c.m_shape == Shape::Splice || shelf || flat[i] != 0 || echo.m_bJoined ||
-            !echo.m_bReturns || echo.m_dSize < kEndSize) {
+            !echo.m_bReturns || echo.m_dSize < kEndSizeSpread) {
             continue;
         }
         bool hasGhost = false;
@@ -55,9 +55,20 @@ void Finder::Classify(std::vector<Echo>& echoes) const
                 largerBehind = largerBehind || std::fabs(echoes[j].m_dHeight) >= std::fabs(echo.m_dHeight);
             }
         }
-        // The line's loss, from the echo's spreading, lowers the size an end must have.
-        double endSize = std::max(kEndSize, kEndSizeUnspread - echo.m_dTail);
-        if (echo.m_e.m_nSign < 0 && echo.m_dTail == 0 && LevelBehind(echo) < kCleanBack) {
+        // The line's loss, from the echo's spreading, lowers the size an end
+        // must have. An echo still lingering two pulse widths on and gone by
+        // six was spread by the line though its tail decays more slowly than
+        // the tail's measure allows. A rise lingering so may as well be the
+        // fading shelf that cable of a higher impedance leaves, unless the
+        // rise itself is widened well past the pulse.
+        double spread = echo.m_dTail;
+        double unused = 0;
+        if (spread == 0 && LevelBehind(echo, 2) >= kSpreadLingers && LevelBehind(echo, 6) < kSpreadGone &&
+            (echo.m_e.m_nSign < 0 || FirstSwing(echo.m_c, &unused) >= kSpreadWidth * W)) {
+            spread = std::min(LevelBehind(echo, 2), kLongestTail);
+        }
+        double endSize = std::max(spread > echo.m_dTail ? kEndSizeSpread : kEndSize, kEndSizeUnspread - spread);
+        if (echo.m_e.m_nSign < 0 && echo.m_dTail == 0 && LevelBehind(echo, 2) < kCleanBack) {
             endSize = kEndSizeClean;
         }
         if (!largerBehind &&
@@ -86,7 +97,7 @@ void Finder::Classify(std::vector<Echo>& echoes) const
         } else if (e.m_nSign > 0) {
             e.m_kind = LineEventKind::Change;
         } else {
-            const bool wide = shape == Shape::Wide || (shape == Shape::Shelf && LevelBehind(echo) < -kSwungBack);
+            const bool wide = shape == Shape::Wide || (shape == Shape::Shelf && LevelBehind(echo, 2) < -kSwungBack);
             double unused = 0;
             const bool large = flat[i] != 0 ||
                                (echo.m_dSize >= kLargeFall && FirstSwing(echo.m_c, &unused) >= kWideFall * W);
@@ -95,18 +106,18 @@ void Finder::Classify(std::vector<Echo>& echoes) const
     }
 }
 
-// The level two pulse widths behind the echo's edge (smoothed over half a
-// pulse; at the record's end, as near as it goes) against its height.
-double Finder::LevelBehind(const Echo& echo) const
+// The level `widths` pulse widths behind the echo's edge (smoothed over half
+// a pulse; at the record's end, as near as it goes) against its height.
+double Finder::LevelBehind(const Echo& echo, double widths) const
 {
     const double W = m_dPulseSamples;
     if (echo.m_dHeight == 0) {
         return 0;
     }
     const int h = std::max(1, static_cast<int>(std::lround(W / 4)));
-    const int two = std::min(kCount - 1 - h, static_cast<int>(echo.m_c.m_dEdge + 2 * W));
+    const int at = std::min(kCount - 1 - h, static_cast<int>(echo.m_c.m_dEdge + widths * W));
     const double level = WindowMean(std::max(echo.m_c.m_nLevelAt, m_nDeadEnd - m_nWindow));
-    return (Smoothed(two, h) - level) / echo.m_dHeight;
+    return (Smoothed(at, h) - level) / echo.m_dHeight;
 }
 
 // A fall whose closing edge undoes only part of it, widened past the pulse
@@ -122,7 +133,7 @@ bool Finder::FlatFall(const Echo& echo) const
     }
     double unused = 0;
     const double width = FirstSwing(echo.m_c, &unused) / m_dPulseSamples;
-    return (width >= kFlatWidth && LevelBehind(echo) <= kFlatBack) ||
+    return (width >= kFlatWidth && LevelBehind(echo, 2) <= kFlatBack) ||
            (width >= kFlatVeryWide && e.m_dReturnLoss < kFlatMostDb);
 }
 
