@@ -128,6 +128,31 @@ TEST(LineEvents, AWetStretchIsOneEventWithBothEnds)
     EXPECT_NEAR(e.m_dEndDistance, e.m_dEndPosition, 1e-9) << "at PR 1.5";
 }
 
+TEST(LineEvents, TwoWetStretchesAreTwoWaterEvents)
+{
+    // 1 km scale, 32 dB round trip, the source 1.6 times the line: 80 m of
+    // slightly wet cable from 300 m and 40 m more from 450 m. The second
+    // stretch lies near where a multiple between the first one's two ends
+    // would, but two weak reflections make a far weaker one: both stretches
+    // are real water with their far sides, and only water has a far side.
+    LineParams params = Cable(4, 32);
+    params.m_dSourceRatio = 1.6;
+    params.m_faults = {Fault(FaultKind::Water, 300, 1.3, 80), Fault(FaultKind::Water, 450, 1.3, 40)};
+    const Found found = Find(params);
+    ASSERT_EQ(found.m_real.size(), 2u);
+    for (std::size_t i = 0; i < 2; ++i) {
+        const LineEvent& e = found.m_real[i];
+        const FaultTruth& truth = found.m_wave.m_truth[i];
+        EXPECT_EQ(e.m_kind, LineEventKind::Water) << i;
+        EXPECT_TRUE(e.m_bStretch) << i;
+        EXPECT_LT(e.m_dPosition, truth.m_dEndPosition) << i;
+        EXPECT_GT(e.m_dEndPosition, truth.m_dPosition) << i;
+    }
+    for (const LineEvent& e : found.m_events) {
+        EXPECT_TRUE(e.m_kind == LineEventKind::Water || !e.m_bStretch) << LineEventKindName(e.m_kind);
+    }
+}
+
 TEST(LineEvents, ASpliceIsOneEvent)
 {
     // A coil and a short length of other cable: each reflects the pulse's two

@@ -102,6 +102,10 @@ constexpr double kTailHolds = 0.6;
 // A multiple lies within this many pulse widths (or 3 samples, or 1 %) of
 // where its echoes put it.
 constexpr double kGhostWidths = 0.5;
+// A multiple is no larger than the product of the echoes it comes from,
+// against the launch, times this much (the line's loss on their way lowers
+// the echoes more than the reflections behind them).
+constexpr double kGhostGain = 5;
 // An end of the line reflects at least this share of the launch's area when
 // nothing real follows it, or its own ghost follows at twice its distance; an
 // echo of the larger share is an end whatever follows (no change of cable
@@ -112,6 +116,63 @@ constexpr double kEndSizeSure = 0.4;
 // that spreads its echoes little loses little at DC either, so an end on it
 // stays larger than any change of cable.
 constexpr double kEndSizeUnspread = 0.22;
+// A fall that comes back as cleanly as the launch did (no tail, and within
+// kCleanBack of its height of the level two pulse widths on) crossed a line
+// that loses little: an end there keeps this share of the launch's area.
+constexpr double kCleanBack = 0.03;
+constexpr double kEndSizeClean = 0.34;
+// An echo of the sure size that reflects more than a third of the launch
+// (within this many dB of it) is more than any change of cable, and ends the
+// line though the receiver shows a shelf behind it.
+constexpr double kEndSureDb = 9.5;
+// An echo whose level still stands at kSpreadLingers of its height two pulse
+// widths on, and under kSpreadGone of it at six, was spread by the line (a
+// rise only when its first swing also lasts kSpreadWidth pulse widths): that
+// share measures its spreading, and an end so spread needs only
+// kEndSizeSpread of the launch's area.
+constexpr double kSpreadLingers = 0.15;
+constexpr double kSpreadGone = 0.2;
+constexpr double kSpreadWidth = 1.3;
+constexpr double kEndSizeSpread = 0.1;
+// Echoes behind an end of the line that are under this share of it are what
+// the line's end leaves (its spread, the receiver's recovery), not the line
+// going on.
+constexpr double kEndOutweighs = 0.2;
+// A fall of at least kLargeFall of the launch's area whose first swing lasts
+// more than kWideFall pulse widths at half height is longer than the pulse:
+// water, its far side lost in the pulse.
+constexpr double kLargeFall = 0.2;
+constexpr double kWideFall = 1.02;
+// A fall whose closing edge undoes only part of it (a shelf shape), wider
+// than kFlatWidth pulse widths and back within kFlatBack of its height two
+// pulse widths on, or wider than kFlatVeryWide and within kFlatMostDb of
+// the launch, is a wet stretch a little longer than the pulse: widened
+// without the tail a lossy line gives, and more than kFlatLeastDb below the
+// launch, it ends no line.
+constexpr double kFlatWidth = 1.2;
+constexpr double kFlatBack = 0.1;
+constexpr double kFlatVeryWide = 1.6;
+constexpr double kFlatMostDb = 13;
+constexpr double kFlatLeastDb = 10;
+// A shelf-shaped fall already this share of its height past the level two
+// pulse widths on has its far side close behind: water. Other shelf-shaped
+// falls are changes of cable (a lossy line's tail shrinks a closing edge too).
+constexpr double kSwungBack = 0.05;
+// A −/+ echo whose fall lasts longer than this many pulse widths at half
+// height is a stretch (water) with its far side inside the pulse, not a
+// splice: a splice's pair spans less than a pulse and a half.
+constexpr double kSpliceFallWidths = 0.8;
+// The far side of a wet stretch comes back through the wet cable: its first
+// swing is at least this share as wide as the fall's.
+constexpr double kFarSideWidth = 0.7;
+// A lone fall's far side, sought on the trace where no echo was found: a
+// bump from kFarSideFrom pulse widths behind its edge on, one pulse wide,
+// at least kFarSideShare of the fall and kFarSideThreshold of the threshold
+// per sample, back under kFarSideBack of itself two pulse widths later.
+constexpr double kFarSideFrom = 1.5;
+constexpr double kFarSideShare = 0.25;
+constexpr double kFarSideThreshold = 0.7;
+constexpr double kFarSideBack = 0.7;
 // An echo's area is taken over this many pulse widths from its leading edge.
 constexpr double kAreaWidths = 3;
 // An echo's edge and its swing stand clear of the noise by this many deviations.
@@ -302,6 +363,15 @@ private:
     // a strong echo (its tail, the receiver's undershoot).
     void JoinEchoes(std::vector<Echo>& echoes) const;
 
+    // How long the first swing of an echo lasts between its half-height
+    // points, in samples (0: none), and where the swing back past the level
+    // rises through half its own height (0: none stands clear of the noise).
+    double FirstSwing(const Candidate& c, double* backRise) const;
+
+    // The far side of a lone fall: where the trace rises into a bump one
+    // pulse wide behind it (0: none).
+    double FarSide(const Echo& echo) const;
+
     // Whether lobe i stands alone (no lobe within two pulse widths either
     // side) with the step response leaning the other way half a pulse width
     // before and after it: the double edge of a splice, half a pulse up and
@@ -318,6 +388,12 @@ private:
     // Kinds (Kinds.cpp)
     // The kind of each echo, and the end of the line: echoes past it are ghosts.
     void Classify(std::vector<Echo>& echoes) const;
+
+    // The level `widths` pulse widths behind the echo's edge against its height.
+    double LevelBehind(const Echo& echo, double widths) const;
+
+    // Whether a fall is a wet stretch a little longer than the pulse (see kFlatWidth).
+    bool FlatFall(const Echo& echo) const;
 
     // Multiples (Multiples.cpp)
     double GhostTolerance(double sample) const;

@@ -177,10 +177,124 @@ bool Finder::Clipped(int a, int b) const
     return false;
 }
 
+// How long the first swing of an echo lasts between its half-height points
+// on the trace smoothed over a tenth of a pulse, and where the swing back
+// past the level (a +/− echo's second half) rises through half its height.
+double Finder::FirstSwing(const Candidate& c, double* backRise) const
+{
+    const double W = m_dPulseSamples;
+    const int h = std::max(1, static_cast<int>(std::lround(W / 20)));
+    const double level = WindowMean(std::max(c.m_nLevelAt, m_nDeadEnd - m_nWindow));
+    const int from = std::max(0, static_cast<int>(c.m_dEdge - W / 4));
+    const int to = std::min(kCount - 1, static_cast<int>(c.m_dEdge + 2.5 * W));
+    const auto swing = [&](int k) { return c.m_nSign * (Smoothed(k, h) - level); };
+    *backRise = 0;
+    int top = from;
+    double peak = 0;
+    for (int k = from; k <= to; ++k) {
+        const double v = swing(k);
+        if (v > peak) {
+            peak = v;
+            top = k;
+        }
+        if (peak > 0 && v < -0.5 * peak) {
+            break; // swung back: the first swing has peaked
+        }
+    }
+    if (peak <= 0) {
+        return 0;
+    }
+    int start = top;
+    while (start > from && swing(start - 1) >= peak / 2) {
+        --start;
+    }
+    int end = top;
+    while (end < to && swing(end + 1) >= peak / 2) {
+        ++end;
+    }
+    double back = 0;
+    int backAt = end;
+    for (int k = end; k <= to; ++k) {
+        if (-swing(k) > back) {
+            back = -swing(k);
+            backAt = k;
+        }
+    }
+    if (back > kEdgeDeviations * m_dNoise) {
+        int k = backAt;
+        while (k > end && -swing(k - 1) >= back / 2) {
+            --k;
+        }
+        *backRise = k;
+    }
+    return end + 1 - start;
+}
+
+// A wet stretch's far side may stay under the threshold: its rise comes back
+// through the wet cable, weakened and widened. Behind a lone fall it is
+// sought as a bump one pulse wide standing clear of the noise and of a
+// share of the fall, with the trace back down behind it (a step up would be
+// a change of cable).
+double Finder::FarSide(const Echo& echo) const
+{
+    const Candidate& c = echo.m_c;
+    const double W = m_dPulseSamples;
+    const double reach = std::max(kLongestStretchWidths * W, W + kLongestStretch / m_dStep);
+    const int n = std::clamp(static_cast<int>(std::lround(W)), 1, kCount / 4);
+    const double level = WindowMean(std::max(c.m_nLevelAt, m_nDeadEnd - m_nWindow));
+    const auto mean = [&](int k) {
+        k = std::clamp(k, 0, kCount - n);
+        return static_cast<double>(m_sum[k + n] - m_sum[k]) / n - level;
+    };
+    const int from = static_cast<int>(c.m_dEdge + kFarSideFrom * W);
+    const int to = std::min(static_cast<int>(c.m_dEdge + reach), kCount - n - 1);
+    double best = 0;
+    int at = -1;
+    for (int k = from; k <= to; k += std::max(1, n / 4)) {
+        if (mean(k) > best) {
+            best = mean(k);
+            at = k;
+        }
+    }
+    const double least = std::max(kFarSideShare * std::fabs(echo.m_dHeight),
+                                  kFarSideThreshold * static_cast<double>(m_nThreshold) / m_nWindow);
+    if (at < 0 || best < least || (at + 2 * n < kCount - n && mean(at + 2 * n) > kFarSideBack * best)) {
+        return 0;
+    }
+    // Its rise: where the trace smoothed over a tenth of a pulse climbs through half of it.
+    const int h = std::max(1, static_cast<int>(std::lround(W / 20)));
+    int k = at + n / 2;
+    while (k > from && Smoothed(k - 1, h) - level >= best / 2) {
+        --k;
+    }
+    return k;
+}
+
 void Finder::JoinEchoes(std::vector<Echo>& echoes) const
 {
     const double W = m_dPulseSamples;
     const double stretchReach = std::max(kLongestStretchWidths * W, W + kLongestStretch / m_dStep);
+    for (Echo& echo : echoes) {
+        // A −/+ echo read as a splice whose fall outlasts a splice's: a wet
+        // stretch a little longer than the pulse, its far side where the
+        // fall ends or the swing back rises, whichever is later less a pulse.
+        const bool pair = echo.m_c.m_shape == Shape::Splice || echo.m_bJoined;
+        if (pair && echo.m_e.m_nSign < 0 && !echo.m_e.m_bStretch) {
+            double backRise = 0;
+            const double width = FirstSwing(echo.m_c, &backRise);
+            if (width > kSpliceFallWidths * W && backRise > 0) {
+                const double start = echo.m_c.m_dEdge;
+                echo.m_e.m_bStretch = true;
+                echo.m_bJoined = true;
+                echo.m_c.m_shape = Shape::Pulse;
+                echo.m_e.m_dEndSample = std::max(start + width, backRise + width - W);
+            }
+        }
+    }
+    const auto wideEnough = [&](const Echo& fall, const Echo& rise) {
+        double unused = 0;
+        return FirstSwing(rise.m_c, &unused) >= kFarSideWidth * FirstSwing(fall.m_c, &unused);
+    };
     std::vector<Echo> joined;
     for (std::size_t i = 0; i < echoes.size(); ++i) {
         Echo echo = echoes[i];
@@ -199,9 +313,11 @@ void Finder::JoinEchoes(std::vector<Echo>& echoes) const
                 continue;
             }
             if (single && echo.m_e.m_nSign < 0 && opposite && apart <= stretchReach && ratio >= kStretchLeast &&
-                ratio <= kStretchMost) {
+                ratio <= kStretchMost && wideEnough(echo, next)) {
                 // A stretch of lower impedance (wet cable): the fall where
-                // it starts, the rise where it ends.
+                // it starts, the rise where it ends (as wide as the fall or
+                // wider, having come back through the wet cable; a narrower
+                // rise is a fault of its own behind a change of cable).
                 echo.m_bJoined = true;
                 echo.m_e.m_bStretch = true;
                 echo.m_e.m_dEndSample = next.m_e.m_dSample;
@@ -210,14 +326,26 @@ void Finder::JoinEchoes(std::vector<Echo>& echoes) const
             }
             const double reach = echo.m_e.m_bStretch ? echo.m_e.m_dEndSample - echo.m_e.m_dSample + W : 0;
             const bool splice = echo.m_c.m_shape == Shape::Splice || (echo.m_bJoined && !echo.m_e.m_bStretch);
+            const bool farSide = echo.m_e.m_bStretch && opposite && next.m_e.m_dSample <= echo.m_e.m_dEndSample + W / 2;
             if ((apart <= std::max(reach, kTailWidths * W) && ratio < kTailShare) ||
-                (splice && apart <= kSpliceReach * W && ratio <= 1 / kPairLeast)) {
+                (splice && apart <= kSpliceReach * W && ratio <= 1 / kPairLeast) || farSide) {
                 // The tail of a spread echo, the receiver's undershoot
-                // behind it, or the second half of a splice.
+                // behind it, the second half of a splice, or the rise at a
+                // stretch's far side found inside its echo.
                 i = j;
                 continue;
             }
             break;
+        }
+        if (echo.m_e.m_nSign < 0 && !echo.m_e.m_bStretch && !echo.m_bJoined && echo.m_c.m_shape != Shape::Splice &&
+            (i + 1 >= echoes.size() || echoes[i + 1].m_e.m_dSample > echo.m_e.m_dSample + stretchReach)) {
+            // A lone fall: its far side may be there below the threshold.
+            const double far = FarSide(echo);
+            if (far > 0) {
+                echo.m_bJoined = true;
+                echo.m_e.m_bStretch = true;
+                echo.m_e.m_dEndSample = far;
+            }
         }
         joined.push_back(echo);
     }
