@@ -1,0 +1,63 @@
+// The edge fit on echoes drawn from the shapes' definition: a rectangle of one
+// pulse width, blurred by a Gaussian, spread by the skin effect's step
+// response erfc(√u / (2 √t)), on a level with a slope.
+#include "model/events/EdgeFit.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+
+namespace {
+
+using events::EdgeFitResult;
+using events::StartFit;
+
+// The step's echo t pulse widths after the discontinuity, by a plain
+// integration over the blur.
+double Step(double t, double blur, double u)
+{
+    double sum = 0;
+    double weights = 0;
+    for (int i = -400; i <= 400; ++i) {
+        const double z = i / 80.0;
+        const double w = std::exp(-z * z / 2);
+        const double x = t - blur * z;
+        weights += w;
+        sum += x <= 0 ? 0 : w * (u == 0 ? 1.0 : std::erfc(std::sqrt(u) / (2 * std::sqrt(x))));
+    }
+    return sum / weights;
+}
+
+// The window's bins (sixteenths of the pulse) for an echo of the height that
+// starts `start` bins into the window.
+std::array<double, StartFit::kWindow> Bins(double start, double height, double blur, double u)
+{
+    std::array<double, StartFit::kWindow> bins{};
+    for (int j = 0; j < StartFit::kWindow; ++j) {
+        const double t = (j + 0.5 - start) / StartFit::kPerWidth;
+        bins[static_cast<std::size_t>(j)] = 3 + 0.02 * j + height * (Step(t, blur, u) - Step(t - 1, blur, u));
+    }
+    return bins;
+}
+
+TEST(EdgeFit, ASpreadEdgeStartsWhereItDepartsAndABlurredOneIsNoEvidence)
+{
+    // Spread by the skin effect (u = 0.4) from a launch blurred by 0.06 W: the
+    // start between bins, either sign, and more explained than any symmetric
+    // blur.
+    for (const double start : {13.0, 17.4, 21.7}) {
+        for (const int sign : {1, -1}) {
+            const EdgeFitResult fit = events::FitEdge<StartFit>(Bins(start, 40.0 * sign, 0.06, 0.4), sign, 0.06, true);
+            ASSERT_TRUE(fit.m_bFitted) << start << " " << sign;
+            EXPECT_NEAR(fit.m_dStart, start, 0.25) << start << " " << sign;
+            EXPECT_GT(fit.m_dEvidence, 1.0) << start << " " << sign;
+        }
+    }
+    // Blurred symmetrically by 0.25 W: a symmetric blur explains it at least
+    // as well as any spreading of the launch's blur.
+    const EdgeFitResult blurred = events::FitEdge<StartFit>(Bins(17.4, 40, 0.25, 0), 1, 0.06, true);
+    EXPECT_LT(blurred.m_dEvidence, 0.5);
+}
+
+} // namespace
