@@ -279,5 +279,6 @@ EdgeFitResult FitEdge(const std::array<double, G::kWindow>& bins, int sign, doub
 
 template EdgeFitResult FitEdge<StartFit>(const std::array<double, StartFit::kWindow>&, int, double, bool);
 template EdgeFitResult FitEdge<ShapeFit>(const std::array<double, ShapeFit::kWindow>&, int, double, bool);
+template EdgeFitResult FitEdge<LateShapeFit>(const std::array<double, LateShapeFit::kWindow>&, int, double, bool);
 
 } // namespace events
