@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
+#include <utility>
 
 namespace events {
 
@@ -115,22 +117,33 @@ void Finder::PlaceSpreadEchoes(std::vector<Echo>& echoes) const
     }
     std::sort(plain.begin(), plain.end(),
               [](const Echo* a, const Echo* b) { return std::fabs(a->m_dHeight) > std::fabs(b->m_dHeight); });
+    // The echoes whose long window shows the spreading, the clearest first;
+    // their edges are weighed only while the sums may still reach both
+    // measures (the edge fit costs the most).
+    std::vector<std::pair<double, std::size_t>> shown;
+    double shownSum = 0;
+    for (std::size_t i = 0; i < plain.size() && i < kSpreadWeighed; ++i) {
+        const std::optional<EdgeFitResult> shape = FitShape(plain[i]->m_c, *plain[i]->m_dAnchor);
+        if (shape && shape->m_dEvidence > 0) {
+            shown.emplace_back(shape->m_dEvidence, i);
+            shownSum += shape->m_dEvidence;
+        }
+    }
+    std::sort(shown.begin(), shown.end(), std::greater<>());
     // The edge fits made while weighing: the start does not depend on the weighing.
     std::vector<std::optional<EdgeFitResult>> edges(plain.size());
     double shapeSum = 0;
     double edgeSum = 0;
     bool lossy = false;
-    for (std::size_t i = 0; i < plain.size() && i < kSpreadWeighed && !lossy; ++i) {
-        const Echo& echo = *plain[i];
-        const std::optional<EdgeFitResult> shape = FitShape(echo.m_c, *echo.m_dAnchor);
-        if (!shape || shape->m_dEvidence <= 0) {
-            continue;
-        }
-        edges[i] = FitStart<StartFit>(echo.m_c, *echo.m_dAnchor, true);
+    for (std::size_t k = 0; k < shown.size() && !lossy && shownSum >= kShapeEvidence; ++k) {
+        const auto [shape, i] = shown[k];
+        edges[i] = FitStart<StartFit>(plain[i]->m_c, *plain[i]->m_dAnchor, true);
         if (edges[i] && edges[i]->m_dEvidence > 0) {
-            shapeSum += shape->m_dEvidence;
+            shapeSum += shape;
             edgeSum += edges[i]->m_dEvidence;
             lossy = shapeSum >= kShapeEvidence && edgeSum >= kEdgeEvidence;
+        } else {
+            shownSum -= shape;
         }
     }
     if (!lossy) {
