@@ -84,6 +84,18 @@ TEST(LineEvents, AnOpenAtTheEndOfTwoKilometresOfLossyPair)
     EXPECT_NEAR(e.m_dPosition, truth, Tolerance(found, truth));
 }
 
+TEST(LineEvents, AnOpenTwoPulseWidthsBeforeTheRecordsEndLiesWhereItsEchoDeparts)
+{
+    // The same line with the open at 3800 m of the 4000 m the record holds:
+    // its echo's spread rise runs into the record's end, yet still shows.
+    LineParams params = Cable(6, 16);
+    params.m_faults = {Fault(FaultKind::Open, 3800, 1e4)};
+    const Found found = Find(params);
+    ASSERT_EQ(found.m_real.size(), 1u);
+    const double truth = found.m_wave.m_truth[0].m_dPosition;
+    EXPECT_NEAR(found.m_real[0].m_dPosition, truth, Tolerance(found, truth));
+}
+
 TEST(LineEvents, AFarEndOfALossyLineLiesWhereItsEchoDeparts)
 {
     // 1 km scale, 200 ns pulse, 24 dB round trip over the scale, a short at

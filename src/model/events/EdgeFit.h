@@ -39,6 +39,11 @@ using StartFit = FitGeometry<16, 32, 24, 16, 25>;
 // before the anchor to 2.5 W after it, in eighths of the pulse. The skin
 // effect's slow rise shows most clearly where the pulse has passed.
 using ShapeFit = FitGeometry<8, 32, 12, 8, 13>;
+// The same for an echo near the record's end: 2.5 W before the anchor to
+// 1.5 W after it, the start from 1.5 W before the anchor to 0.5 W after it
+// (the window may be moved half a pulse width either way to end at the
+// record's end).
+using LateShapeFit = FitGeometry<8, 32, 20, 12, 17>;
 
 struct EdgeFitResult
 {

@@ -186,14 +186,14 @@ constexpr double kLeastBlurShare = 0.6;
 constexpr double kClipTop = 125;
 constexpr double kUnknownBlur = 0.06;
 constexpr double kLongestBlur = 0.8;
-// An echo whose causal fit explains this many times the noise of one bin
-// more than any symmetric blur, over its pulse and what follows it and over
-// its edge alone, shows a lossy line.
+// Echoes whose causal fits explain, summed, this many times the noise of one
+// bin more than any symmetric blur, over their pulses and what follows and
+// over their edges alone, show a lossy line.
 constexpr double kShapeEvidence = 20;
 constexpr double kEdgeEvidence = 4;
 // The strongest echoes are weighed for it, this many at most: the weaker the
 // echo, the less its shape can tell.
-constexpr std::size_t kSpreadWeighed = 3;
+constexpr std::size_t kSpreadWeighed = 6;
 // No trace holds more than this many events that matter to a technician.
 constexpr std::size_t kMaxEvents = 64;
 
@@ -431,6 +431,10 @@ private:
     // clipped samples.
     template <class G>
     std::optional<EdgeFitResult> FitStart(const Candidate& c, double anchor, bool weigh) const;
+
+    // FitStart over the echo's whole pulse and what follows it, the window
+    // ending at the record's end where the echo is near it (Spreading.cpp).
+    std::optional<EdgeFitResult> FitShape(const Candidate& c, double anchor) const;
 
     // On a lossy line, every echo's edge where its causal fit puts it (Spreading.cpp).
     void PlaceSpreadEchoes(std::vector<Echo>& echoes) const;

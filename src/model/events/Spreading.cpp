@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
+#include <utility>
 
 namespace events {
 
@@ -54,25 +56,59 @@ std::optional<EdgeFitResult> Finder::FitStart(const Candidate& c, double anchor,
     // averages; noise shaped by the receiver's band, which the step
     // response's deviation measures (D has twice the variance of a mean of
     // L samples, times L squared), falls less; the rounding of the samples
-    // sets the floor.
+    // sets the floor. Bins narrower than a sample share their samples with
+    // their neighbours, so every sample's noise counts 1 / bin times over
+    // the window: the evidence counts it once.
     const double L = m_nWindow;
     const double samples = std::max(1.0, bin);
     const double white = m_dNoise * m_dNoise / samples;
     const double band = m_dStepDeviation * m_dStepDeviation / (2 * L * L) * L / samples;
-    fit.m_dEvidence /= std::max({white, band, 1.0 / 12 / samples});
+    fit.m_dEvidence *= std::min(1.0, bin) / std::max({white, band, 1.0 / 12 / samples});
     return fit;
+}
+
+// The fit over the echo's whole pulse and what follows it, weighed. Near the
+// record's end the window ends there instead: the long one moved up to half
+// a pulse width earlier, then the shorter one (to 1.5 W after the anchor)
+// moved up to half a pulse width either way, so an echo whose pulse has
+// passed before the record ends still shows its slow rise. None when not
+// even that fits.
+std::optional<EdgeFitResult> Finder::FitShape(const Candidate& c, double anchor) const
+{
+    constexpr double kLeeway = 0.5 * ShapeFit::kPerWidth; // bins: half a pulse width
+    static_assert(ShapeFit::kPerWidth == LateShapeFit::kPerWidth);
+    const double bin = m_dPulseSamples / ShapeFit::kPerWidth;
+    // Bins after the anchor a window may reach: FitStart keeps 1.5 samples
+    // clear of the record's end.
+    const double room = (kCount - 2 - anchor) / bin;
+    constexpr int kLong = ShapeFit::kWindow - ShapeFit::kBefore;
+    constexpr int kShort = LateShapeFit::kWindow - LateShapeFit::kBefore;
+    if (room >= kLong) {
+        return FitStart<ShapeFit>(c, anchor, true);
+    }
+    if (room >= kLong - kLeeway) {
+        return FitStart<ShapeFit>(c, anchor - (kLong - room) * bin, true);
+    }
+    if (room >= kShort - kLeeway) {
+        return FitStart<LateShapeFit>(c, anchor - (kShort - room) * bin, true);
+    }
+    return std::nullopt;
 }
 
 // The skin effect of a lossy line spreads every echo causally: it departs
 // from the baseline where its discontinuity is, but rises slowly, so its half
-// height trails. Where one of the strongest echoes shows that spreading
-// clearly, both over its whole pulse and what follows (where the slow rise
-// shows most) and over its edge alone, the line is such a line, and every
+// height trails. It spreads every echo of the line, so the evidence of the
+// strongest echoes adds up: each echo whose causal fit explains more than any
+// symmetric blur both over its whole pulse and what follows (where the slow
+// rise shows most) and over its edge alone adds what it shows; where the sums
+// reach kShapeEvidence and kEdgeEvidence, the line is such a line, and every
 // echo starts where its causal fit puts it, even where its own shape could be
 // read either way. Elsewhere the edges stay where the step response and the
 // half height put them: a symmetric blur keeps the discontinuity at the half
 // height. Both measures are needed: a shelf or a wet stretch longer than the
-// pulse also fills the long window as a slow rise would, but not the edge.
+// pulse also fills the long window as a slow rise would, but not the edge;
+// and an echo that fits a symmetric blur better in either adds nothing, so
+// the noise of many echoes does not add up to a lossy line.
 void Finder::PlaceSpreadEchoes(std::vector<Echo>& echoes) const
 {
     std::vector<Echo*> plain;
@@ -83,24 +119,43 @@ void Finder::PlaceSpreadEchoes(std::vector<Echo>& echoes) const
     }
     std::sort(plain.begin(), plain.end(),
               [](const Echo* a, const Echo* b) { return std::fabs(a->m_dHeight) > std::fabs(b->m_dHeight); });
-    const Echo* witness = nullptr; // the echo that shows the spreading
-    std::optional<EdgeFitResult> edge;
-    for (std::size_t i = 0; i < plain.size() && i < kSpreadWeighed && witness == nullptr; ++i) {
-        const Echo& echo = *plain[i];
-        const std::optional<EdgeFitResult> shape = FitStart<ShapeFit>(echo.m_c, *echo.m_dAnchor, true);
-        if (shape && shape->m_dEvidence >= kShapeEvidence) {
-            edge = FitStart<StartFit>(echo.m_c, *echo.m_dAnchor, true);
-            witness = edge && edge->m_dEvidence >= kEdgeEvidence ? &echo : nullptr;
+    // The echoes whose long window shows the spreading, the clearest first;
+    // their edges are weighed only while the sums may still reach both
+    // measures (the edge fit costs the most).
+    std::vector<std::pair<double, std::size_t>> shown;
+    double shownSum = 0;
+    for (std::size_t i = 0; i < plain.size() && i < kSpreadWeighed; ++i) {
+        const std::optional<EdgeFitResult> shape = FitShape(plain[i]->m_c, *plain[i]->m_dAnchor);
+        if (shape && shape->m_dEvidence > 0) {
+            shown.emplace_back(shape->m_dEvidence, i);
+            shownSum += shape->m_dEvidence;
         }
     }
-    if (witness == nullptr) {
+    std::sort(shown.begin(), shown.end(), std::greater<>());
+    // The edge fits made while weighing: the start does not depend on the weighing.
+    std::vector<std::optional<EdgeFitResult>> edges(plain.size());
+    double shapeSum = 0;
+    double edgeSum = 0;
+    bool lossy = false;
+    for (std::size_t k = 0; k < shown.size() && !lossy && shownSum >= kShapeEvidence; ++k) {
+        const auto [shape, i] = shown[k];
+        edges[i] = FitStart<StartFit>(plain[i]->m_c, *plain[i]->m_dAnchor, true);
+        if (edges[i] && edges[i]->m_dEvidence > 0) {
+            shapeSum += shape;
+            edgeSum += edges[i]->m_dEvidence;
+            lossy = shapeSum >= kShapeEvidence && edgeSum >= kEdgeEvidence;
+        } else {
+            shownSum -= shape;
+        }
+    }
+    if (!lossy) {
         return;
     }
-    for (Echo* echo : plain) {
+    for (std::size_t i = 0; i < plain.size(); ++i) {
         const std::optional<EdgeFitResult> fit =
-            echo == witness ? edge : FitStart<StartFit>(echo->m_c, *echo->m_dAnchor, false);
+            edges[i] ? edges[i] : FitStart<StartFit>(plain[i]->m_c, *plain[i]->m_dAnchor, false);
         if (fit) {
-            echo->m_e.m_dSample = std::max(0.0, fit->m_dStart);
+            plain[i]->m_e.m_dSample = std::max(0.0, fit->m_dStart);
         }
     }
 }
