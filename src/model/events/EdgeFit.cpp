@@ -280,4 +280,9 @@ EdgeFitResult FitEdge(const std::array<double, G::kWindow>& bins, int sign, doub
 template EdgeFitResult FitEdge<StartFit>(const std::array<double, StartFit::kWindow>&, int, double, bool);
 template EdgeFitResult FitEdge<ShapeFit>(const std::array<double, ShapeFit::kWindow>&, int, double, bool);
 
+double SpreadStepEcho(double t, double blur, double u)
+{
+    return SpreadStep(t, blur, u);
+}
+
 } // namespace events

@@ -73,7 +73,7 @@ std::optional<EdgeFitResult> Finder::FitStart(const Candidate& c, double anchor,
 // half height put them: a symmetric blur keeps the discontinuity at the half
 // height. Both measures are needed: a shelf or a wet stretch longer than the
 // pulse also fills the long window as a slow rise would, but not the edge.
-void Finder::PlaceSpreadEchoes(std::vector<Echo>& echoes) const
+bool Finder::PlaceSpreadEchoes(std::vector<Echo>& echoes) const
 {
     std::vector<Echo*> plain;
     for (Echo& echo : echoes) {
@@ -94,7 +94,7 @@ void Finder::PlaceSpreadEchoes(std::vector<Echo>& echoes) const
         }
     }
     if (witness == nullptr) {
-        return;
+        return false;
     }
     for (Echo* echo : plain) {
         const std::optional<EdgeFitResult> fit =
@@ -103,6 +103,7 @@ void Finder::PlaceSpreadEchoes(std::vector<Echo>& echoes) const
             echo->m_e.m_dSample = std::max(0.0, fit->m_dStart);
         }
     }
+    return true;
 }
 
 } // namespace events
