@@ -310,4 +310,9 @@ template EdgeFitResult FitEdge<StartFit>(const std::array<double, StartFit::kWin
 template EdgeFitResult FitEdge<ShapeFit>(const std::array<double, ShapeFit::kWindow>&, int, double, bool);
 template EdgeFitResult FitEdge<LateShapeFit>(const std::array<double, LateShapeFit::kWindow>&, int, double, bool);
 
+double SpreadStepEcho(double t, double blur, double u)
+{
+    return SpreadStep(t, blur, u);
+}
+
 } // namespace events

@@ -60,4 +60,9 @@ struct EdgeFitResult
 template <class G>
 EdgeFitResult FitEdge(const std::array<double, G::kWindow>& bins, int sign, double launchBlur, bool weigh);
 
+// A step's echo `t` pulse widths after its discontinuity, spread by the skin
+// effect (u = a² / W) and blurred by a Gaussian of deviation `blur` pulse
+// widths: the element the shapes above are made of.
+double SpreadStepEcho(double t, double blur, double u);
+
 } // namespace events

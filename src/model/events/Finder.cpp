@@ -279,8 +279,9 @@ std::vector<LineEvent> Finder::Describe(const std::vector<Candidate>& candidates
         }
         echoes.push_back(echo);
     }
-    PlaceSpreadEchoes(echoes);
+    const bool lossy = PlaceSpreadEchoes(echoes);
     JoinEchoes(echoes);
+    PlaceSplices(echoes, lossy);
     MarkGhosts(echoes);
     Classify(echoes);
     std::vector<LineEvent> events;

@@ -436,8 +436,18 @@ private:
     // ending at the record's end where the echo is near it (Spreading.cpp).
     std::optional<EdgeFitResult> FitShape(const Candidate& c, double anchor) const;
 
-    // On a lossy line, every echo's edge where its causal fit puts it (Spreading.cpp).
-    void PlaceSpreadEchoes(std::vector<Echo>& echoes) const;
+    // On a lossy line, every echo's edge where its causal fit puts it
+    // (Spreading.cpp); whether the trace shows such a line.
+    bool PlaceSpreadEchoes(std::vector<Echo>& echoes) const;
+
+    // Splices (SpliceFit.cpp)
+    // The start of a splice's echo by a fit of its first swing and the
+    // opposite one a pulse width behind it, around `anchor` (the half height
+    // of its first swing); none where the fit cannot be made.
+    std::optional<double> FitSplice(const Echo& echo, double anchor) const;
+
+    // On a lossy line, every splice placed where its fit puts it.
+    void PlaceSplices(std::vector<Echo>& echoes, bool lossy) const;
 
     std::vector<LineEvent> Describe(const std::vector<Candidate>& candidates) const;
 

@@ -109,7 +109,7 @@ std::optional<EdgeFitResult> Finder::FitShape(const Candidate& c, double anchor)
 // pulse also fills the long window as a slow rise would, but not the edge;
 // and an echo that fits a symmetric blur better in either adds nothing, so
 // the noise of many echoes does not add up to a lossy line.
-void Finder::PlaceSpreadEchoes(std::vector<Echo>& echoes) const
+bool Finder::PlaceSpreadEchoes(std::vector<Echo>& echoes) const
 {
     std::vector<Echo*> plain;
     for (Echo& echo : echoes) {
@@ -149,7 +149,7 @@ void Finder::PlaceSpreadEchoes(std::vector<Echo>& echoes) const
         }
     }
     if (!lossy) {
-        return;
+        return false;
     }
     for (std::size_t i = 0; i < plain.size(); ++i) {
         const std::optional<EdgeFitResult> fit =
@@ -158,6 +158,7 @@ void Finder::PlaceSpreadEchoes(std::vector<Echo>& echoes) const
             plain[i]->m_e.m_dSample = std::max(0.0, fit->m_dStart);
         }
     }
+    return true;
 }
 
 } // namespace events

@@ -1,0 +1,277 @@
+// Where a splice starts, by fitting its echo's shape.
+//
+// A splice reflects the launch pulse twice: a short stretch of other
+// impedance where it starts and, the other way, where it ends (a pulse less
+// itself a short delay later), a series coil the pulse's two edges (a short
+// spike, and the opposite one a pulse width later). Both are the same shape:
+// a short bump g of width w, less itself a pulse width later, g(t) − g(t − W);
+// for a stretch, w is its length, for a coil the coil's own time constant.
+// Blurred and spread by the line like any echo, the bump's half height lies
+// neither at its start (a narrow bump's blurred top is low, its half height
+// early) nor at a fixed lag from it (a spread one rises slowly), so the start
+// is fitted: the bump of each width, blurred and spread, its height of the
+// first swing's sign, level and a straight trend free.
+#include "model/events/Finder.h"
+
+#include "model/events/EdgeFit.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstring>
+#include <vector>
+
+namespace events {
+
+namespace {
+
+// Four single-precision lanes, added and multiplied side by side.
+typedef float Lanes __attribute__((vector_size(16)));
+
+// Bins of W / kPerWidth; the window from kBefore bins before the anchor (the
+// half height of the first swing), kWindow bins long: both swings; the start
+// sought from kEarliest bins before the anchor at kShifts starts one bin apart.
+constexpr int kPerWidth = 16;
+constexpr int kWindow = 40;
+constexpr int kBefore = 16;
+constexpr int kEarliest = 12;
+constexpr int kShifts = 17;
+// The bumps: a stretch's, as long as the stretch, in bins, from a sixteenth of
+// the pulse to three quarters of it; a coil's, decaying with the coil's time
+// constant, from a thirtieth of the pulse to a fifth, in bins.
+constexpr std::array<int, 8> kLengths = {1, 2, 3, 4, 6, 8, 10, 12};
+constexpr std::array<double, 5> kDecays = {0.5, 1, 1.6, 2.4, 3.2};
+constexpr std::size_t kBumps = kLengths.size() + kDecays.size();
+// Each bin of a coil's bump is summed over this many parts.
+constexpr int kParts = 4;
+// Blurs from 0.015 W, each 1.18 times the one before; the skin effect's
+// spreadings u (a² / W) from none on.
+constexpr int kBlurCount = 25;
+constexpr double kLeastBlur = 0.015;
+constexpr double kBlurRatio = 1.18;
+constexpr std::array<double, 10> kSpreads = {0, 0.01, 0.025, 0.05, 0.1, 0.2, 0.4, 0.8, 1.6, 3.2};
+// The fit runs early on a coil's spike (the receiver's band widens it more
+// than the launch's blur and the skin effect explain): the start lies no more
+// than this share of a pulse width before the first swing's half height.
+constexpr double kEarliestBeforeHalf = 0.03;
+
+// Shape values at bin centres m + 0.5 bins from the start, m from -kShapeBefore on.
+constexpr int kShapeBefore = kBefore - kEarliest + kShifts - 1;
+constexpr int kShapeLength = kWindow + kShifts - 1;
+constexpr double kCentre = (kWindow - 1) / 2.0;
+
+struct SpliceShape
+{
+    std::array<float, kShapeLength> m_values{};
+    // Per start, what is left of the shape once level and trend over the
+    // window are taken out: its squared length.
+    std::array<double, kShifts> m_norm{};
+};
+
+struct SpliceTable
+{
+    std::vector<SpliceShape> m_shapes; // blur, then spreading, then width
+
+    static std::size_t Index(std::size_t blur, std::size_t spread, std::size_t width)
+    {
+        return (blur * kSpreads.size() + spread) * kBumps + width;
+    }
+};
+
+SpliceTable BuildSpliceTable()
+{
+    constexpr int P = kPerWidth;
+    constexpr int kLongest = 4 * kLengths.back();
+    SpliceTable table;
+    table.m_shapes.resize(static_cast<std::size_t>(kBlurCount) * kSpreads.size() * kBumps);
+    std::array<double, kShapeLength + P + kLongest> step{};
+    for (std::size_t b = 0; b < kBlurCount; ++b) {
+        const double blur = kLeastBlur * std::pow(kBlurRatio, static_cast<double>(b));
+        for (std::size_t s = 0; s < kSpreads.size(); ++s) {
+            // The step's echo from the longest bump and a pulse width before
+            // the first bin on.
+            for (std::size_t m = 0; m < step.size(); ++m) {
+                const double t = (static_cast<double>(m) - kShapeBefore - P - kLongest + 0.5) / P;
+                step[m] = SpreadStepEcho(t, blur, kSpreads[s]);
+            }
+            // The step's echo between bin centres, by straight lines.
+            const auto at = [&](double m) {
+                const double u = m + kShapeBefore + P + kLongest;
+                const std::size_t k = static_cast<std::size_t>(std::floor(u));
+                return step[k] + (u - k) * (step[std::min(k + 1, step.size() - 1)] - step[k]);
+            };
+            // The bump's echo at bin m: a stretch's, the step's less itself
+            // its length later; a coil's, the step's changes decaying.
+            const auto bump = [&](std::size_t w, double m) {
+                if (w < kLengths.size()) {
+                    return at(m) - at(m - kLengths[w]);
+                }
+                const double decay = kDecays[w - kLengths.size()];
+                double sum = 0;
+                for (int part = 0; part * 1.0 / kParts < kLongest / 2.0; ++part) {
+                    const double lag = static_cast<double>(part) / kParts;
+                    sum += std::exp(-(lag + 0.5 / kParts) / decay) * (at(m - lag) - at(m - lag - 1.0 / kParts));
+                }
+                return sum;
+            };
+            for (std::size_t w = 0; w < kBumps; ++w) {
+                SpliceShape& shape = table.m_shapes[SpliceTable::Index(b, s, w)];
+                for (std::size_t m = 0; m < kShapeLength; ++m) {
+                    // The bump, less itself a pulse width later.
+                    const double t = static_cast<double>(m) - kShapeBefore;
+                    shape.m_values[m] = static_cast<float>(bump(w, t) - bump(w, t - P));
+                }
+                for (int shift = 0; shift < kShifts; ++shift) {
+                    double vv = 0, v1 = 0, vc = 0, cc = 0;
+                    for (int j = 0; j < kWindow; ++j) {
+                        const double v = shape.m_values[static_cast<std::size_t>(j - shift + kShifts - 1)];
+                        const double c = j - kCentre;
+                        vv += v * v;
+                        v1 += v;
+                        vc += v * c;
+                        cc += c * c;
+                    }
+                    shape.m_norm[static_cast<std::size_t>(shift)] = vv - v1 * v1 / kWindow - vc * vc / cc;
+                }
+            }
+        }
+    }
+    return table;
+}
+
+const SpliceTable& TheSpliceTable()
+{
+    static const SpliceTable table = BuildSpliceTable();
+    return table;
+}
+
+// The best shape and start so far, with what the starts either side explain.
+struct SpliceBest
+{
+    double m_dExplained = 0;
+    int m_nShift = -1;
+    double m_dBefore = 0;
+    double m_dAfter = 0;
+
+    // The start between bins: the peak of a parabola through the best start
+    // and its neighbours.
+    double Start() const
+    {
+        double start = m_nShift;
+        const double curve = m_dBefore - 2 * m_dExplained + m_dAfter;
+        if (curve < 0) {
+            start += std::clamp(0.5 * (m_dBefore - m_dAfter) / curve, -0.5, 0.5);
+        }
+        return start;
+    }
+};
+
+// What one shape explains of the window (level and trend taken out) at every
+// start, with a height of the first swing's sign; the best so far kept.
+void Consider(const SpliceShape& shape, const std::array<Lanes, kWindow / 4>& window, int sign, SpliceBest& best)
+{
+    std::array<double, kShifts> row{};
+    for (int shift = 0; shift < kShifts; ++shift) {
+        const float* v = shape.m_values.data() + (kShifts - 1 - shift);
+        // Four lanes side by side, so the additions need not wait for each other.
+        Lanes lanes{};
+        for (std::size_t k = 0; k < window.size(); ++k) {
+            Lanes a;
+            std::memcpy(&a, v + 4 * k, sizeof a);
+            lanes += a * window[k];
+        }
+        const float dot = (lanes[0] + lanes[1]) + (lanes[2] + lanes[3]);
+        const double norm = shape.m_norm[static_cast<std::size_t>(shift)];
+        row[static_cast<std::size_t>(shift)] = norm > 1e-9 && dot * sign > 0 ? dot * static_cast<double>(dot) / norm : 0;
+    }
+    for (int shift = 0; shift < kShifts; ++shift) {
+        if (row[static_cast<std::size_t>(shift)] > best.m_dExplained) {
+            best.m_dExplained = row[static_cast<std::size_t>(shift)];
+            best.m_nShift = shift;
+            best.m_dBefore = row[static_cast<std::size_t>(std::max(shift - 1, 0))];
+            best.m_dAfter = row[static_cast<std::size_t>(std::min(shift + 1, kShifts - 1))];
+        }
+    }
+}
+
+} // namespace
+
+std::optional<double> Finder::FitSplice(const Echo& echo, double anchor) const
+{
+    const double W = m_dPulseSamples;
+    const double bin = W / kPerWidth;
+    const double from = anchor - kBefore * bin;
+    const double to = from + kWindow * bin;
+    if (from - 0.5 < m_nDeadEnd || to + 1.5 >= kCount) {
+        return std::nullopt;
+    }
+    const auto& x = m_record.m_samples;
+    for (int k = static_cast<int>(from); k <= static_cast<int>(to) + 1; ++k) {
+        if (x[k] >= 127 || x[k] <= -128) {
+            return std::nullopt;
+        }
+    }
+    // The trace's running sum at t, sample k spanning [k - 0.5, k + 0.5).
+    const auto summed = [&](double t) {
+        const double u = t + 0.5;
+        const int k = static_cast<int>(std::floor(u));
+        return static_cast<double>(m_sum[k]) + (u - k) * x[k];
+    };
+    // The window's bins, level and trend taken out.
+    std::array<double, kWindow> bins{};
+    double sum = 0;
+    double moment = 0;
+    double cc = 0;
+    double before = summed(from);
+    for (int j = 0; j < kWindow; ++j) {
+        const double after = summed(from + (j + 1) * bin);
+        bins[static_cast<std::size_t>(j)] = (after - before) / bin;
+        before = after;
+        sum += bins[static_cast<std::size_t>(j)];
+        moment += (j - kCentre) * bins[static_cast<std::size_t>(j)];
+        cc += (j - kCentre) * (j - kCentre);
+    }
+    std::array<Lanes, kWindow / 4> window{};
+    for (int j = 0; j < kWindow; ++j) {
+        window[static_cast<std::size_t>(j / 4)][j % 4] =
+            static_cast<float>(bins[static_cast<std::size_t>(j)] - sum / kWindow - (j - kCentre) * moment / cc);
+    }
+
+    const SpliceTable& table = TheSpliceTable();
+    const std::size_t launch = static_cast<std::size_t>(
+        std::clamp(std::lround(std::log(m_dLaunchBlur / kLeastBlur) / std::log(kBlurRatio)), 0L, kBlurCount - 1L));
+    // The launch's blur spread by the skin effect, every spreading.
+    SpliceBest best;
+    for (std::size_t s = 0; s < kSpreads.size(); ++s) {
+        for (std::size_t w = 0; w < kBumps; ++w) {
+            Consider(table.m_shapes[SpliceTable::Index(launch, s, w)], window, echo.m_e.m_nSign, best);
+        }
+    }
+    if (best.m_nShift < 0) {
+        return std::nullopt;
+    }
+    return from + (kBefore - kEarliest + best.Start()) * bin;
+}
+
+// On a lossy line every splice starts where its fit puts it, but no earlier
+// than kEarliestBeforeHalf of a pulse before its first swing's half height.
+// Elsewhere the positions stand (Finder.cpp): the half height of the first
+// swing, or the double edge's estimate where it is later.
+void Finder::PlaceSplices(std::vector<Echo>& echoes, bool lossy) const
+{
+    if (!lossy) {
+        return;
+    }
+    for (Echo& echo : echoes) {
+        const bool splice = echo.m_c.m_shape == Shape::Splice || (echo.m_bJoined && !echo.m_e.m_bStretch);
+        if (!splice) {
+            continue;
+        }
+        const double half = SpliceStart(echo.m_c);
+        if (const std::optional<double> start = FitSplice(echo, half)) {
+            echo.m_e.m_dSample = std::max({0.0, *start, half - kEarliestBeforeHalf * m_dPulseSamples});
+        }
+    }
+}
+
+} // namespace events
