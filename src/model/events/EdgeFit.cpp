@@ -50,8 +50,40 @@ struct Table
     std::vector<std::array<std::array<double, 6>, G::kShifts>> m_inverse;
 };
 
+// The skin effect's step response erfc(√u / (2 √x)), x pulse widths after
+// the discontinuity: for the table's spreadings, read between points every
+// 1/1024 of a pulse width up to 8 widths (the tables would otherwise take
+// some hundred milliseconds of error functions to build).
+double SkinStep(double x, double u)
+{
+    constexpr int kPerWidthFine = 1024;
+    constexpr int kReachFine = 8 * kPerWidthFine;
+    using Curve = std::array<float, kReachFine + 1>;
+    static const std::vector<Curve> curves = [] {
+        std::vector<Curve> all(kSpreads.size());
+        for (std::size_t s = 1; s < kSpreads.size(); ++s) {
+            for (int k = 1; k <= kReachFine; ++k) {
+                all[s][static_cast<std::size_t>(k)] = static_cast<float>(
+                    std::erfc(std::sqrt(kSpreads[s]) / (2 * std::sqrt(static_cast<double>(k) / kPerWidthFine))));
+            }
+        }
+        return all;
+    }();
+    if (x <= 0) {
+        return 0;
+    }
+    const auto known = std::find(kSpreads.begin() + 1, kSpreads.end(), u);
+    const double at = x * kPerWidthFine;
+    if (known == kSpreads.end() || at >= kReachFine) {
+        return std::erfc(std::sqrt(u) / (2 * std::sqrt(x)));
+    }
+    const Curve& curve = curves[static_cast<std::size_t>(known - kSpreads.begin())];
+    const auto k = static_cast<std::size_t>(at);
+    return curve[k] + (at - static_cast<double>(k)) * (curve[k + 1] - curve[k]);
+}
+
 // The step's echo at t pulse widths after the discontinuity: the skin
-// effect's step response erfc(√u / (2 √t)), blurred by a Gaussian.
+// effect's step response, blurred by a Gaussian.
 double SpreadStep(double t, double blur, double u)
 {
     if (u == 0) {
@@ -59,18 +91,24 @@ double SpreadStep(double t, double blur, double u)
     }
     constexpr int kHalf = 60;
     constexpr double kReach = 4.5;
-    double sum = 0;
-    double weights = 0;
-    for (int i = -kHalf; i <= kHalf; ++i) {
-        const double z = kReach * i / kHalf;
-        const double w = std::exp(-0.5 * z * z);
-        const double x = t - blur * z;
-        weights += w;
-        if (x > 0) {
-            sum += w * std::erfc(std::sqrt(u) / (2 * std::sqrt(x)));
+    static const std::array<double, 2 * kHalf + 1> weights = [] {
+        std::array<double, 2 * kHalf + 1> w{};
+        double total = 0;
+        for (int i = -kHalf; i <= kHalf; ++i) {
+            const double z = kReach * i / kHalf;
+            w[static_cast<std::size_t>(i + kHalf)] = std::exp(-0.5 * z * z);
+            total += w[static_cast<std::size_t>(i + kHalf)];
         }
+        for (double& v : w) {
+            v /= total;
+        }
+        return w;
+    }();
+    double sum = 0;
+    for (int i = -kHalf; i <= kHalf; ++i) {
+        sum += weights[static_cast<std::size_t>(i + kHalf)] * SkinStep(t - blur * kReach * i / kHalf, u);
     }
-    return sum / weights;
+    return sum;
 }
 
 template <class G>

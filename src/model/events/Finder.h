@@ -193,7 +193,7 @@ constexpr double kShapeEvidence = 20;
 constexpr double kEdgeEvidence = 4;
 // The strongest echoes are weighed for it, this many at most: the weaker the
 // echo, the less its shape can tell.
-constexpr std::size_t kSpreadWeighed = 6;
+constexpr std::size_t kSpreadWeighed = 3;
 // No trace holds more than this many events that matter to a technician.
 constexpr std::size_t kMaxEvents = 64;
 

@@ -19,6 +19,7 @@
 #include <array>
 #include <cmath>
 #include <cstring>
+#include <mutex>
 #include <vector>
 
 namespace events {
@@ -68,81 +69,88 @@ struct SpliceShape
     std::array<double, kShifts> m_norm{};
 };
 
-struct SpliceTable
+// The shapes of one blur: every spreading, then every width.
+using SpliceRow = std::vector<SpliceShape>;
+
+std::size_t RowIndex(std::size_t spread, std::size_t width)
 {
-    std::vector<SpliceShape> m_shapes; // blur, then spreading, then width
+    return spread * kBumps + width;
+}
 
-    static std::size_t Index(std::size_t blur, std::size_t spread, std::size_t width)
-    {
-        return (blur * kSpreads.size() + spread) * kBumps + width;
-    }
-};
-
-SpliceTable BuildSpliceTable()
+SpliceRow BuildSpliceRow(std::size_t b)
 {
     constexpr int P = kPerWidth;
     constexpr int kLongest = 4 * kLengths.back();
-    SpliceTable table;
-    table.m_shapes.resize(static_cast<std::size_t>(kBlurCount) * kSpreads.size() * kBumps);
+    constexpr int kCoilParts = kLongest / 2 * kParts;
+    SpliceRow row(kSpreads.size() * kBumps);
+    const double blur = kLeastBlur * std::pow(kBlurRatio, static_cast<double>(b));
+    // A coil's bump decays: the weight of each part.
+    std::array<std::array<double, kCoilParts>, kDecays.size()> decay{};
+    for (std::size_t d = 0; d < kDecays.size(); ++d) {
+        for (int part = 0; part < kCoilParts; ++part) {
+            decay[d][static_cast<std::size_t>(part)] =
+                std::exp(-(static_cast<double>(part) / kParts + 0.5 / kParts) / kDecays[d]);
+        }
+    }
     std::array<double, kShapeLength + P + kLongest> step{};
-    for (std::size_t b = 0; b < kBlurCount; ++b) {
-        const double blur = kLeastBlur * std::pow(kBlurRatio, static_cast<double>(b));
-        for (std::size_t s = 0; s < kSpreads.size(); ++s) {
-            // The step's echo from the longest bump and a pulse width before
-            // the first bin on.
-            for (std::size_t m = 0; m < step.size(); ++m) {
-                const double t = (static_cast<double>(m) - kShapeBefore - P - kLongest + 0.5) / P;
-                step[m] = SpreadStepEcho(t, blur, kSpreads[s]);
+    for (std::size_t s = 0; s < kSpreads.size(); ++s) {
+        // The step's echo from the longest bump and a pulse width before the
+        // first bin on.
+        for (std::size_t m = 0; m < step.size(); ++m) {
+            const double t = (static_cast<double>(m) - kShapeBefore - P - kLongest + 0.5) / P;
+            step[m] = SpreadStepEcho(t, blur, kSpreads[s]);
+        }
+        // The step's echo between bin centres, by straight lines.
+        const auto at = [&](double m) {
+            const double u = m + kShapeBefore + P + kLongest;
+            const std::size_t k = static_cast<std::size_t>(std::floor(u));
+            return step[k] + (u - k) * (step[std::min(k + 1, step.size() - 1)] - step[k]);
+        };
+        // The bump's echo at bin m: a stretch's, the step's less itself its
+        // length later; a coil's, the step's changes decaying.
+        const auto bump = [&](std::size_t w, double m) {
+            if (w < kLengths.size()) {
+                return at(m) - at(m - kLengths[w]);
             }
-            // The step's echo between bin centres, by straight lines.
-            const auto at = [&](double m) {
-                const double u = m + kShapeBefore + P + kLongest;
-                const std::size_t k = static_cast<std::size_t>(std::floor(u));
-                return step[k] + (u - k) * (step[std::min(k + 1, step.size() - 1)] - step[k]);
-            };
-            // The bump's echo at bin m: a stretch's, the step's less itself
-            // its length later; a coil's, the step's changes decaying.
-            const auto bump = [&](std::size_t w, double m) {
-                if (w < kLengths.size()) {
-                    return at(m) - at(m - kLengths[w]);
+            const auto& weights = decay[w - kLengths.size()];
+            double sum = 0;
+            for (int part = 0; part < kCoilParts; ++part) {
+                const double lag = static_cast<double>(part) / kParts;
+                sum += weights[static_cast<std::size_t>(part)] * (at(m - lag) - at(m - lag - 1.0 / kParts));
+            }
+            return sum;
+        };
+        for (std::size_t w = 0; w < kBumps; ++w) {
+            SpliceShape& shape = row[RowIndex(s, w)];
+            for (std::size_t m = 0; m < kShapeLength; ++m) {
+                // The bump, less itself a pulse width later.
+                const double t = static_cast<double>(m) - kShapeBefore;
+                shape.m_values[m] = static_cast<float>(bump(w, t) - bump(w, t - P));
+            }
+            for (int shift = 0; shift < kShifts; ++shift) {
+                double vv = 0, v1 = 0, vc = 0, cc = 0;
+                for (int j = 0; j < kWindow; ++j) {
+                    const double v = shape.m_values[static_cast<std::size_t>(j - shift + kShifts - 1)];
+                    const double c = j - kCentre;
+                    vv += v * v;
+                    v1 += v;
+                    vc += v * c;
+                    cc += c * c;
                 }
-                const double decay = kDecays[w - kLengths.size()];
-                double sum = 0;
-                for (int part = 0; part * 1.0 / kParts < kLongest / 2.0; ++part) {
-                    const double lag = static_cast<double>(part) / kParts;
-                    sum += std::exp(-(lag + 0.5 / kParts) / decay) * (at(m - lag) - at(m - lag - 1.0 / kParts));
-                }
-                return sum;
-            };
-            for (std::size_t w = 0; w < kBumps; ++w) {
-                SpliceShape& shape = table.m_shapes[SpliceTable::Index(b, s, w)];
-                for (std::size_t m = 0; m < kShapeLength; ++m) {
-                    // The bump, less itself a pulse width later.
-                    const double t = static_cast<double>(m) - kShapeBefore;
-                    shape.m_values[m] = static_cast<float>(bump(w, t) - bump(w, t - P));
-                }
-                for (int shift = 0; shift < kShifts; ++shift) {
-                    double vv = 0, v1 = 0, vc = 0, cc = 0;
-                    for (int j = 0; j < kWindow; ++j) {
-                        const double v = shape.m_values[static_cast<std::size_t>(j - shift + kShifts - 1)];
-                        const double c = j - kCentre;
-                        vv += v * v;
-                        v1 += v;
-                        vc += v * c;
-                        cc += c * c;
-                    }
-                    shape.m_norm[static_cast<std::size_t>(shift)] = vv - v1 * v1 / kWindow - vc * vc / cc;
-                }
+                shape.m_norm[static_cast<std::size_t>(shift)] = vv - v1 * v1 / kWindow - vc * vc / cc;
             }
         }
     }
-    return table;
+    return row;
 }
 
-const SpliceTable& TheSpliceTable()
+// The shapes of a blur, built the first time a trace's launch has it.
+const SpliceRow& SpliceShapes(std::size_t b)
 {
-    static const SpliceTable table = BuildSpliceTable();
-    return table;
+    static std::array<SpliceRow, kBlurCount> rows;
+    static std::array<std::once_flag, kBlurCount> built;
+    std::call_once(built[b], [b] { rows[b] = BuildSpliceRow(b); });
+    return rows[b];
 }
 
 // The best shape and start so far, with what the starts either side explain.
@@ -237,15 +245,29 @@ std::optional<double> Finder::FitSplice(const Echo& echo, double anchor) const
             static_cast<float>(bins[static_cast<std::size_t>(j)] - sum / kWindow - (j - kCentre) * moment / cc);
     }
 
-    const SpliceTable& table = TheSpliceTable();
     const std::size_t launch = static_cast<std::size_t>(
         std::clamp(std::lround(std::log(m_dLaunchBlur / kLeastBlur) / std::log(kBlurRatio)), 0L, kBlurCount - 1L));
     // The launch's blur spread by the skin effect, every spreading.
+    const SpliceRow& shapes = SpliceShapes(launch);
+    // Every other spreading first, then the two beside the best of them.
     SpliceBest best;
-    for (std::size_t s = 0; s < kSpreads.size(); ++s) {
+    std::size_t bestSpread = 0;
+    const auto consider = [&](std::size_t s) {
         for (std::size_t w = 0; w < kBumps; ++w) {
-            Consider(table.m_shapes[SpliceTable::Index(launch, s, w)], window, echo.m_e.m_nSign, best);
+            const double before = best.m_dExplained;
+            Consider(shapes[RowIndex(s, w)], window, echo.m_e.m_nSign, best);
+            bestSpread = best.m_dExplained > before ? s : bestSpread;
         }
+    };
+    for (std::size_t s = 0; s < kSpreads.size(); s += 2) {
+        consider(s);
+    }
+    const std::size_t coarse = bestSpread;
+    if (coarse > 0) {
+        consider(coarse - 1);
+    }
+    if (coarse + 1 < kSpreads.size()) {
+        consider(coarse + 1);
     }
     if (best.m_nShift < 0) {
         return std::nullopt;
