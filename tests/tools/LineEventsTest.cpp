@@ -180,6 +180,21 @@ TEST(LineEvents, ASpliceIsOneEvent)
     }
 }
 
+TEST(LineEvents, ASpliceOnALossyLineLiesWhereItStarts)
+{
+    // 1 km scale, 20 dB round trip: 10 m of 1.6 times the impedance from
+    // 400 m (half the pulse's length) and an open at 800 m. The half height of
+    // the splice's first swing lies past the stretch's start by more than the
+    // tolerance: its echo is spread, and its two swings overlap.
+    LineParams params = Cable(4, 20);
+    params.m_faults = {Fault(FaultKind::Splice, 400, 1.6, 10), Fault(FaultKind::Open, 800, 1e4)};
+    const Found found = Find(params);
+    ASSERT_EQ(found.m_real.size(), 2u);
+    EXPECT_EQ(found.m_real[0].m_kind, LineEventKind::Splice);
+    const double truth = found.m_wave.m_truth[0].m_dPosition;
+    EXPECT_NEAR(found.m_real[0].m_dPosition, truth, Tolerance(found, truth));
+}
+
 TEST(LineEvents, AChangeToALowerImpedanceIsAChange)
 {
     // The line goes on in 60 Ω cable from 400 m: a fall that is no water (no
