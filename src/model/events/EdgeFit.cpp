@@ -13,15 +13,7 @@ namespace events {
 
 namespace {
 
-// Four single-precision lanes, added and multiplied side by side.
-typedef float Lanes __attribute__((vector_size(16)));
-
-// The shapes: every blur with every spreading; the first spreading is none.
-// Blurs from 0.015 W, each 1.18 times the one before (to 0.78 W).
-constexpr int kBlurCount = 25;
-constexpr double kLeastBlur = 0.015;
-constexpr double kBlurRatio = 1.18;
-constexpr std::array<double, 10> kSpreads = {0, 0.01, 0.025, 0.05, 0.1, 0.2, 0.4, 0.8, 1.6, 3.2};
+// The shapes: every blur with every spreading.
 constexpr int kShapes = static_cast<int>(kBlurCount * kSpreads.size());
 // The skin effect spreads the launch's own blur: blurs this many steps either
 // side of the launch's are tried with it (the launch's is read from its edge,
@@ -30,10 +22,6 @@ constexpr std::size_t kBlurReach = 2;
 // ... with the spreadings that fit best with the launch's blur, this many.
 constexpr std::size_t kSpreadsKept = 3;
 
-double Blur(std::size_t index)
-{
-    return kLeastBlur * std::pow(kBlurRatio, static_cast<double>(index));
-}
 // The shapes of a geometry and, for each shape and start, the inverse of the
 // normal equations' matrix of (shape, level, trend): its six distinct entries.
 template <class G>
@@ -253,17 +241,7 @@ struct Best
         }
     }
 
-    // The start between bins: the peak of a parabola through the best start
-    // and its neighbours.
-    double Start() const
-    {
-        double start = m_nShift;
-        const double curve = m_dBefore - 2 * m_dExplained + m_dAfter;
-        if (curve < 0) {
-            start += std::clamp(0.5 * (m_dBefore - m_dAfter) / curve, -0.5, 0.5);
-        }
-        return start;
-    }
+    double Start() const { return PeakBetween(m_nShift, m_dBefore, m_dExplained, m_dAfter); }
 };
 
 } // namespace
@@ -286,8 +264,7 @@ EdgeFitResult FitEdge(const std::array<double, G::kWindow>& bins, int sign, doub
     w.m_dPlain = w.m_dSum * w.m_dSum / G::kWindow + w.m_dMoment * w.m_dMoment / cc;
 
     // The launch's blur, give or take kBlurReach steps.
-    const std::size_t launch = static_cast<std::size_t>(
-        std::clamp(std::lround(std::log(launchBlur / kLeastBlur) / std::log(kBlurRatio)), 0L, kBlurCount - 1L));
+    const std::size_t launch = BlurIndex(launchBlur);
     const std::size_t first = launch > kBlurReach ? launch - kBlurReach : 0;
     const std::size_t last = std::min<std::size_t>(kBlurCount - 1, launch + kBlurReach);
     std::array<double, G::kShifts> row{};
@@ -342,6 +319,27 @@ EdgeFitResult FitEdge(const std::array<double, G::kWindow>& bins, int sign, doub
         result.m_dEvidence = spread.m_dExplained - std::max(symmetric.m_dExplained, w.m_dPlain);
     }
     return result;
+}
+
+double PeakBetween(int shift, double before, double at, double after)
+{
+    double start = shift;
+    const double curve = before - 2 * at + after;
+    if (curve < 0) {
+        start += std::clamp(0.5 * (before - after) / curve, -0.5, 0.5);
+    }
+    return start;
+}
+
+double Blur(std::size_t b)
+{
+    return kLeastBlur * std::pow(kBlurRatio, static_cast<double>(b));
+}
+
+std::size_t BlurIndex(double blur)
+{
+    return static_cast<std::size_t>(
+        std::clamp(std::lround(std::log(blur / kLeastBlur) / std::log(kBlurRatio)), 0L, kBlurCount - 1L));
 }
 
 template EdgeFitResult FitEdge<StartFit>(const std::array<double, StartFit::kWindow>&, int, double, bool);

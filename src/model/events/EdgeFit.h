@@ -15,8 +15,27 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 
 namespace events {
+
+// Four single-precision lanes, added and multiplied side by side.
+typedef float Lanes __attribute__((vector_size(16)));
+
+// The shapes' blurs: from 0.015 W, each 1.18 times the one before (to 0.78 W);
+// the skin effect's spreadings u (a² / W), the first none.
+constexpr int kBlurCount = 25;
+constexpr double kLeastBlur = 0.015;
+constexpr double kBlurRatio = 1.18;
+constexpr std::array<double, 10> kSpreads = {0, 0.01, 0.025, 0.05, 0.1, 0.2, 0.4, 0.8, 1.6, 3.2};
+
+// Where a fit's best start lies between bins: the peak of a parabola through
+// what the starts before, at and after the best whole bin explain.
+double PeakBetween(int shift, double before, double at, double after);
+
+// The blur of index b, and the index of the blur nearest a blur in pulse widths.
+double Blur(std::size_t b);
+std::size_t BlurIndex(double blur);
 
 // Where a fit looks, in bins of W / PerWidth around an anchor (the edge's
 // half height): the window from Before bins before the anchor, Window bins

@@ -13,6 +13,7 @@
 #include <cmath>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <vector>
 
 namespace events {
@@ -429,6 +430,10 @@ private:
     // spreading in units of the noise of one bin (EdgeFit.h); none where the
     // fit cannot be made: too near the launch or the record's end, or
     // clipped samples.
+    // The trace averaged over bins of `bin` samples from `from` on; false where
+    // they reach into the dead zone or past the record, or hold a clipped sample.
+    bool WindowBins(double from, double bin, std::span<double> bins) const;
+
     template <class G>
     std::optional<EdgeFitResult> FitStart(const Candidate& c, double anchor, bool weigh) const;
 

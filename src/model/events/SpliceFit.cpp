@@ -26,9 +26,6 @@ namespace events {
 
 namespace {
 
-// Four single-precision lanes, added and multiplied side by side.
-typedef float Lanes __attribute__((vector_size(16)));
-
 // Bins of W / kPerWidth; the window from kBefore bins before the anchor (the
 // half height of the first swing), kWindow bins long: both swings; the start
 // sought from kEarliest bins before the anchor at kShifts starts one bin apart.
@@ -45,12 +42,6 @@ constexpr std::array<double, 5> kDecays = {0.5, 1, 1.6, 2.4, 3.2};
 constexpr std::size_t kBumps = kLengths.size() + kDecays.size();
 // Each bin of a coil's bump is summed over this many parts.
 constexpr int kParts = 4;
-// Blurs from 0.015 W, each 1.18 times the one before; the skin effect's
-// spreadings u (a² / W) from none on.
-constexpr int kBlurCount = 25;
-constexpr double kLeastBlur = 0.015;
-constexpr double kBlurRatio = 1.18;
-constexpr std::array<double, 10> kSpreads = {0, 0.01, 0.025, 0.05, 0.1, 0.2, 0.4, 0.8, 1.6, 3.2};
 // The fit runs early on a coil's spike (the receiver's band widens it more
 // than the launch's blur and the skin effect explain): the start lies no more
 // than this share of a pulse width before the first swing's half height.
@@ -83,7 +74,7 @@ SpliceRow BuildSpliceRow(std::size_t b)
     constexpr int kLongest = 4 * kLengths.back();
     constexpr int kCoilParts = kLongest / 2 * kParts;
     SpliceRow row(kSpreads.size() * kBumps);
-    const double blur = kLeastBlur * std::pow(kBlurRatio, static_cast<double>(b));
+    const double blur = Blur(b);
     // A coil's bump decays: the weight of each part.
     std::array<std::array<double, kCoilParts>, kDecays.size()> decay{};
     for (std::size_t d = 0; d < kDecays.size(); ++d) {
@@ -161,17 +152,7 @@ struct SpliceBest
     double m_dBefore = 0;
     double m_dAfter = 0;
 
-    // The start between bins: the peak of a parabola through the best start
-    // and its neighbours.
-    double Start() const
-    {
-        double start = m_nShift;
-        const double curve = m_dBefore - 2 * m_dExplained + m_dAfter;
-        if (curve < 0) {
-            start += std::clamp(0.5 * (m_dBefore - m_dAfter) / curve, -0.5, 0.5);
-        }
-        return start;
-    }
+    double Start() const { return PeakBetween(m_nShift, m_dBefore, m_dExplained, m_dAfter); }
 };
 
 // What one shape explains of the window (level and trend taken out) at every
@@ -209,32 +190,15 @@ std::optional<double> Finder::FitSplice(const Echo& echo, double anchor) const
     const double W = m_dPulseSamples;
     const double bin = W / kPerWidth;
     const double from = anchor - kBefore * bin;
-    const double to = from + kWindow * bin;
-    if (from - 0.5 < m_nDeadEnd || to + 1.5 >= kCount) {
-        return std::nullopt;
-    }
-    const auto& x = m_record.m_samples;
-    for (int k = static_cast<int>(from); k <= static_cast<int>(to) + 1; ++k) {
-        if (x[k] >= 127 || x[k] <= -128) {
-            return std::nullopt;
-        }
-    }
-    // The trace's running sum at t, sample k spanning [k - 0.5, k + 0.5).
-    const auto summed = [&](double t) {
-        const double u = t + 0.5;
-        const int k = static_cast<int>(std::floor(u));
-        return static_cast<double>(m_sum[k]) + (u - k) * x[k];
-    };
     // The window's bins, level and trend taken out.
     std::array<double, kWindow> bins{};
+    if (!WindowBins(from, bin, bins)) {
+        return std::nullopt;
+    }
     double sum = 0;
     double moment = 0;
     double cc = 0;
-    double before = summed(from);
     for (int j = 0; j < kWindow; ++j) {
-        const double after = summed(from + (j + 1) * bin);
-        bins[static_cast<std::size_t>(j)] = (after - before) / bin;
-        before = after;
         sum += bins[static_cast<std::size_t>(j)];
         moment += (j - kCentre) * bins[static_cast<std::size_t>(j)];
         cc += (j - kCentre) * (j - kCentre);
@@ -245,8 +209,7 @@ std::optional<double> Finder::FitSplice(const Echo& echo, double anchor) const
             static_cast<float>(bins[static_cast<std::size_t>(j)] - sum / kWindow - (j - kCentre) * moment / cc);
     }
 
-    const std::size_t launch = static_cast<std::size_t>(
-        std::clamp(std::lround(std::log(m_dLaunchBlur / kLeastBlur) / std::log(kBlurRatio)), 0L, kBlurCount - 1L));
+    const std::size_t launch = BlurIndex(m_dLaunchBlur);
     // The launch's blur spread by the skin effect, every spreading.
     const SpliceRow& shapes = SpliceShapes(launch);
     // Every other spreading first, then the two beside the best of them.

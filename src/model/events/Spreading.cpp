@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <span>
 #include <functional>
 #include <utility>
 
@@ -15,20 +16,18 @@ namespace events {
 // `anchor` (its half height), with the evidence for the skin effect's
 // spreading in units of the noise of one bin; none where the fit cannot be
 // made.
-template <class G>
-std::optional<EdgeFitResult> Finder::FitStart(const Candidate& c, double anchor, bool weigh) const
+// The trace averaged over bins of `bin` samples from `from` on; false where
+// they reach into the dead zone or past the record, or hold a clipped sample.
+bool Finder::WindowBins(double from, double bin, std::span<double> bins) const
 {
-    const double W = m_dPulseSamples;
-    const double bin = W / G::kPerWidth;
-    const double from = anchor - G::kBefore * bin;
-    const double to = from + G::kWindow * bin;
+    const double to = from + static_cast<double>(bins.size()) * bin;
     if (from - 0.5 < m_nDeadEnd || to + 1.5 >= kCount) {
-        return std::nullopt;
+        return false;
     }
     const auto& x = m_record.m_samples;
     for (int k = static_cast<int>(from); k <= static_cast<int>(to) + 1; ++k) {
         if (x[k] >= 127 || x[k] <= -128) {
-            return std::nullopt;
+            return false;
         }
     }
     // The trace's running sum at t, sample k spanning [k - 0.5, k + 0.5).
@@ -37,12 +36,24 @@ std::optional<EdgeFitResult> Finder::FitStart(const Candidate& c, double anchor,
         const int k = static_cast<int>(std::floor(u));
         return static_cast<double>(m_sum[k]) + (u - k) * x[k];
     };
-    std::array<double, G::kWindow> bins{};
     double before = summed(from);
-    for (int j = 0; j < G::kWindow; ++j) {
-        const double after = summed(from + (j + 1) * bin);
-        bins[static_cast<std::size_t>(j)] = (after - before) / bin;
+    for (std::size_t j = 0; j < bins.size(); ++j) {
+        const double after = summed(from + static_cast<double>(j + 1) * bin);
+        bins[j] = (after - before) / bin;
         before = after;
+    }
+    return true;
+}
+
+template <class G>
+std::optional<EdgeFitResult> Finder::FitStart(const Candidate& c, double anchor, bool weigh) const
+{
+    const double W = m_dPulseSamples;
+    const double bin = W / G::kPerWidth;
+    const double from = anchor - G::kBefore * bin;
+    std::array<double, G::kWindow> bins{};
+    if (!WindowBins(from, bin, bins)) {
+        return std::nullopt;
     }
     EdgeFitResult fit = FitEdge<G>(bins, c.m_nSign, m_dLaunchBlur, weigh);
     if (!fit.m_bFitted) {
