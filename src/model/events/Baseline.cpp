@@ -181,22 +181,30 @@ double Finder::LaunchBlur() const
     if (share < kLeastBlurShare) {
         return kUnknownBlur;
     }
-    const double target = level + share * height;
+    // The blur as the edge's crossing of a share of the height tells it.
     const int reach = std::min(kCount - 1, static_cast<int>(W));
-    for (int k = 1; k <= reach; ++k) {
-        if (x[k] >= target) {
-            const double t = k - 1 + (target - x[k - 1]) / std::max(1.0, static_cast<double>(x[k] - x[k - 1]));
-            // The normal quantile of the share, by bisection of the error function.
-            double low = 0;
-            double high = 4;
-            for (int i = 0; i < 40; ++i) {
-                const double mid = (low + high) / 2;
-                (0.5 * std::erfc(-mid / std::numbers::sqrt2) < share ? low : high) = mid;
+    const auto blurAt = [&](double part) {
+        const double target = level + part * height;
+        for (int k = 1; k <= reach; ++k) {
+            if (x[k] >= target) {
+                const double t =
+                    k - 1 + (target - x[k - 1]) / std::max(1.0, static_cast<double>(x[k] - x[k - 1]));
+                // The normal quantile of the share, by bisection of the error function.
+                double low = 0;
+                double high = 4;
+                for (int i = 0; i < 40; ++i) {
+                    const double mid = (low + high) / 2;
+                    (0.5 * std::erfc(-mid / std::numbers::sqrt2) < part ? low : high) = mid;
+                }
+                return std::clamp(t / low / W, 0.0, kLongestBlur);
             }
-            return std::clamp(t / low / W, 0.0, kLongestBlur);
         }
-    }
-    return kUnknownBlur;
+        return kUnknownBlur;
+    };
+    // A launch whose top sags or rings reaches a high share late, or not at
+    // all: the lower share tells its edge then, and the smaller blur counts.
+    const double blur = blurAt(share);
+    return share > kLowBlurShare ? std::min(blur, blurAt(kLowBlurShare)) : blur;
 }
 
 // The deviation of the step response itself where the line is quiet. Noise

@@ -184,6 +184,8 @@ constexpr double kEdgeDeviations = 4;
 // and never above the second.
 constexpr double kBlurShare = 0.84;
 constexpr double kLeastBlurShare = 0.6;
+// ... and at this one too, where the first is higher: the smaller blur counts.
+constexpr double kLowBlurShare = 0.69;
 constexpr double kClipTop = 125;
 constexpr double kUnknownBlur = 0.06;
 constexpr double kLongestBlur = 0.8;
