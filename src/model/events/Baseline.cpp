@@ -234,4 +234,38 @@ double Finder::StepDeviation() const
     return *third / 0.385 / std::numbers::sqrt2;
 }
 
+double Finder::BinNoise(double bin) const
+{
+    const int b = static_cast<int>(std::lround(bin));
+    const int first = m_nDeadEnd;
+    const int triples = (kCount - first) / (3 * std::max(b, 1));
+    if (b < 2 || triples < 16) {
+        return 0;
+    }
+    // The fits use two widths of bin; each is measured once.
+    for (const auto& [width, noise] : m_binNoise) {
+        if (width == b) {
+            return noise;
+        }
+    }
+    // At most kBinTriples triples, spread evenly along the line.
+    const int stride = std::max(3 * b, (kCount - first - 3 * b) / kBinTriples);
+    std::vector<double> sizes;
+    sizes.reserve(static_cast<std::size_t>(kBinTriples) + 1);
+    for (int k = first; k + 3 * b <= kCount; k += stride) {
+        const double before = m_sum[k + b] - m_sum[k];
+        const double at = m_sum[k + 2 * b] - m_sum[k + b];
+        const double after = m_sum[k + 3 * b] - m_sum[k + 2 * b];
+        sizes.push_back(std::fabs(at - 0.5 * (before + after)) / b);
+    }
+    auto third = sizes.begin() + static_cast<std::ptrdiff_t>(sizes.size() * 3 / 10);
+    std::nth_element(sizes.begin(), third, sizes.end());
+    // A bin less the mean of its neighbours has 1.5 times a bin's variance;
+    // three tenths of a normal variable's sizes lie under 0.385 of its deviation.
+    const double noise = *third / 0.385 / std::sqrt(1.5);
+    std::rotate(m_binNoise.rbegin(), m_binNoise.rbegin() + 1, m_binNoise.rend());
+    m_binNoise.front() = {b, noise};
+    return noise;
+}
+
 } // namespace events

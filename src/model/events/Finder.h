@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <utility>
 #include <vector>
 
 namespace events {
@@ -197,6 +198,8 @@ constexpr double kEdgeEvidence = 4;
 // The strongest echoes are weighed for it, this many at most: the weaker the
 // echo, the less its shape can tell.
 constexpr std::size_t kSpreadWeighed = 3;
+// The noise of a fit's bins is measured on this many triples of bins at most.
+constexpr int kBinTriples = 256;
 // No trace holds more than this many events that matter to a technician.
 constexpr std::size_t kMaxEvents = 64;
 
@@ -325,6 +328,14 @@ private:
     double LaunchBlur() const;
 
     double StepDeviation() const;
+
+    // The noise deviation of the trace's mean over `bin` samples, from each
+    // bin against the mean of its two neighbours along the line after the
+    // dead zone (0: bins under two samples, or too few of them). The
+    // baseline's wander, nearly straight over three bins, cancels there; the
+    // step response's deviation takes it in over windows of many hundred
+    // samples, where a wandering baseline curves.
+    double BinNoise(double bin) const;
 
     // Edges (Edges.cpp)
     // Where the step response crosses `level` walking from a towards b, between
@@ -471,6 +482,8 @@ private:
     int m_nDeadEnd = 0;
     double m_dNoise = 0;
     double m_dStepDeviation = 0; // of D on quiet line, sums of L samples
+    // BinNoise's measures: the width of bin in samples (0: none yet) and its noise.
+    mutable std::array<std::pair<int, double>, 2> m_binNoise{};
     int64_t m_nThreshold = 0; // in sums of L samples
     // Filled as the steps need them (not zeroed first: that alone would cost
     // a good part of the whole search).

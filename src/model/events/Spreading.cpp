@@ -64,16 +64,19 @@ std::optional<EdgeFitResult> Finder::FitStart(const Candidate& c, double anchor,
         return fit;
     }
     // The noise of one bin: white noise falls with the samples a bin
-    // averages; noise shaped by the receiver's band, which the step
-    // response's deviation measures (D has twice the variance of a mean of
-    // L samples, times L squared), falls less; the rounding of the samples
-    // sets the floor. Bins narrower than a sample share their samples with
-    // their neighbours, so every sample's noise counts 1 / bin times over
-    // the window: the evidence counts it once.
+    // averages; noise shaped by the receiver's band falls less. Bins of two
+    // samples and more measure it on the trace itself (BinNoise); narrower
+    // ones take the step response's deviation (D has twice the variance of a
+    // mean of L samples, times L squared), which for such short windows the
+    // baseline's wander does not reach. The rounding of the samples sets the
+    // floor. Bins narrower than a sample share their samples with their
+    // neighbours, so every sample's noise counts 1 / bin times over the
+    // window: the evidence counts it once.
     const double L = m_nWindow;
     const double samples = std::max(1.0, bin);
     const double white = m_dNoise * m_dNoise / samples;
-    const double band = m_dStepDeviation * m_dStepDeviation / (2 * L * L) * L / samples;
+    const double measured = BinNoise(bin);
+    const double band = measured > 0 ? measured * measured : m_dStepDeviation * m_dStepDeviation / (2 * L * L) * L / samples;
     fit.m_dEvidence *= std::min(1.0, bin) / std::max({white, band, 1.0 / 12 / samples});
     return fit;
 }
