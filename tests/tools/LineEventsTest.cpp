@@ -147,6 +147,27 @@ TEST(LineEvents, AShortSeenWithALongPulseOnAWanderingBaselineLiesWhereItsEchoDep
     EXPECT_NEAR(found.m_real[0].m_dPosition, truth, Tolerance(found, truth));
 }
 
+TEST(LineEvents, AnOpenSeenWithTheLaunchClippedLiesWhereItsEchoDeparts)
+{
+    // The gain turned up to see the far end of 1 km of lossy pair (24 dB
+    // over the scale): the launch clips from its first sample on, so its
+    // blur can only be read from its falling edge. A slow launch edge and a
+    // narrow receiver spread every echo further; the open at 800 m must
+    // still be placed where its echo departs.
+    LineParams params = Cable(4, 24, 4);
+    params.m_header.m_nGain = 4;
+    params.m_dSourceRatio = 0.7;
+    params.m_dRise = 0.3;
+    params.m_dBandHz = 1.5 / (tables::kPulse[params.m_header.m_nPulseIndex] * 1e-9);
+    params.m_faults = {Fault(FaultKind::Open, 800, 1e4)};
+    const Found found = Find(params);
+    ASSERT_EQ(found.m_record.m_samples[0], 127) << "the launch clips";
+    ASSERT_EQ(found.m_real.size(), 1u);
+    EXPECT_EQ(found.m_real[0].m_kind, LineEventKind::Open);
+    const double truth = found.m_wave.m_truth[0].m_dPosition;
+    EXPECT_NEAR(found.m_real[0].m_dPosition, truth, Tolerance(found, truth));
+}
+
 TEST(LineEvents, AWetStretchIsOneEventWithBothEnds)
 {
     // 1 km scale: 40 m of wet cable from 300 m, the capacitance doubled.

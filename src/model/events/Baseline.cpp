@@ -4,6 +4,7 @@
 #include "model/ScaleTables.h"
 
 #include <algorithm>
+#include <optional>
 #include <cmath>
 #include <numbers>
 
@@ -168,43 +169,87 @@ double Finder::LaunchHeight() const
 // twice as high as its first sample, and the time its edge takes from there
 // to a higher share q of that height is the Gaussian deviation times the
 // normal quantile of q. q is as high as the clipping of the samples allows.
+// Where the first sample is clipped (the gain turned up to see a lossy
+// line's far end) or leaves too little room, the falling edge tells it: the
+// launch is a pulse width long, so it falls through its half height a pulse
+// width after sample 0, and below that nothing clips.
 double Finder::LaunchBlur() const
 {
     const auto& x = m_record.m_samples;
     const double level = m_nLevel;
-    const double height = 2 * (x[0] - level);
     const double W = m_dPulseSamples;
-    if (height < 8) {
-        return kUnknownBlur;
-    }
-    const double share = std::min(kBlurShare, (kClipTop - level) / height);
-    if (share < kLeastBlurShare) {
-        return kUnknownBlur;
-    }
-    // The blur as the edge's crossing of a share of the height tells it.
-    const int reach = std::min(kCount - 1, static_cast<int>(W));
-    const auto blurAt = [&](double part) {
-        const double target = level + part * height;
-        for (int k = 1; k <= reach; ++k) {
-            if (x[k] >= target) {
-                const double t =
-                    k - 1 + (target - x[k - 1]) / std::max(1.0, static_cast<double>(x[k] - x[k - 1]));
-                // The normal quantile of the share, by bisection of the error function.
-                double low = 0;
-                double high = 4;
-                for (int i = 0; i < 40; ++i) {
-                    const double mid = (low + high) / 2;
-                    (0.5 * std::erfc(-mid / std::numbers::sqrt2) < part ? low : high) = mid;
-                }
-                return std::clamp(t / low / W, 0.0, kLongestBlur);
+    // The edge's crossing of a share of the height, in samples from its half
+    // height, walking from `from` by `step` (1 up the rising edge, -1 down
+    // the falling one); none within a pulse width.
+    const auto crossing = [&](double height, double part, int from, int step, double half) -> std::optional<double> {
+        const double target = level + (step > 0 ? part : 1 - part) * height;
+        const int last = std::min(kCount - 1, from + static_cast<int>(W));
+        for (int k = from; k <= last; ++k) {
+            if ((x[k] - target) * step >= 0) {
+                const double rise = std::max(1.0, std::fabs(static_cast<double>(x[k] - x[k - 1])));
+                return k - 1 + std::fabs(target - x[k - 1]) / rise - half;
             }
         }
-        return kUnknownBlur;
+        return std::nullopt;
     };
-    // A launch whose top sags or rings reaches a high share late, or not at
-    // all: the lower share tells its edge then, and the smaller blur counts.
-    const double blur = blurAt(share);
-    return share > kLowBlurShare ? std::min(blur, blurAt(kLowBlurShare)) : blur;
+    // The normal quantile of a share, by bisection of the error function.
+    const auto quantile = [](double part) {
+        double low = 0;
+        double high = 4;
+        for (int i = 0; i < 40; ++i) {
+            const double mid = (low + high) / 2;
+            (0.5 * std::erfc(-mid / std::numbers::sqrt2) < part ? low : high) = mid;
+        }
+        return low;
+    };
+    // The blur as the crossings of the share and of kLowBlurShare tell it: a
+    // launch whose top sags or rings reaches a high share late, or not at
+    // all, so the smaller blur counts.
+    const auto blurFrom = [&](double height, double share, int from, int step, double half) {
+        double blur = kUnknownBlur;
+        for (const double part : {share, kLowBlurShare}) {
+            if (part > share) {
+                break;
+            }
+            const std::optional<double> t = crossing(height, part, from, step, half);
+            const double b = t ? std::clamp(*t / quantile(part) / W, 0.0, kLongestBlur) : kUnknownBlur;
+            blur = part == share ? b : std::min(blur, b);
+        }
+        return blur;
+    };
+    const double rising = 2 * (x[0] - level);
+    const double share = rising > 0 ? std::min(kBlurShare, (kClipTop - level) / rising) : 0;
+    if (x[0] < kClipTop && rising >= 8 && share >= kLeastBlurShare) {
+        return blurFrom(rising, share, 1, 1, 0);
+    }
+    // The falling edge: from its first sample below the clipping on (at or
+    // after its half height a pulse width on, where the launch is clipped), t1
+    // samples past the half height at v1 above the level, it falls to v1 / 2
+    // at t2. Its height H is unknown, but H Φ(−t / σ) takes those values at
+    // those times: σ is where Φ(−t2 / σ) / Φ(−t1 / σ) is one half, found by
+    // bisection (the ratio grows with σ).
+    const int last = std::min(kCount - 1, static_cast<int>(2 * W) + 1);
+    int first = static_cast<int>(std::floor(W));
+    while (first <= last && x[first] >= kClipTop) {
+        ++first;
+    }
+    const double v1 = first <= last ? x[first] - level : 0;
+    if (v1 < 8) {
+        return kUnknownBlur;
+    }
+    const std::optional<double> t2 = crossing(2 * v1, 0.75, first + 1, -1, W);
+    const double t1 = first - W;
+    if (!t2 || *t2 <= t1) {
+        return kUnknownBlur;
+    }
+    const auto below = [](double z) { return 0.5 * std::erfc(z / std::numbers::sqrt2); };
+    double low = 0;
+    double high = kLongestBlur * W;
+    for (int i = 0; i < 40; ++i) {
+        const double mid = (low + high) / 2;
+        (below(*t2 / mid) / below(t1 / mid) < 0.5 ? low : high) = mid;
+    }
+    return std::clamp(high / W, 0.0, kLongestBlur);
 }
 
 // The deviation of the step response itself where the line is quiet. Noise
