@@ -279,13 +279,13 @@ double Finder::StepDeviation() const
     return *third / 0.385 / std::numbers::sqrt2;
 }
 
-double Finder::BinNoise(double bin) const
+std::optional<double> Finder::BinNoise(double bin) const
 {
     const int b = static_cast<int>(std::lround(bin));
     const int first = m_nDeadEnd;
     const int triples = (kCount - first) / (3 * std::max(b, 1));
     if (b < 2 || triples < 16) {
-        return 0;
+        return std::nullopt;
     }
     // The fits use two widths of bin; each is measured once.
     for (const auto& [width, noise] : m_binNoise) {

@@ -331,11 +331,11 @@ private:
 
     // The noise deviation of the trace's mean over `bin` samples, from each
     // bin against the mean of its two neighbours along the line after the
-    // dead zone (0: bins under two samples, or too few of them). The
+    // dead zone (none: bins under two samples, or too few of them). The
     // baseline's wander, nearly straight over three bins, cancels there; the
     // step response's deviation takes it in over windows of many hundred
     // samples, where a wandering baseline curves.
-    double BinNoise(double bin) const;
+    std::optional<double> BinNoise(double bin) const;
 
     // Edges (Edges.cpp)
     // Where the step response crosses `level` walking from a towards b, between

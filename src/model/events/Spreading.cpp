@@ -75,8 +75,9 @@ std::optional<EdgeFitResult> Finder::FitStart(const Candidate& c, double anchor,
     const double L = m_nWindow;
     const double samples = std::max(1.0, bin);
     const double white = m_dNoise * m_dNoise / samples;
-    const double measured = BinNoise(bin);
-    const double band = measured > 0 ? measured * measured : m_dStepDeviation * m_dStepDeviation / (2 * L * L) * L / samples;
+    const std::optional<double> measured = BinNoise(bin);
+    const double band =
+        measured ? *measured * *measured : m_dStepDeviation * m_dStepDeviation / (2 * L * L) * L / samples;
     fit.m_dEvidence *= std::min(1.0, bin) / std::max({white, band, 1.0 / 12 / samples});
     return fit;
 }
