@@ -243,6 +243,27 @@ TEST(LineEvents, ASpliceOnALossyLineLiesWhereItStarts)
     EXPECT_NEAR(found.m_real[0].m_dPosition, truth, Tolerance(found, truth));
 }
 
+TEST(LineEvents, ASpliceOnALineThatLosesLittleLiesWhereItStarts)
+{
+    // 250 m scale and a 50 ns pulse (5 m), 8 dB over the scale, too little
+    // spreading to tell a lossy line: 4 m of 1.7 times the impedance from
+    // 87.5 m. Its far end answers 0.8 of a pulse width after its start, so
+    // the fall between its two swings lies well past where a splice of two
+    // half pulses would have it.
+    LineParams params = Cable(2, 8);
+    params.m_header.m_nPulseIndex = 2;
+    params.m_header.m_nAveragingExponent = 9;
+    params.m_header.m_nGain = 3;
+    params.m_dSourceRatio = 1.07;
+    params.m_dNoise = 0.4;
+    params.m_faults = {Fault(FaultKind::Splice, 87.5, 1.7, 4)};
+    const Found found = Find(params);
+    ASSERT_EQ(found.m_real.size(), 1u);
+    EXPECT_EQ(found.m_real[0].m_kind, LineEventKind::Splice);
+    const double truth = found.m_wave.m_truth[0].m_dPosition;
+    EXPECT_NEAR(found.m_real[0].m_dPosition, truth, Tolerance(found, truth));
+}
+
 TEST(LineEvents, AChangeToALowerImpedanceIsAChange)
 {
     // The line goes on in 60 Ω cable from 400 m: a fall that is no water (no

@@ -267,12 +267,4 @@ void Finder::AddWideEdges(std::vector<Lobe>& lobes) const
     }
 }
 
-// Mean of the samples from k − h to k + h, held inside the record.
-double Finder::Smoothed(int k, int h) const
-{
-    const int a = std::clamp(k - h, 0, kCount - 1);
-    const int b = std::clamp(k + h + 1, a + 1, kCount);
-    return static_cast<double>(m_sum[b] - m_sum[a]) / (b - a);
-}
-
 } // namespace events

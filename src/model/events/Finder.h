@@ -200,6 +200,10 @@ constexpr double kEdgeEvidence = 4;
 constexpr std::size_t kSpreadWeighed = 3;
 // The noise of a fit's bins is measured on this many triples of bins at most.
 constexpr int kBinTriples = 256;
+// A splice on a line not shown to be lossy is placed by its fit where the
+// fit explains its echo by this many units of evidence more than two opposite
+// half pulses do (what a splice whose halves a double edge parts shows).
+constexpr double kSpliceEvidence = 200;
 // No trace holds more than this many events that matter to a technician.
 constexpr std::size_t kMaxEvents = 64;
 
@@ -424,7 +428,13 @@ private:
 
     double ToDistance(double position) const;
 
-    double Smoothed(int k, int h) const;
+    // Mean of the samples from k − h to k + h, held inside the record.
+    double Smoothed(int k, int h) const
+    {
+        const int a = std::clamp(k - h, 0, kCount - 1);
+        const int b = std::clamp(k + h + 1, a + 1, kCount);
+        return static_cast<double>(m_sum[b] - m_sum[a]) / (b - a);
+    }
 
     bool SwingsBack(const Candidate& c) const;
 
@@ -447,6 +457,10 @@ private:
     // they reach into the dead zone or past the record, or hold a clipped sample.
     bool WindowBins(double from, double bin, std::span<double> bins) const;
 
+    // What a fit's bins of `bin` samples must explain, summed over a window,
+    // to count as one unit of evidence: the noise of one bin, squared.
+    double EvidenceUnit(double bin) const;
+
     template <class G>
     std::optional<EdgeFitResult> FitStart(const Candidate& c, double anchor, bool weigh) const;
 
@@ -461,8 +475,10 @@ private:
     // Splices (SpliceFit.cpp)
     // The start of a splice's echo by a fit of its first swing and the
     // opposite one a pulse width behind it, around `anchor` (the half height
-    // of its first swing); none where the fit cannot be made.
-    std::optional<double> FitSplice(const Echo& echo, double anchor) const;
+    // of its first swing); none where the fit cannot be made, or where two
+    // opposite half pulses, the second at once behind the first, explain the
+    // echo as well or within `margin` units of evidence (EvidenceUnit).
+    std::optional<double> FitSplice(const Echo& echo, double anchor, double margin) const;
 
     // On a lossy line, every splice placed where its fit puts it.
     void PlaceSplices(std::vector<Echo>& echoes, bool lossy) const;

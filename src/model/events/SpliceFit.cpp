@@ -10,7 +10,10 @@
 // neither at its start (a narrow bump's blurred top is low, its half height
 // early) nor at a fixed lag from it (a spread one rises slowly), so the start
 // is fitted: the bump of each width, blurred and spread, its height of the
-// first swing's sign, level and a straight trend free.
+// first swing's sign, level and a straight trend free. Two opposite half
+// pulses, the second at once behind the first, compete with the bumps: a
+// splice so shaped is no echo of the launch's two edges, and the double edge
+// of the step response places it.
 #include "model/events/Finder.h"
 
 #include "model/events/EdgeFit.h"
@@ -39,7 +42,11 @@ constexpr int kShifts = 17;
 // constant, from a thirtieth of the pulse to a fifth, in bins.
 constexpr std::array<int, 8> kLengths = {1, 2, 3, 4, 6, 8, 10, 12};
 constexpr std::array<double, 5> kDecays = {0.5, 1, 1.6, 2.4, 3.2};
-constexpr std::size_t kBumps = kLengths.size() + kDecays.size();
+// The last shape is no bump less itself a pulse later but two opposite half
+// pulses, the second at once behind the first: the echo of a splice whose
+// halves a double edge parts (the step response places it).
+constexpr std::size_t kHalves = kLengths.size() + kDecays.size();
+constexpr std::size_t kBumps = kHalves + 1;
 // Each bin of a coil's bump is summed over this many parts.
 constexpr int kParts = 4;
 // The fit runs early on a coil's spike (the receiver's band widens it more
@@ -59,6 +66,24 @@ struct SpliceShape
     // window are taken out: its squared length.
     std::array<double, kShifts> m_norm{};
 };
+
+// The shape's norms: per start, what is left of it over the window once
+// level and trend are taken out, squared.
+void Normalise(SpliceShape& shape)
+{
+    for (int shift = 0; shift < kShifts; ++shift) {
+        double vv = 0, v1 = 0, vc = 0, cc = 0;
+        for (int j = 0; j < kWindow; ++j) {
+            const double v = shape.m_values[static_cast<std::size_t>(j - shift + kShifts - 1)];
+            const double c = j - kCentre;
+            vv += v * v;
+            v1 += v;
+            vc += v * c;
+            cc += c * c;
+        }
+        shape.m_norm[static_cast<std::size_t>(shift)] = vv - v1 * v1 / kWindow - vc * vc / cc;
+    }
+}
 
 // The shapes of one blur: every spreading, then every width.
 using SpliceRow = std::vector<SpliceShape>;
@@ -114,25 +139,35 @@ SpliceRow BuildSpliceRow(std::size_t b)
         for (std::size_t w = 0; w < kBumps; ++w) {
             SpliceShape& shape = row[RowIndex(s, w)];
             for (std::size_t m = 0; m < kShapeLength; ++m) {
-                // The bump, less itself a pulse width later.
+                // The bump, less itself a pulse width later; or the halves.
                 const double t = static_cast<double>(m) - kShapeBefore;
-                shape.m_values[m] = static_cast<float>(bump(w, t) - bump(w, t - P));
+                shape.m_values[m] = static_cast<float>(
+                    w == kHalves ? at(t) - 2 * at(t - P / 2.0) + at(t - P) : bump(w, t) - bump(w, t - P));
             }
-            for (int shift = 0; shift < kShifts; ++shift) {
-                double vv = 0, v1 = 0, vc = 0, cc = 0;
-                for (int j = 0; j < kWindow; ++j) {
-                    const double v = shape.m_values[static_cast<std::size_t>(j - shift + kShifts - 1)];
-                    const double c = j - kCentre;
-                    vv += v * v;
-                    v1 += v;
-                    vc += v * c;
-                    cc += c * c;
-                }
-                shape.m_norm[static_cast<std::size_t>(shift)] = vv - v1 * v1 / kWindow - vc * vc / cc;
-            }
+            Normalise(shape);
         }
     }
     return row;
+}
+
+// The halves, symmetric, for every blur: far along a line smoothed more
+// than the launch, their double edge widens both ways alike.
+const std::array<SpliceShape, kBlurCount>& WideHalves()
+{
+    static const std::array<SpliceShape, kBlurCount> halves = [] {
+        constexpr double P = kPerWidth;
+        std::array<SpliceShape, kBlurCount> all{};
+        for (std::size_t b = 0; b < kBlurCount; ++b) {
+            const auto step = [&](double m) { return SpreadStepEcho((m + 0.5) / P, Blur(b), 0); };
+            for (std::size_t m = 0; m < kShapeLength; ++m) {
+                const double t = static_cast<double>(m) - kShapeBefore;
+                all[b].m_values[m] = static_cast<float>(step(t) - 2 * step(t - P / 2) + step(t - P));
+            }
+            Normalise(all[b]);
+        }
+        return all;
+    }();
+    return halves;
 }
 
 // The shapes of a blur, built the first time a trace's launch has it.
@@ -155,23 +190,40 @@ struct SpliceBest
     double Start() const { return PeakBetween(m_nShift, m_dBefore, m_dExplained, m_dAfter); }
 };
 
-// What one shape explains of the window (level and trend taken out) at every
-// start, with a height of the first swing's sign; the best so far kept.
+// What one shape explains of the window (level and trend taken out) at one
+// start, with a height of the first swing's sign (else nothing).
+double ExplainAt(const SpliceShape& shape, const std::array<Lanes, kWindow / 4>& window, int sign, int shift)
+{
+    const float* v = shape.m_values.data() + (kShifts - 1 - shift);
+    // Four lanes side by side, so the additions need not wait for each other.
+    Lanes lanes{};
+    for (std::size_t k = 0; k < window.size(); ++k) {
+        Lanes a;
+        std::memcpy(&a, v + 4 * k, sizeof a);
+        lanes += a * window[k];
+    }
+    const float dot = (lanes[0] + lanes[1]) + (lanes[2] + lanes[3]);
+    const double norm = shape.m_norm[static_cast<std::size_t>(shift)];
+    return norm > 1e-9 && dot * sign > 0 ? dot * static_cast<double>(dot) / norm : 0;
+}
+
+// ... at every other start, then at the two beside the best of them (what a
+// shape explains changes smoothly with its start; the starts not tried
+// explain nothing); the best so far kept.
 void Consider(const SpliceShape& shape, const std::array<Lanes, kWindow / 4>& window, int sign, SpliceBest& best)
 {
     std::array<double, kShifts> row{};
-    for (int shift = 0; shift < kShifts; ++shift) {
-        const float* v = shape.m_values.data() + (kShifts - 1 - shift);
-        // Four lanes side by side, so the additions need not wait for each other.
-        Lanes lanes{};
-        for (std::size_t k = 0; k < window.size(); ++k) {
-            Lanes a;
-            std::memcpy(&a, v + 4 * k, sizeof a);
-            lanes += a * window[k];
+    int coarse = 0;
+    for (int shift = 0; shift < kShifts; shift += 2) {
+        row[static_cast<std::size_t>(shift)] = ExplainAt(shape, window, sign, shift);
+        if (row[static_cast<std::size_t>(shift)] > row[static_cast<std::size_t>(coarse)]) {
+            coarse = shift;
         }
-        const float dot = (lanes[0] + lanes[1]) + (lanes[2] + lanes[3]);
-        const double norm = shape.m_norm[static_cast<std::size_t>(shift)];
-        row[static_cast<std::size_t>(shift)] = norm > 1e-9 && dot * sign > 0 ? dot * static_cast<double>(dot) / norm : 0;
+    }
+    for (const int shift : {coarse - 1, coarse + 1}) {
+        if (shift >= 0 && shift < kShifts) {
+            row[static_cast<std::size_t>(shift)] = ExplainAt(shape, window, sign, shift);
+        }
     }
     for (int shift = 0; shift < kShifts; ++shift) {
         if (row[static_cast<std::size_t>(shift)] > best.m_dExplained) {
@@ -185,7 +237,7 @@ void Consider(const SpliceShape& shape, const std::array<Lanes, kWindow / 4>& wi
 
 } // namespace
 
-std::optional<double> Finder::FitSplice(const Echo& echo, double anchor) const
+std::optional<double> Finder::FitSplice(const Echo& echo, double anchor, double margin) const
 {
     const double W = m_dPulseSamples;
     const double bin = W / kPerWidth;
@@ -215,11 +267,15 @@ std::optional<double> Finder::FitSplice(const Echo& echo, double anchor) const
     // Every other spreading first, then the two beside the best of them.
     SpliceBest best;
     std::size_t bestSpread = 0;
+    std::size_t bestBump = 0;
     const auto consider = [&](std::size_t s) {
         for (std::size_t w = 0; w < kBumps; ++w) {
             const double before = best.m_dExplained;
             Consider(shapes[RowIndex(s, w)], window, echo.m_e.m_nSign, best);
-            bestSpread = best.m_dExplained > before ? s : bestSpread;
+            if (best.m_dExplained > before) {
+                bestSpread = s;
+                bestBump = w;
+            }
         }
     };
     for (std::size_t s = 0; s < kSpreads.size(); s += 2) {
@@ -232,28 +288,48 @@ std::optional<double> Finder::FitSplice(const Echo& echo, double anchor) const
     if (coarse + 1 < kSpreads.size()) {
         consider(coarse + 1);
     }
-    if (best.m_nShift < 0) {
+    if (best.m_nShift < 0 || bestBump == kHalves) {
         return std::nullopt;
+    }
+    if (margin > 0) {
+        // The halves at every other blur from the launch's on, without
+        // spreading, then at the two beside the best of them.
+        SpliceBest halves;
+        const auto& wide = WideHalves();
+        std::size_t widest = launch;
+        for (std::size_t b = launch; b < kBlurCount; b += 2) {
+            const double before = halves.m_dExplained;
+            Consider(wide[b], window, echo.m_e.m_nSign, halves);
+            widest = halves.m_dExplained > before ? b : widest;
+        }
+        for (const std::size_t b : {widest - 1, widest + 1}) {
+            if (b >= launch && b < kBlurCount) {
+                Consider(wide[b], window, echo.m_e.m_nSign, halves);
+            }
+        }
+        if (best.m_dExplained - halves.m_dExplained < margin * EvidenceUnit(bin)) {
+            return std::nullopt;
+        }
     }
     return from + (kBefore - kEarliest + best.Start()) * bin;
 }
 
-// On a lossy line every splice starts where its fit puts it, but no earlier
-// than kEarliestBeforeHalf of a pulse before its first swing's half height.
-// Elsewhere the positions stand (Finder.cpp): the half height of the first
-// swing, or the double edge's estimate where it is later.
+// Every splice starts where its fit puts it, but no earlier than
+// kEarliestBeforeHalf of a pulse before its first swing's half height; on a
+// line not shown to be lossy, only where the fit explains its echo by
+// kSpliceEvidence more than two opposite half pulses do. Elsewhere the
+// positions stand (Finder.cpp): the half height of the first swing, or the
+// double edge's estimate where it is later.
 void Finder::PlaceSplices(std::vector<Echo>& echoes, bool lossy) const
 {
-    if (!lossy) {
-        return;
-    }
+    const double margin = lossy ? 0 : kSpliceEvidence;
     for (Echo& echo : echoes) {
         const bool splice = echo.m_c.m_shape == Shape::Splice || (echo.m_bJoined && !echo.m_e.m_bStretch);
         if (!splice) {
             continue;
         }
         const double half = SpliceStart(echo.m_c);
-        if (const std::optional<double> start = FitSplice(echo, half)) {
+        if (const std::optional<double> start = FitSplice(echo, half, margin)) {
             echo.m_e.m_dSample = std::max({0.0, *start, half - kEarliestBeforeHalf * m_dPulseSamples});
         }
     }

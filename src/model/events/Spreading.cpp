@@ -45,6 +45,25 @@ bool Finder::WindowBins(double from, double bin, std::span<double> bins) const
     return true;
 }
 
+// The noise of one bin: white noise falls with the samples a bin averages;
+// noise shaped by the receiver's band falls less. Bins of two samples and
+// more measure it on the trace itself (BinNoise); narrower ones take the step
+// response's deviation (D has twice the variance of a mean of L samples,
+// times L squared), which for such short windows the baseline's wander does
+// not reach. The rounding of the samples sets the floor. Bins narrower than a
+// sample share their samples with their neighbours, so every sample's noise
+// counts 1 / bin times over the window: the unit counts it once.
+double Finder::EvidenceUnit(double bin) const
+{
+    const double L = m_nWindow;
+    const double samples = std::max(1.0, bin);
+    const double white = m_dNoise * m_dNoise / samples;
+    const std::optional<double> measured = BinNoise(bin);
+    const double band =
+        measured ? *measured * *measured : m_dStepDeviation * m_dStepDeviation / (2 * L * L) * L / samples;
+    return std::max({white, band, 1.0 / 12 / samples}) / std::min(1.0, bin);
+}
+
 template <class G>
 std::optional<EdgeFitResult> Finder::FitStart(const Candidate& c, double anchor, bool weigh) const
 {
@@ -63,22 +82,7 @@ std::optional<EdgeFitResult> Finder::FitStart(const Candidate& c, double anchor,
     if (!weigh) {
         return fit;
     }
-    // The noise of one bin: white noise falls with the samples a bin
-    // averages; noise shaped by the receiver's band falls less. Bins of two
-    // samples and more measure it on the trace itself (BinNoise); narrower
-    // ones take the step response's deviation (D has twice the variance of a
-    // mean of L samples, times L squared), which for such short windows the
-    // baseline's wander does not reach. The rounding of the samples sets the
-    // floor. Bins narrower than a sample share their samples with their
-    // neighbours, so every sample's noise counts 1 / bin times over the
-    // window: the evidence counts it once.
-    const double L = m_nWindow;
-    const double samples = std::max(1.0, bin);
-    const double white = m_dNoise * m_dNoise / samples;
-    const std::optional<double> measured = BinNoise(bin);
-    const double band =
-        measured ? *measured * *measured : m_dStepDeviation * m_dStepDeviation / (2 * L * L) * L / samples;
-    fit.m_dEvidence *= std::min(1.0, bin) / std::max({white, band, 1.0 / 12 / samples});
+    fit.m_dEvidence /= EvidenceUnit(bin);
     return fit;
 }
 
