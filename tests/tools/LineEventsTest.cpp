@@ -172,6 +172,36 @@ TEST(LineEvents, AnOpenSeenWithTheLaunchClippedLiesWhereItsEchoDeparts)
     EXPECT_NEAR(found.m_real[0].m_dPosition, truth, Tolerance(found, truth));
 }
 
+TEST(LineEvents, AShortWhoseEdgeFitsEitherSpreadingLiesWhereItsEchoDeparts)
+{
+    // 1 km scale, a 200 ns pulse, a slow cable (PR 2.06) losing 18 dB over
+    // the scale, part of it in the dielectric, and a slow launch edge: on bins
+    // of a sixteenth of the pulse, the edge of the short's echo at 420 m fits
+    // a wide symmetric blur as well as the launch's blur spread by the skin
+    // effect, though its long slow rise tells the lossy line. On bins of a
+    // thirty-second the edge agrees with the rise.
+    LineParams params = Cable(4, 18);
+    params.m_header.m_dFactor = 2.06;
+    params.m_header.m_nAveragingExponent = 3;
+    params.m_header.m_nGain = 2;
+    params.m_dFactor = 2.06;
+    params.m_dImpedance = 96;
+    params.m_dDcShare = 0.4;
+    params.m_dDielectricShare = 0.15;
+    params.m_dSourceRatio = 0.87;
+    params.m_dRise = 0.26;
+    params.m_dBandHz = 1.9e7;
+    params.m_dCoupling = 65;
+    params.m_dNoise = 0.16;
+    params.m_dWander = 0;
+    params.m_faults = {Fault(FaultKind::Short, 420, 0.0035)};
+    const Found found = Find(params);
+    ASSERT_EQ(found.m_real.size(), 1u);
+    EXPECT_EQ(found.m_real[0].m_kind, LineEventKind::Short);
+    const double truth = found.m_wave.m_truth[0].m_dPosition;
+    EXPECT_NEAR(found.m_real[0].m_dPosition, truth, Tolerance(found, truth));
+}
+
 TEST(LineEvents, AWetStretchIsOneEventWithBothEnds)
 {
     // 1 km scale: 40 m of wet cable from 300 m, the capacitance doubled.

@@ -198,24 +198,32 @@ double ExplainAt(const Table<G>& table, std::size_t i, const Window<G>& w, int s
     return height * w.m_nSign > 0 ? height * ty + level * w.m_dSum + trend * w.m_dMoment : w.m_dPlain;
 }
 
-// ... at every other start, then at the starts either side of the best of
-// them: what a shape explains changes smoothly from one start to the next,
-// so that finds the best start at little more than half the cost. The starts
-// not tried explain nothing.
+// ... at every other start (every fourth on a window of more than 32
+// starts), then at the starts either side of the best of them, halving the
+// step down to one: what a shape explains changes smoothly from one start to
+// the next, so that finds the best start at little more than half the cost
+// (a third on the finer windows). The starts not tried explain nothing.
 template <class G>
 void Explain(const Table<G>& table, std::size_t i, const Window<G>& w, std::array<double, G::kShifts>& row)
 {
+    constexpr int kStride = G::kShifts > 32 ? 4 : 2;
     row.fill(-1);
     int best = 0;
-    for (int shift = 0; shift < G::kShifts; shift += 2) {
+    for (int shift = 0; shift < G::kShifts; shift += kStride) {
         row[static_cast<std::size_t>(shift)] = ExplainAt(table, i, w, shift);
         if (row[static_cast<std::size_t>(shift)] > row[static_cast<std::size_t>(best)]) {
             best = shift;
         }
     }
-    for (const int shift : {best - 1, best + 1}) {
-        if (shift >= 0 && shift < G::kShifts) {
-            row[static_cast<std::size_t>(shift)] = ExplainAt(table, i, w, shift);
+    for (int step = kStride / 2; step >= 1; step /= 2) {
+        const int around = best;
+        for (const int shift : {around - step, around + step}) {
+            if (shift >= 0 && shift < G::kShifts) {
+                row[static_cast<std::size_t>(shift)] = ExplainAt(table, i, w, shift);
+                if (row[static_cast<std::size_t>(shift)] > row[static_cast<std::size_t>(best)]) {
+                    best = shift;
+                }
+            }
         }
     }
 }
@@ -343,6 +351,7 @@ std::size_t BlurIndex(double blur)
 }
 
 template EdgeFitResult FitEdge<StartFit>(const std::array<double, StartFit::kWindow>&, int, double, bool);
+template EdgeFitResult FitEdge<FineStartFit>(const std::array<double, FineStartFit::kWindow>&, int, double, bool);
 template EdgeFitResult FitEdge<ShapeFit>(const std::array<double, ShapeFit::kWindow>&, int, double, bool);
 template EdgeFitResult FitEdge<LateShapeFit>(const std::array<double, LateShapeFit::kWindow>&, int, double, bool);
 

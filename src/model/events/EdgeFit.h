@@ -54,6 +54,10 @@ struct FitGeometry
 // The start: 1.5 W before the anchor to 0.5 W after it, in sixteenths of the
 // pulse; the start from 1 W before the anchor to 0.5 W after it.
 using StartFit = FitGeometry<16, 32, 24, 16, 25>;
+// The same in thirty-seconds of the pulse, for the echoes weighed for a lossy
+// line: on sixteenths, bins as wide as the launch's whole blur, the edge of a
+// spread echo fits a wide symmetric blur about as well.
+using FineStartFit = FitGeometry<32, 64, 48, 32, 49>;
 // Which spreading the echo shows: its whole pulse and what follows it, 1.5 W
 // before the anchor to 2.5 W after it, in eighths of the pulse. The skin
 // effect's slow rise shows most clearly where the pulse has passed.

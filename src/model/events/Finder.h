@@ -428,9 +428,14 @@ private:
 
     double ToDistance(double position) const;
 
-    // Mean of the samples from k − h to k + h, held inside the record.
+    // Mean of the samples from k − h to k + h, held inside the record. Away
+    // from the record's ends it multiplies by the reciprocal of the count,
+    // which a loop over k computes once.
     double Smoothed(int k, int h) const
     {
+        if (k - h >= 0 && k + h + 1 <= kCount) {
+            return static_cast<double>(m_sum[k + h + 1] - m_sum[k - h]) * (1.0 / (2 * h + 1));
+        }
         const int a = std::clamp(k - h, 0, kCount - 1);
         const int b = std::clamp(k + h + 1, a + 1, kCount);
         return static_cast<double>(m_sum[b] - m_sum[a]) / (b - a);

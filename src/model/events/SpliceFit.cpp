@@ -268,8 +268,8 @@ std::optional<double> Finder::FitSplice(const Echo& echo, double anchor, double 
     SpliceBest best;
     std::size_t bestSpread = 0;
     std::size_t bestBump = 0;
-    const auto consider = [&](std::size_t s) {
-        for (std::size_t w = 0; w < kBumps; ++w) {
+    const auto consider = [&](std::size_t s, std::size_t first, std::size_t last) {
+        for (std::size_t w = first; w <= last; ++w) {
             const double before = best.m_dExplained;
             Consider(shapes[RowIndex(s, w)], window, echo.m_e.m_nSign, best);
             if (best.m_dExplained > before) {
@@ -278,15 +278,19 @@ std::optional<double> Finder::FitSplice(const Echo& echo, double anchor, double 
             }
         }
     };
+    // Every other spreading with every bump, then the two spreadings beside
+    // the best with the bumps beside its bump.
     for (std::size_t s = 0; s < kSpreads.size(); s += 2) {
-        consider(s);
+        consider(s, 0, kBumps - 1);
     }
     const std::size_t coarse = bestSpread;
+    const std::size_t first = bestBump > 0 ? bestBump - 1 : 0;
+    const std::size_t last = std::min(bestBump + 1, kBumps - 1);
     if (coarse > 0) {
-        consider(coarse - 1);
+        consider(coarse - 1, first, last);
     }
     if (coarse + 1 < kSpreads.size()) {
-        consider(coarse + 1);
+        consider(coarse + 1, first, last);
     }
     if (best.m_nShift < 0 || bestBump == kHalves) {
         return std::nullopt;

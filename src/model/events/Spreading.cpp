@@ -158,7 +158,7 @@ bool Finder::PlaceSpreadEchoes(std::vector<Echo>& echoes) const
     bool lossy = false;
     for (std::size_t k = 0; k < shown.size() && !lossy && shownSum >= kShapeEvidence; ++k) {
         const auto [shape, i] = shown[k];
-        edges[i] = FitStart<StartFit>(plain[i]->m_c, *plain[i]->m_dAnchor, true);
+        edges[i] = FitStart<FineStartFit>(plain[i]->m_c, *plain[i]->m_dAnchor, true);
         if (edges[i] && edges[i]->m_dEvidence > 0) {
             shapeSum += shape;
             edgeSum += edges[i]->m_dEvidence;
