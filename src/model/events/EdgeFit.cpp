@@ -198,15 +198,15 @@ double ExplainAt(const Table<G>& table, std::size_t i, const Window<G>& w, int s
     return height * w.m_nSign > 0 ? height * ty + level * w.m_dSum + trend * w.m_dMoment : w.m_dPlain;
 }
 
-// ... at every other start (every fourth on a window of more than 32
+// ... at every other start (every fourth on a window of more than 20
 // starts), then at the starts either side of the best of them, halving the
 // step down to one: what a shape explains changes smoothly from one start to
 // the next, so that finds the best start at little more than half the cost
-// (a third on the finer windows). The starts not tried explain nothing.
+// (a third on the longer windows). The starts not tried explain nothing.
 template <class G>
 void Explain(const Table<G>& table, std::size_t i, const Window<G>& w, std::array<double, G::kShifts>& row)
 {
-    constexpr int kStride = G::kShifts > 32 ? 4 : 2;
+    constexpr int kStride = G::kShifts > 20 ? 4 : 2;
     row.fill(-1);
     int best = 0;
     for (int shift = 0; shift < G::kShifts; shift += kStride) {

@@ -59,14 +59,14 @@ using StartFit = FitGeometry<16, 32, 24, 16, 25>;
 // spread echo fits a wide symmetric blur about as well.
 using FineStartFit = FitGeometry<32, 64, 48, 32, 49>;
 // Which spreading the echo shows: its whole pulse and what follows it, 1.5 W
-// before the anchor to 2.5 W after it, in eighths of the pulse. The skin
+// before the anchor to 2.5 W after it, in twelfths of the pulse. The skin
 // effect's slow rise shows most clearly where the pulse has passed.
-using ShapeFit = FitGeometry<8, 32, 12, 8, 13>;
+using ShapeFit = FitGeometry<12, 48, 18, 12, 19>;
 // The same for an echo near the record's end: 2.5 W before the anchor to
 // 1.5 W after it, the start from 1.5 W before the anchor to 0.5 W after it
 // (the window may be moved half a pulse width either way to end at the
 // record's end).
-using LateShapeFit = FitGeometry<8, 32, 20, 12, 17>;
+using LateShapeFit = FitGeometry<12, 48, 30, 18, 25>;
 
 struct EdgeFitResult
 {
