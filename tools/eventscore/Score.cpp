@@ -343,9 +343,9 @@ const char* const kHelp =
     "Distance errors are also given in pulse widths: the median of the signed errors\n"
     "and the 90th percentile of their sizes.\n"
     "--floor (line model) reports the aims and passes on the floor the finder holds\n"
-    "today below them: found within the tolerance 55% of each kind (splices 45%),\n"
-    "the kind right for 80% of the opens and shorts and 60% of the rest, at most\n"
-    "0.3 false events per waveform with white noise, 0.4 with band noise.\n"
+    "today below them: found within the tolerance 65% of each kind (splices 60%),\n"
+    "the kind right for 85% of the opens and shorts and 75% of the rest, at most\n"
+    "0.2 false events per waveform with white noise, 0.3 with band noise.\n"
     "--verbose describes each waveform with a miss, a false event or a distance\n"
     "beyond the tolerance, and which event found each fault.\n"
     "Exit status: 0 the aims (or with --floor the floor) hold, 1 they do not, 2 bad arguments.\n";

@@ -53,7 +53,7 @@ struct LineMarks
     const char* m_name = "aim";
 };
 inline constexpr LineMarks kLineAims{};
-inline constexpr LineMarks kLineFloor{0.55, 0.45, 0.8, 0.6, 0.3, 0.4, "floor"};
+inline constexpr LineMarks kLineFloor{0.65, 0.6, 0.85, 0.75, 0.2, 0.3, "floor"};
 
 enum class ScoreModel {
     Echo, // tdrsynth's own model: smoothed pulses and shelves
