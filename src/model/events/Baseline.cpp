@@ -115,10 +115,15 @@ void Finder::FindDeadZoneEnd()
     const int first = std::max(L, m_nDeadEnd - 1);
     const int from = std::max(first, m_nLaunchEnd + L + longest);
     const int to = std::max(from, kCount - longest);
-    const int32_t* sum = m_sum.data();
+    // The arrays do not overlap: told so, the compiler works on several
+    // samples at once.
+    const int32_t* __restrict sum = m_sum.data();
+    float* __restrict d = m_d.data();
+    float* __restrict slack = m_slack.data();
+    const float scale = static_cast<float>(longScale);
     for (int j = from; j < to; ++j) {
-        m_d[j] = static_cast<float>(sum[j + L] - 2 * sum[j] + sum[j - L]);
-        m_slack[j] = static_cast<float>(longScale) * static_cast<float>(std::abs(sum[j + longest] - 2 * sum[j] + sum[j - longest]));
+        d[j] = static_cast<float>(sum[j + L] - 2 * sum[j] + sum[j - L]);
+        slack[j] = scale * static_cast<float>(std::abs(sum[j + longest] - 2 * sum[j] + sum[j - longest]));
     }
     const auto edge = [&](int j) {
         m_d[j] = static_cast<float>(Step(j));
