@@ -70,6 +70,17 @@ double Tolerance(const Found& found, double position)
     return LineTolerance(found.m_record.m_dScale, found.m_record.m_dSampleStep, position);
 }
 
+// The line shows one event, of the kind given, within the tolerance of its
+// fault's physical position.
+void ExpectOneEventAtItsFault(const LineParams& params, LineEventKind kind)
+{
+    const Found found = Find(params);
+    ASSERT_EQ(found.m_real.size(), 1u);
+    EXPECT_EQ(found.m_real[0].m_kind, kind);
+    const double truth = found.m_wave.m_truth[0].m_dPosition;
+    EXPECT_NEAR(found.m_real[0].m_dPosition, truth, Tolerance(found, truth));
+}
+
 TEST(LineEvents, AnOpenAtTheEndOfTwoKilometresOfLossyPair)
 {
     // 4 km scale, 1 µs pulse, 16 dB round trip over the scale: the open's
@@ -134,6 +145,7 @@ TEST(LineEvents, AShortSeenWithALongPulseOnAWanderingBaselineLiesWhereItsEchoDep
     // Averaged 4096 times, the noise is gone under the rounding of the
     // samples, and the line between the echoes reads as whole units.
     for (const int averaging : {5, 12}) {
+        SCOPED_TRACE(averaging);
         LineParams params = Cable(7, 10);
         params.m_header.m_nPulseIndex = 8;
         params.m_header.m_nAveragingExponent = averaging;
@@ -143,11 +155,7 @@ TEST(LineEvents, AShortSeenWithALongPulseOnAWanderingBaselineLiesWhereItsEchoDep
         params.m_dNoise = 1;
         params.m_dWander = 3;
         params.m_faults = {Fault(FaultKind::Short, 5600, 0.5)};
-        const Found found = Find(params);
-        ASSERT_EQ(found.m_real.size(), 1u) << "averaged 2^" << averaging;
-        EXPECT_EQ(found.m_real[0].m_kind, LineEventKind::Short) << "averaged 2^" << averaging;
-        const double truth = found.m_wave.m_truth[0].m_dPosition;
-        EXPECT_NEAR(found.m_real[0].m_dPosition, truth, Tolerance(found, truth)) << "averaged 2^" << averaging;
+        ExpectOneEventAtItsFault(params, LineEventKind::Short);
     }
 }
 
@@ -195,11 +203,7 @@ TEST(LineEvents, AShortWhoseEdgeFitsEitherSpreadingLiesWhereItsEchoDeparts)
     params.m_dNoise = 0.16;
     params.m_dWander = 0;
     params.m_faults = {Fault(FaultKind::Short, 420, 0.0035)};
-    const Found found = Find(params);
-    ASSERT_EQ(found.m_real.size(), 1u);
-    EXPECT_EQ(found.m_real[0].m_kind, LineEventKind::Short);
-    const double truth = found.m_wave.m_truth[0].m_dPosition;
-    EXPECT_NEAR(found.m_real[0].m_dPosition, truth, Tolerance(found, truth));
+    ExpectOneEventAtItsFault(params, LineEventKind::Short);
 }
 
 TEST(LineEvents, AWetStretchIsOneEventWithBothEnds)
@@ -287,11 +291,7 @@ TEST(LineEvents, ASpliceOnALineThatLosesLittleLiesWhereItStarts)
     params.m_dSourceRatio = 1.07;
     params.m_dNoise = 0.4;
     params.m_faults = {Fault(FaultKind::Splice, 87.5, 1.7, 4)};
-    const Found found = Find(params);
-    ASSERT_EQ(found.m_real.size(), 1u);
-    EXPECT_EQ(found.m_real[0].m_kind, LineEventKind::Splice);
-    const double truth = found.m_wave.m_truth[0].m_dPosition;
-    EXPECT_NEAR(found.m_real[0].m_dPosition, truth, Tolerance(found, truth));
+    ExpectOneEventAtItsFault(params, LineEventKind::Splice);
 }
 
 TEST(LineEvents, AChangeToALowerImpedanceIsAChange)
