@@ -485,7 +485,8 @@ private:
     // echo as well or within `margin` units of evidence (EvidenceUnit).
     std::optional<double> FitSplice(const Echo& echo, double anchor, double margin) const;
 
-    // On a lossy line, every splice placed where its fit puts it.
+    // Every splice placed where its fit puts it; off a lossy line, only where
+    // the fit beats two opposite half pulses by kSpliceEvidence.
     void PlaceSplices(std::vector<Echo>& echoes, bool lossy) const;
 
     std::vector<LineEvent> Describe(const std::vector<Candidate>& candidates) const;
