@@ -292,7 +292,7 @@ std::optional<double> Finder::BinNoise(double bin) const
     if (b < 2 || triples < 16) {
         return std::nullopt;
     }
-    // The fits use two widths of bin; each is measured once.
+    // The fits use a few widths of bin; each is measured once.
     for (const auto& [width, noise] : m_binNoise) {
         if (width == b) {
             return noise;

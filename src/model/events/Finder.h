@@ -504,8 +504,10 @@ private:
     int m_nDeadEnd = 0;
     double m_dNoise = 0;
     double m_dStepDeviation = 0; // of D on quiet line, sums of L samples
-    // BinNoise's measures: the width of bin in samples (0: none yet) and its noise.
-    mutable std::array<std::pair<int, double>, 2> m_binNoise{};
+    // BinNoise's measures: the width of bin in samples (0: none yet) and its
+    // noise, one for each width the fits use (twelfths, sixteenths and
+    // thirty-seconds of the pulse), the latest first.
+    mutable std::array<std::pair<int, double>, 3> m_binNoise{};
     int64_t m_nThreshold = 0; // in sums of L samples
     // Filled as the steps need them (not zeroed first: that alone would cost
     // a good part of the whole search).
