@@ -4,6 +4,7 @@
 // how many events, their kinds, and where they lie against the tolerance the
 // scorer allows (a plot column, 0.5 % of the distance or two samples).
 #include "eventscore/Score.h"
+#include "tdrsynth/LineDraw.h"
 #include "tdrsynth/LineModel.h"
 
 #include "model/EventFinder.h"
@@ -351,3 +352,22 @@ TEST(LineEvents, BandLimitedNoiseAloneIsNoEvent)
 }
 
 } // namespace
+
+// A line of the scorer's set (seed 13, waveform 369) whose step response
+// clears the lobe search's threshold, at one sample, by less than a rounding
+// of single precision. The search must go on past it and end.
+TEST(LineEvents, AnEdgeThatClearsTheThresholdByARoundingDoesNotStopTheSearch)
+{
+    Prng draw(13);
+    uint64_t seed = 0;
+    for (int i = 0; i <= 369; ++i) {
+        seed = draw.Next();
+    }
+    LineParams params = DrawLineParams(seed, 369 % tables::kCount);
+    params.m_noiseShape = NoiseShape::White;
+    const LineWaveform wave = SynthesiseLine(params);
+    WaveformRecord record;
+    ASSERT_TRUE(DecodeWaveform(record, wave.m_bytes));
+    ASSERT_FALSE(wave.m_truth.empty());
+    EXPECT_FALSE(FindEvents(record, params.m_dFactor).empty());
+}

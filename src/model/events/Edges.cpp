@@ -31,19 +31,24 @@ std::vector<Lobe> Finder::FindLobes() const
     const double low = m_nThreshold / 3.0;
     const int last = kCount - m_nWindow;
     const int gap = std::max(1, m_nWindow / 2);
+    // How far the step response at j stands beyond the slack there, on the
+    // side of `sign`. The search for a lobe's start and the walk to its end
+    // use this one expression in one precision: were they to round apart, a
+    // sample could pass the first and fail the second, and the search would
+    // start the same empty lobe again for ever.
+    const auto beyond = [&](int j, int sign) { return static_cast<double>(m_d[j]) * sign - m_slack[j]; };
     int k = m_nDeadEnd;
     while (k < last) {
-        const double r = m_d[k];
-        if (std::fabs(r) <= low + m_slack[k]) {
+        const int sign = m_d[k] > 0 ? 1 : -1;
+        if (beyond(k, sign) <= low) {
             ++k;
             continue;
         }
-        const int sign = r > 0 ? 1 : -1;
         Lobe lobe;
         lobe.m_nStart = k;
         lobe.m_nPeak = k;
         for (; k < last; ++k) {
-            const double here = m_d[k] * sign - m_slack[k];
+            const double here = beyond(k, sign);
             if (here <= low) {
                 break;
             }
