@@ -353,18 +353,43 @@ TEST(LineEvents, BandLimitedNoiseAloneIsNoEvent)
 
 } // namespace
 
+// Line `index` of the scorer's set of a seed, with white noise.
+LineParams ScoreSetLine(uint64_t setSeed, int index)
+{
+    Prng draw(setSeed);
+    uint64_t seed = 0;
+    for (int i = 0; i <= index; ++i) {
+        seed = draw.Next();
+    }
+    LineParams params = DrawLineParams(seed, index % tables::kCount);
+    params.m_noiseShape = NoiseShape::White;
+    return params;
+}
+
+// A splice 22 dB above the noise, seen with a 500-sample pulse on a line
+// averaged until the samples hardly leave their rounding (the scorer's seed 1,
+// waveform 212). The baseline's wander crosses rounding steps along the line;
+// those steps of one unit must not raise the threshold past the splice.
+TEST(LineEvents, ASpliceOnALineHeldByTheRoundingOfItsSamplesIsFound)
+{
+    const LineParams params = ScoreSetLine(1, 212);
+    const Found found = Find(params);
+    ASSERT_FALSE(found.m_wave.m_truth.empty());
+    const FaultTruth& splice = found.m_wave.m_truth.front();
+    ASSERT_EQ(splice.m_kind, FaultKind::Splice);
+    const auto at = std::find_if(found.m_real.begin(), found.m_real.end(), [&](const LineEvent& e) {
+        return std::fabs(e.m_dPosition - splice.m_dPosition) <= Tolerance(found, splice.m_dPosition);
+    });
+    ASSERT_NE(at, found.m_real.end());
+    EXPECT_EQ(at->m_kind, LineEventKind::Splice);
+}
+
 // A line of the scorer's set (seed 13, waveform 369) whose step response
 // clears the lobe search's threshold, at one sample, by less than a rounding
 // of single precision. The search must go on past it and end.
 TEST(LineEvents, AnEdgeThatClearsTheThresholdByARoundingDoesNotStopTheSearch)
 {
-    Prng draw(13);
-    uint64_t seed = 0;
-    for (int i = 0; i <= 369; ++i) {
-        seed = draw.Next();
-    }
-    LineParams params = DrawLineParams(seed, 369 % tables::kCount);
-    params.m_noiseShape = NoiseShape::White;
+    const LineParams params = ScoreSetLine(13, 369);
     const LineWaveform wave = SynthesiseLine(params);
     WaveformRecord record;
     ASSERT_TRUE(DecodeWaveform(record, wave.m_bytes));

@@ -284,6 +284,27 @@ double Finder::StepDeviation() const
     return *third / 0.385 / std::numbers::sqrt2;
 }
 
+bool Finder::HeldByRounding() const
+{
+    const double W = m_dPulseSamples;
+    const int h = std::max(4, static_cast<int>(W / 4));
+    constexpr int kStride = 8;
+    std::vector<double> sizes;
+    sizes.reserve(kCount / kStride + 1);
+    const auto& x = m_record.m_samples;
+    for (int k = m_nLaunchEnd + static_cast<int>(W) + h; k + h < kCount; k += kStride) {
+        sizes.push_back(std::fabs(x[k] - Smoothed(k, h)));
+    }
+    // Too few samples behind the launch to tell.
+    if (sizes.size() < 100) {
+        return false;
+    }
+    auto third = sizes.begin() + static_cast<std::ptrdiff_t>(sizes.size() * 3 / 10);
+    std::nth_element(sizes.begin(), third, sizes.end());
+    // Three tenths of a normal variable's sizes lie under 0.385 of its deviation.
+    return *third / 0.385 <= kRoundedDeviation;
+}
+
 std::optional<double> Finder::BinNoise(double bin) const
 {
     const int b = static_cast<int>(std::lround(bin));

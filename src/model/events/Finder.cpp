@@ -27,9 +27,13 @@ std::vector<LineEvent> Finder::Run()
     m_dNoise = NoiseDeviation(m_record.m_samples, m_nLaunchEnd);
     const double L = m_nWindow;
     m_dStepDeviation = StepDeviation();
+    double stepPerSample = kThresholdDeviations * m_dStepDeviation / L;
+    if (stepPerSample > kLeastHeight && m_dNoise <= kNoiseFloor && HeldByRounding()) {
+        stepPerSample = kLeastHeight;
+    }
     const double perSample =
         std::max({kThresholdDeviations * m_dNoise * std::sqrt(2 / L), kThresholdFloor, kWanderSlope * L,
-                  kThresholdDeviations * m_dStepDeviation / L});
+                  stepPerSample});
     m_nThreshold = static_cast<int64_t>(std::ceil(perSample * L));
     FindDeadZoneEnd();
     if (m_nDeadEnd >= kCount - m_nWindow - 8) {

@@ -67,6 +67,9 @@ constexpr double kSpliceFlank = 0.3;
 constexpr double kLongestStretch = 64;
 // Smallest noise deviation believed: the rounding of the samples to whole units.
 constexpr double kNoiseFloor = 0.29;
+// A trace whose samples stand within this deviation of their own mean over a
+// quarter pulse either side is held by the rounding of the samples.
+constexpr double kRoundedDeviation = 0.2;
 // An echo less high than this, in sample units, is what the rounding of the
 // samples makes of a wandering baseline: a level crossing a rounding step.
 constexpr double kLeastHeight = 1.5;
@@ -332,6 +335,18 @@ private:
     double LaunchBlur() const;
 
     double StepDeviation() const;
+
+    // Whether the trace is held by the rounding of its samples: they stand
+    // within kRoundedDeviation of their own mean over a quarter pulse either
+    // side (three tenths of the sizes, every eighth sample from a pulse behind
+    // the launch on). The baseline's wander is nearly straight over half a
+    // pulse and cancels there; noise shaped by the receiver's band, which the
+    // first differences underrate, moves the samples from that mean as white
+    // noise does. On such a trace the step response's deviation measures where
+    // a wandering baseline crosses rounding steps, each a step of one unit:
+    // the threshold need not rise past kLeastHeight per sample for it, and an
+    // echo a little higher is still found.
+    bool HeldByRounding() const;
 
     // The noise deviation of the trace's mean over `bin` samples, from each
     // bin against the mean of its two neighbours along the line after the
