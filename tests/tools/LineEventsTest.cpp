@@ -351,8 +351,6 @@ TEST(LineEvents, BandLimitedNoiseAloneIsNoEvent)
     }
 }
 
-} // namespace
-
 // Line `index` of the scorer's set of a seed, with white noise.
 LineParams ScoreSetLine(uint64_t setSeed, int index)
 {
@@ -396,3 +394,5 @@ TEST(LineEvents, AnEdgeThatClearsTheThresholdByARoundingDoesNotStopTheSearch)
     ASSERT_FALSE(wave.m_truth.empty());
     EXPECT_FALSE(FindEvents(record, params.m_dFactor).empty());
 }
+
+} // namespace
