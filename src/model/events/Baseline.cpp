@@ -7,6 +7,7 @@
 #include <optional>
 #include <cmath>
 #include <numbers>
+#include <vector>
 
 namespace events {
 
@@ -34,6 +35,16 @@ std::array<int, 256> Histogram(int first, int last, Of of)
         sum[v] = parts[0][v] + parts[1][v] + parts[2][v] + parts[3][v];
     }
     return sum;
+}
+
+// The deviation of a normal variable from the sizes of its draws, by their
+// 30th percentile: three tenths of its sizes lie under 0.385 of its
+// deviation. Echoes may cover most of a line; the lowest sizes they leave alone.
+double DeviationOfSizes(std::vector<double>& sizes)
+{
+    auto third = sizes.begin() + static_cast<std::ptrdiff_t>(sizes.size() * 3 / 10);
+    std::nth_element(sizes.begin(), third, sizes.end());
+    return *third / 0.385;
 }
 
 } // namespace
@@ -278,10 +289,8 @@ double Finder::StepDeviation() const
     for (int k = first; k < last; k += stride) {
         sizes.push_back(std::fabs(static_cast<double>(Step(k) - Step(k - 2 * L))));
     }
-    auto third = sizes.begin() + static_cast<std::ptrdiff_t>(sizes.size() * 3 / 10);
-    std::nth_element(sizes.begin(), third, sizes.end());
-    // Three tenths of a normal variable's sizes lie under 0.385 of its deviation.
-    return *third / 0.385 / std::numbers::sqrt2;
+    // D(k) − D(k − 2L) has twice D's variance.
+    return DeviationOfSizes(sizes) / std::numbers::sqrt2;
 }
 
 bool Finder::HeldByRounding() const
@@ -299,10 +308,7 @@ bool Finder::HeldByRounding() const
     if (sizes.size() < 100) {
         return false;
     }
-    auto third = sizes.begin() + static_cast<std::ptrdiff_t>(sizes.size() * 3 / 10);
-    std::nth_element(sizes.begin(), third, sizes.end());
-    // Three tenths of a normal variable's sizes lie under 0.385 of its deviation.
-    return *third / 0.385 <= kRoundedDeviation;
+    return DeviationOfSizes(sizes) <= kRoundedDeviation;
 }
 
 std::optional<double> Finder::BinNoise(double bin) const
@@ -329,11 +335,8 @@ std::optional<double> Finder::BinNoise(double bin) const
         const double after = m_sum[k + 3 * b] - m_sum[k + 2 * b];
         sizes.push_back(std::fabs(at - 0.5 * (before + after)) / b);
     }
-    auto third = sizes.begin() + static_cast<std::ptrdiff_t>(sizes.size() * 3 / 10);
-    std::nth_element(sizes.begin(), third, sizes.end());
-    // A bin less the mean of its neighbours has 1.5 times a bin's variance;
-    // three tenths of a normal variable's sizes lie under 0.385 of its deviation.
-    const double noise = *third / 0.385 / std::sqrt(1.5);
+    // A bin less the mean of its neighbours has 1.5 times a bin's variance.
+    const double noise = DeviationOfSizes(sizes) / std::sqrt(1.5);
     std::rotate(m_binNoise.rbegin(), m_binNoise.rbegin() + 1, m_binNoise.rend());
     m_binNoise.front() = {b, noise};
     return noise;
