@@ -7,6 +7,7 @@
 #include <functional>
 #include <utility>
 #include <numbers>
+#include <type_traits>
 #include <vector>
 
 namespace events {
@@ -19,6 +20,13 @@ constexpr int kShapes = static_cast<int>(kBlurCount * kSpreads.size());
 // side of the launch's are tried with it (the launch's is read from its edge,
 // whose shape is not quite Gaussian).
 constexpr std::size_t kBlurReach = 2;
+// A line whose dielectric loses as well widens every edge on both sides
+// alike, the more the farther the echo: where the edge starts, blurs up to
+// this many steps wider than the launch's (3.8 times as wide) are tried with
+// the spreadings too. Whether the line spreads causally is still weighed
+// with the launch's blur alone, so a widened symmetric echo does not count
+// for a lossy line.
+constexpr std::size_t kWidenedReach = 8;
 // ... with the spreadings that fit best with the launch's blur, this many.
 constexpr std::size_t kSpreadsKept = 3;
 
@@ -275,6 +283,7 @@ EdgeFitResult FitEdge(const std::array<double, G::kWindow>& bins, int sign, doub
     const std::size_t launch = BlurIndex(launchBlur);
     const std::size_t first = launch > kBlurReach ? launch - kBlurReach : 0;
     const std::size_t last = std::min<std::size_t>(kBlurCount - 1, launch + kBlurReach);
+    const std::size_t widest = std::min<std::size_t>(kBlurCount - 1, launch + kWidenedReach);
     std::array<double, G::kShifts> row{};
     // Symmetric blurs alone, none narrower than the launch's: every other
     // blur, then the two either side of the best of them (what a blur
@@ -297,7 +306,8 @@ EdgeFitResult FitEdge(const std::array<double, G::kWindow>& bins, int sign, doub
         }
     }
     // The launch's blur spread by the skin effect: every spreading with the
-    // launch's own blur, then the kSpreadsKept best of them with the blurs near it.
+    // launch's own blur, then the kSpreadsKept best of them with the blurs
+    // near it, and with the wider blurs where the edge starts (`widened`).
     Best<G::kShifts> spread;
     std::array<std::pair<double, std::size_t>, kSpreads.size() - 1> spreads{};
     for (std::size_t s = 1; s < kSpreads.size(); ++s) {
@@ -316,13 +326,43 @@ EdgeFitResult FitEdge(const std::array<double, G::kWindow>& bins, int sign, doub
             }
         }
     }
+    // The wider blurs: every other one, then the two either side of the best.
+    // The fits over the echo's whole pulse only weigh the spreading, and
+    // place no edge.
+    constexpr bool kPlaces = !std::is_same_v<G, ShapeFit> && !std::is_same_v<G, LateShapeFit>;
+    Best<G::kShifts> widened;
+    std::size_t wideBlur = 0;
+    std::size_t wideSpread = 0;
+    for (std::size_t k = 0; kPlaces && k < kSpreadsKept; ++k) {
+        for (std::size_t b = last + 2; b <= widest; b += 2) {
+            const double before = widened.m_dExplained;
+            Explain(table, b * kSpreads.size() + spreads[k].second, w, row);
+            widened.Consider(row);
+            if (widened.m_dExplained > before) {
+                wideBlur = b;
+                wideSpread = spreads[k].second;
+            }
+        }
+    }
+    if (wideBlur > 0) {
+        for (const std::size_t b : {wideBlur - 1, wideBlur + 1}) {
+            if (b <= widest) {
+                Explain(table, b * kSpreads.size() + wideSpread, w, row);
+                widened.Consider(row);
+            }
+        }
+    }
+    if (widened.m_dExplained <= spread.m_dExplained) {
+        widened = spread;
+    }
 
     EdgeFitResult result;
     if (spread.m_dExplained <= w.m_dPlain) {
         return result;
     }
     result.m_bFitted = true;
-    result.m_dStart = G::kBefore - G::kEarliest + spread.Start(); // the shift counts from the earliest start
+    // The shift counts from the earliest start.
+    result.m_dStart = G::kBefore - G::kEarliest + widened.Start();
     if (weigh) {
         result.m_dEvidence = spread.m_dExplained - std::max(symmetric.m_dExplained, w.m_dPlain);
     }
