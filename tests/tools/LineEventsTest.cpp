@@ -382,6 +382,28 @@ TEST(LineEvents, ASpliceOnALineHeldByTheRoundingOfItsSamplesIsFound)
     EXPECT_EQ(at->m_kind, LineEventKind::Splice);
 }
 
+// A line whose dielectric takes a sixth of its 31 dB of loss (the scorer's
+// seed 1, waveform 579): it widens every edge on both sides as well as the
+// skin effect spreads it. The change of cable and the short at the line's end
+// both stand within the tolerance of where they are.
+TEST(LineEvents, EdgesWidenedByALossyDielectricStartWhereTheirFaultsAre)
+{
+    const LineParams params = ScoreSetLine(1, 579);
+    const Found found = Find(params);
+    int checked = 0;
+    for (const FaultTruth& fault : found.m_wave.m_truth) {
+        if (fault.m_kind != FaultKind::CableChange && fault.m_kind != FaultKind::Short) {
+            continue;
+        }
+        ++checked;
+        const bool placed = std::any_of(found.m_real.begin(), found.m_real.end(), [&](const LineEvent& e) {
+            return std::fabs(e.m_dPosition - fault.m_dPosition) <= Tolerance(found, fault.m_dPosition);
+        });
+        EXPECT_TRUE(placed) << "fault at " << fault.m_dPosition << " m";
+    }
+    EXPECT_EQ(checked, 2);
+}
+
 // A line of the scorer's set (seed 13, waveform 369) whose step response
 // clears the lobe search's threshold, at one sample, by less than a rounding
 // of single precision. The search must go on past it and end.
