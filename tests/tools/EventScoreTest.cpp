@@ -185,3 +185,30 @@ TEST(EventScoreTest, LineModelToleranceAndAimsAtTheirEdges)
 }
 
 } // namespace
+
+namespace {
+
+// A wet stretch on the synthesizer's own model (echo set of seed 2, waveform
+// 72: 22 dB above the noise, a tolerance of one sample): its fall is wider
+// than the pulse, and the centre of its lobes ran 4.5 samples late. It starts
+// at the half height of its leading edge.
+TEST(EventScoreTest, AWetStretchOfTheEchoModelStartsAtItsHalfHeight)
+{
+    ScoreOptions options;
+    options.m_nSeed = 2;
+    options.m_nCount = 73;
+    std::vector<ScoreCase> set = GenerateScoreSet(options);
+    ASSERT_EQ(set.size(), 73u);
+    const ScoreTable table = ScoreSet({set[72]});
+    const auto& water = table.m_kinds[static_cast<std::size_t>(FaultKind::Water)];
+    int found = 0;
+    int within = 0;
+    for (const KindTally& band : water) {
+        found += band.m_nFound;
+        within += band.m_nWithin;
+    }
+    EXPECT_EQ(found, 1);
+    EXPECT_EQ(within, 1);
+}
+
+} // namespace

@@ -269,6 +269,15 @@ std::vector<LineEvent> Finder::Describe(const std::vector<Candidate>& candidates
             echo.m_dAnchor = HalfHeight(c);
             if (!echo.m_bShelf && echo.m_bReturns && echo.m_dTail > 0) {
                 e.m_dSample = std::max(0.0, *echo.m_dAnchor - kTailLag * echo.m_dTail * m_dPulseSamples);
+            } else if (c.m_nSign < 0 && c.m_shape != Shape::Pulse &&
+                       !Clipped(static_cast<int>(c.m_dEdge - m_dPulseSamples),
+                                static_cast<int>(c.m_dEdge + 2 * m_dPulseSamples))) {
+                // A fall that is no clean pulse (wet cable, whose far side
+                // answers inside or behind its echo; a lower impedance going
+                // on) has lobes that the far side or the shelf widens, and
+                // their centre runs late: it starts no later than its half
+                // height. A clipped top hides the half height.
+                e.m_dSample = std::max(0.0, std::min(e.m_dSample, *echo.m_dAnchor));
             }
         }
         e.m_nSign = c.m_nSign;
