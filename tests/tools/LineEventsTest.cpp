@@ -71,6 +71,15 @@ double Tolerance(const Found& found, double position)
     return LineTolerance(found.m_record.m_dScale, found.m_record.m_dSampleStep, position);
 }
 
+// The real event within the tolerance of a physical position, if any.
+const LineEvent* EventAt(const Found& found, double position)
+{
+    const auto at = std::find_if(found.m_real.begin(), found.m_real.end(), [&](const LineEvent& e) {
+        return std::fabs(e.m_dPosition - position) <= Tolerance(found, position);
+    });
+    return at == found.m_real.end() ? nullptr : &*at;
+}
+
 // The line shows one event, of the kind given, within the tolerance of its
 // fault's physical position.
 void ExpectOneEventAtItsFault(const LineParams& params, LineEventKind kind)
@@ -375,10 +384,8 @@ TEST(LineEvents, ASpliceOnALineHeldByTheRoundingOfItsSamplesIsFound)
     ASSERT_FALSE(found.m_wave.m_truth.empty());
     const FaultTruth& splice = found.m_wave.m_truth.front();
     ASSERT_EQ(splice.m_kind, FaultKind::Splice);
-    const auto at = std::find_if(found.m_real.begin(), found.m_real.end(), [&](const LineEvent& e) {
-        return std::fabs(e.m_dPosition - splice.m_dPosition) <= Tolerance(found, splice.m_dPosition);
-    });
-    ASSERT_NE(at, found.m_real.end());
+    const LineEvent* at = EventAt(found, splice.m_dPosition);
+    ASSERT_NE(at, nullptr);
     EXPECT_EQ(at->m_kind, LineEventKind::Splice);
 }
 
@@ -396,10 +403,7 @@ TEST(LineEvents, EdgesWidenedByALossyDielectricStartWhereTheirFaultsAre)
             continue;
         }
         ++checked;
-        const bool placed = std::any_of(found.m_real.begin(), found.m_real.end(), [&](const LineEvent& e) {
-            return std::fabs(e.m_dPosition - fault.m_dPosition) <= Tolerance(found, fault.m_dPosition);
-        });
-        EXPECT_TRUE(placed) << "fault at " << fault.m_dPosition << " m";
+        EXPECT_NE(EventAt(found, fault.m_dPosition), nullptr) << "fault at " << fault.m_dPosition << " m";
     }
     EXPECT_EQ(checked, 2);
 }
