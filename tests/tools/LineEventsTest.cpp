@@ -408,6 +408,28 @@ TEST(LineEvents, EdgesWidenedByALossyDielectricStartWhereTheirFaultsAre)
     EXPECT_EQ(checked, 2);
 }
 
+// A wet stretch 30 dB and an open 42 dB above the noise, seen with a
+// 625-sample pulse (the scorer's seed 1, waveform 430): the record holds some
+// thirteen pulse widths, and the two echoes and the bends of the baseline's
+// wander fill most of the windows the noise is measured on. Both are found,
+// the open within the tolerance of where it is.
+TEST(LineEvents, EchoesThatFillMostOfALongPulsesRecordAreFound)
+{
+    const LineParams params = ScoreSetLine(1, 430);
+    const Found found = Find(params);
+    ASSERT_EQ(found.m_wave.m_truth.size(), 2U);
+    const FaultTruth& water = found.m_wave.m_truth.front();
+    const FaultTruth& open = found.m_wave.m_truth.back();
+    ASSERT_EQ(water.m_kind, FaultKind::Water);
+    ASSERT_EQ(open.m_kind, FaultKind::Open);
+    EXPECT_NE(EventAt(found, open.m_dPosition), nullptr);
+    // Found: an event within half a pulse width of the stretch's start.
+    const double halfPulse = 625 * found.m_record.m_dSampleStep / 2;
+    EXPECT_TRUE(std::any_of(found.m_real.begin(), found.m_real.end(), [&](const LineEvent& e) {
+        return std::fabs(e.m_dPosition - water.m_dPosition) < halfPulse;
+    }));
+}
+
 // A line of the scorer's set (seed 13, waveform 369) whose step response
 // clears the lobe search's threshold, at one sample, by less than a rounding
 // of single precision. The search must go on past it and end.

@@ -275,6 +275,13 @@ double Finder::LaunchBlur() const
 // alone it has √2 times D's deviation, while a straight trend (the launch
 // tail, wander) cancels in it. The lower third of its sizes leaves out the
 // samples on echoes, even where wide echoes cover much of the trace.
+//
+// On a long pulse the record holds only some twenty windows, and the echoes
+// and the bends of the baseline's wander fill most of them: their lower third
+// still measures the line, not its noise. There the same deviation is also
+// measured on windows of kQuietWindow samples, long enough that the receiver's
+// band no longer correlates the noise, and scaled to L as noise that is white
+// at that length adds up; the smaller of the two holds.
 double Finder::StepDeviation() const
 {
     const int L = m_nWindow;
@@ -283,14 +290,22 @@ double Finder::StepDeviation() const
     if (last - first < 16 * L) {
         return 0;
     }
-    const int stride = std::max(1, L / 4);
-    std::vector<double> sizes;
-    sizes.reserve(static_cast<std::size_t>((last - first) / stride + 1));
-    for (int k = first; k < last; k += stride) {
-        sizes.push_back(std::fabs(static_cast<double>(Step(k) - Step(k - 2 * L))));
+    const auto deviation = [&](int window) {
+        const int stride = std::max(1, window / 4);
+        std::vector<double> sizes;
+        sizes.reserve(static_cast<std::size_t>((last - first) / stride + 1));
+        for (int k = first; k < last; k += stride) {
+            sizes.push_back(std::fabs(static_cast<double>(StepOver(k, window) - StepOver(k - 2 * window, window))));
+        }
+        // D(k) − D(k − 2L) has twice D's variance.
+        return DeviationOfSizes(sizes) / std::numbers::sqrt2;
+    };
+    const double whole = deviation(L);
+    const int quiet = std::max(kQuietWindow, static_cast<int>(std::ceil(kQuietNs * kPositionPerNs / m_dStep)));
+    if (L < 2 * quiet) {
+        return whole;
     }
-    // D(k) − D(k − 2L) has twice D's variance.
-    return DeviationOfSizes(sizes) / std::numbers::sqrt2;
+    return std::min(whole, deviation(quiet) * std::sqrt(static_cast<double>(L) / quiet));
 }
 
 bool Finder::HeldByRounding() const

@@ -211,8 +211,9 @@ double ExplainAt(const Table<G>& table, std::size_t i, const Window<G>& w, int s
 // step down to one: what a shape explains changes smoothly from one start to
 // the next, so that finds the best start at little more than half the cost
 // (a third on the longer windows). The starts not tried explain nothing.
+// Returns the best start: no start tried explains more.
 template <class G>
-void Explain(const Table<G>& table, std::size_t i, const Window<G>& w, std::array<double, G::kShifts>& row)
+int Explain(const Table<G>& table, std::size_t i, const Window<G>& w, std::array<double, G::kShifts>& row)
 {
     constexpr int kStride = G::kShifts > 20 ? 4 : 2;
     row.fill(-1);
@@ -234,6 +235,7 @@ void Explain(const Table<G>& table, std::size_t i, const Window<G>& w, std::arra
             }
         }
     }
+    return best;
 }
 
 // The best shape and start so far, with what the starts either side explain.
@@ -245,15 +247,14 @@ struct Best
     double m_dBefore = 0;
     double m_dAfter = 0;
 
-    void Consider(const std::array<double, Shifts>& row)
+    // A row of starts whose best is `shift`.
+    void Consider(const std::array<double, Shifts>& row, int shift)
     {
-        for (int shift = 0; shift < Shifts; ++shift) {
-            if (row[static_cast<std::size_t>(shift)] > m_dExplained) {
-                m_dExplained = row[static_cast<std::size_t>(shift)];
-                m_nShift = shift;
-                m_dBefore = row[static_cast<std::size_t>(std::max(shift - 1, 0))];
-                m_dAfter = row[static_cast<std::size_t>(std::min(shift + 1, Shifts - 1))];
-            }
+        if (row[static_cast<std::size_t>(shift)] > m_dExplained) {
+            m_dExplained = row[static_cast<std::size_t>(shift)];
+            m_nShift = shift;
+            m_dBefore = row[static_cast<std::size_t>(std::max(shift - 1, 0))];
+            m_dAfter = row[static_cast<std::size_t>(std::min(shift + 1, Shifts - 1))];
         }
     }
 
@@ -293,16 +294,16 @@ EdgeFitResult FitEdge(const std::array<double, G::kWindow>& bins, int sign, doub
         std::size_t best = first;
         double most = -1;
         for (std::size_t b = first; b < kBlurCount; b += 2) {
-            Explain(table, b * kSpreads.size(), w, row);
-            symmetric.Consider(row);
+            const int at = Explain(table, b * kSpreads.size(), w, row);
+            symmetric.Consider(row, at);
             if (symmetric.m_dExplained > most) {
                 most = symmetric.m_dExplained;
                 best = b;
             }
         }
         for (std::size_t b = best > first ? best - 1 : best + 1; b <= best + 1 && b < kBlurCount; b += 2) {
-            Explain(table, b * kSpreads.size(), w, row);
-            symmetric.Consider(row);
+            const int at = Explain(table, b * kSpreads.size(), w, row);
+            symmetric.Consider(row, at);
         }
     }
     // The launch's blur spread by the skin effect: every spreading with the
@@ -312,17 +313,17 @@ EdgeFitResult FitEdge(const std::array<double, G::kWindow>& bins, int sign, doub
     std::array<std::pair<double, std::size_t>, kSpreads.size() - 1> spreads{};
     for (std::size_t s = 1; s < kSpreads.size(); ++s) {
         Best<G::kShifts> one;
-        Explain(table, launch * kSpreads.size() + s, w, row);
-        one.Consider(row);
-        spread.Consider(row);
+        const int at = Explain(table, launch * kSpreads.size() + s, w, row);
+        one.Consider(row, at);
+        spread.Consider(row, at);
         spreads[s - 1] = {one.m_dExplained, s};
     }
     std::partial_sort(spreads.begin(), spreads.begin() + kSpreadsKept, spreads.end(), std::greater<>());
     for (std::size_t k = 0; k < kSpreadsKept; ++k) {
         for (std::size_t b = first; b <= last; ++b) {
             if (b != launch) {
-                Explain(table, b * kSpreads.size() + spreads[k].second, w, row);
-                spread.Consider(row);
+                const int at = Explain(table, b * kSpreads.size() + spreads[k].second, w, row);
+                spread.Consider(row, at);
             }
         }
     }
@@ -336,8 +337,8 @@ EdgeFitResult FitEdge(const std::array<double, G::kWindow>& bins, int sign, doub
     for (std::size_t k = 0; kPlaces && k < kSpreadsKept; ++k) {
         for (std::size_t b = last + 2; b <= widest; b += 2) {
             const double before = widened.m_dExplained;
-            Explain(table, b * kSpreads.size() + spreads[k].second, w, row);
-            widened.Consider(row);
+            const int at = Explain(table, b * kSpreads.size() + spreads[k].second, w, row);
+            widened.Consider(row, at);
             if (widened.m_dExplained > before) {
                 wideBlur = b;
                 wideSpread = spreads[k].second;
@@ -347,8 +348,8 @@ EdgeFitResult FitEdge(const std::array<double, G::kWindow>& bins, int sign, doub
     if (wideBlur > 0) {
         for (const std::size_t b : {wideBlur - 1, wideBlur + 1}) {
             if (b <= widest) {
-                Explain(table, b * kSpreads.size() + wideSpread, w, row);
-                widened.Consider(row);
+                const int at = Explain(table, b * kSpreads.size() + wideSpread, w, row);
+                widened.Consider(row, at);
             }
         }
     }

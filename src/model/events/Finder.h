@@ -36,6 +36,11 @@ constexpr double kThresholdFloor = 0.5;
 // The baseline's own slow wander, in units per sample of window length: it
 // shifts the two windows' means apart even where there is no echo.
 constexpr double kWanderSlope = 0.004;
+// Windows this long, and spanning at least this many nanoseconds, hold noise
+// that the receiver's band (100 MHz and up) no longer correlates: their sums
+// grow as white noise's do.
+constexpr int kQuietWindow = 64;
+constexpr double kQuietNs = 25;
 // The slow part of the trace is measured with windows up to this many times
 // as long as the step response's, and this share of it raises the threshold ...
 constexpr int kBackgroundWindows = 8;
@@ -290,9 +295,10 @@ public:
 private:
     // Step response at k: the window after k less the window before it, in
     // sums of L samples; zero where either window leaves the record.
-    int64_t Step(int k) const
+    int64_t Step(int k) const { return StepOver(k, m_nWindow); }
+    // ... in sums of `L` samples.
+    int64_t StepOver(int k, int L) const
     {
-        const int L = m_nWindow;
         if (k < L || k + L > kCount) {
             return 0;
         }
