@@ -430,6 +430,22 @@ TEST(LineEvents, EchoesThatFillMostOfALongPulsesRecordAreFound)
     }));
 }
 
+// A wet stretch 1.7 pulse widths long on a line losing 31 dB (the scorer's
+// seed 3, waveform 327): its far side answers before its own echo has
+// returned to the line, so the echo swings back. The line is lossy, and the
+// stretch starts where the fit of its spread edge puts it.
+TEST(LineEvents, AShortWetStretchOnALossyLineStartsWhereItIs)
+{
+    const LineParams params = ScoreSetLine(3, 327);
+    const Found found = Find(params);
+    ASSERT_FALSE(found.m_wave.m_truth.empty());
+    const FaultTruth& water = found.m_wave.m_truth.front();
+    ASSERT_EQ(water.m_kind, FaultKind::Water);
+    const LineEvent* at = EventAt(found, water.m_dPosition);
+    ASSERT_NE(at, nullptr);
+    EXPECT_TRUE(at->m_bStretch);
+}
+
 // A line of the scorer's set (seed 13, waveform 369) whose step response
 // clears the lobe search's threshold, at one sample, by less than a rounding
 // of single precision. The search must go on past it and end.

@@ -177,6 +177,16 @@ bool Finder::PlaceSpreadEchoes(std::vector<Echo>& echoes) const
             plain[i]->m_e.m_dSample = std::max(0.0, fit->m_dStart);
         }
     }
+    // A stretch whose far side answers within its own pulse swings back
+    // (Describe places it by its double edge); on such a line its leading
+    // edge is spread like every other and starts where its fit puts it.
+    for (Echo& echo : echoes) {
+        if (echo.m_bJoined && echo.m_e.m_bStretch && echo.m_c.m_shape != Shape::Splice) {
+            if (const std::optional<EdgeFitResult> fit = FitStart<StartFit>(echo.m_c, HalfHeight(echo.m_c), false)) {
+                echo.m_e.m_dSample = std::max(0.0, fit->m_dStart);
+            }
+        }
+    }
     return true;
 }
 
