@@ -446,6 +446,20 @@ TEST(LineEvents, AShortWetStretchOnALossyLineStartsWhereItIs)
     EXPECT_TRUE(at->m_bStretch);
 }
 
+// A change of cable 1.35 pulse widths before the record's end (the scorer's
+// seed 1, waveform 368), behind a weak rise two pulse widths earlier: the
+// record ends before the change's own closing edge could show, and the
+// change is an echo of its own, not the weak rise's closing edge.
+TEST(LineEvents, AChangeJustBeforeTheRecordsEndIsFound)
+{
+    const LineParams params = ScoreSetLine(1, 368);
+    const Found found = Find(params);
+    ASSERT_FALSE(found.m_wave.m_truth.empty());
+    const FaultTruth& change = found.m_wave.m_truth.back();
+    ASSERT_EQ(change.m_kind, FaultKind::CableChange);
+    EXPECT_NE(EventAt(found, change.m_dPosition), nullptr);
+}
+
 // A line of the scorer's set (seed 13, waveform 369) whose step response
 // clears the lobe search's threshold, at one sample, by less than a rounding
 // of single precision. The search must go on past it and end.

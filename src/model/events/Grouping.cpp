@@ -89,11 +89,15 @@ std::vector<Candidate> Finder::Group(const std::vector<Lobe>& lobes) const
         double closing = 0;
         std::size_t last = i;
         // A lobe well behind the leading edge, larger than it and closed
-        // by an opposite lobe of its own, starts an echo of its own.
+        // by an opposite lobe of its own, starts an echo of its own; so
+        // does the last lobe where the record ends before its own closing
+        // edge could show.
         const auto ownEcho = [&](std::size_t j) {
+            const bool closedItself = opposite(j, j + 1) && height(j + 1) >= kOwnEchoClosing * height(j) &&
+                                      lobes[j + 1].m_dCentre - lobes[j].m_dCentre <= reach;
+            const bool recordEnds = j + 1 == lobes.size() && lobes[j].m_dCentre + W >= kCount - m_nWindow;
             return lobes[j].m_dCentre - a.m_dCentre > kOwnEchoApart * W && height(j) > height(i) &&
-                   opposite(j, j + 1) && height(j + 1) >= kOwnEchoClosing * height(j) &&
-                   lobes[j + 1].m_dCentre - lobes[j].m_dCentre <= reach;
+                   (closedItself || recordEnds);
         };
         // Only a fall may last as long as a wet stretch; a rise that
         // stays is a change of cable, whose shelf fades too slowly to
