@@ -460,6 +460,20 @@ TEST(LineEvents, AChangeJustBeforeTheRecordsEndIsFound)
     EXPECT_NE(EventAt(found, change.m_dPosition), nullptr);
 }
 
+// An open a pulse width before the record's end, 36 dB above the noise (the
+// scorer's seed 2, waveform 224): the windows that measure the trace's slow
+// part cannot reach past the record there, and the open's own rise must not
+// count as that part. (Its top lies past the record: what it is cannot show.)
+TEST(LineEvents, AnOpenAPulseWidthBeforeTheRecordsEndIsFound)
+{
+    const LineParams params = ScoreSetLine(2, 224);
+    const Found found = Find(params);
+    ASSERT_FALSE(found.m_wave.m_truth.empty());
+    const FaultTruth& open = found.m_wave.m_truth.back();
+    ASSERT_EQ(open.m_kind, FaultKind::Open);
+    EXPECT_NE(EventAt(found, open.m_dPosition), nullptr);
+}
+
 // A line of the scorer's set (seed 13, waveform 369) whose step response
 // clears the lobe search's threshold, at one sample, by less than a rounding
 // of single precision. The search must go on past it and end.

@@ -146,8 +146,15 @@ void Finder::FindDeadZoneEnd()
     for (int j = std::max(0, m_nDeadEnd - 1); j < from; ++j) {
         edge(j);
     }
+    // Near the record's end the long windows no longer fit, and the shorter
+    // ones there take an edge for the slow part (windows of 2 L count 0.65 of
+    // its own step response): over the last kHeldWindows windows, the last
+    // long windows' measure holds.
     for (int j = to; j < kCount; ++j) {
         edge(j);
+        if (to > from && j >= kCount - kHeldWindows * L) {
+            m_slack[j] = m_slack[to - 1];
+        }
     }
 }
 

@@ -50,6 +50,9 @@ constexpr int kBackgroundWindows = 8;
 constexpr int kBackgroundSamples = 512;
 constexpr int kBackgroundLeast = 4;
 constexpr double kBackgroundShare = 1.3;
+// ... and where the record ends within this many step-response windows, the
+// slow part is taken as where the long windows last fitted.
+constexpr int kHeldWindows = 3;
 // A leading edge narrower than this share of its closing edge has its far
 // side overlapped by another edge.
 constexpr double kCutWidth = 1.0;
