@@ -80,6 +80,18 @@ const LineEvent* EventAt(const Found& found, double position)
     return at == found.m_real.end() ? nullptr : &*at;
 }
 
+// ... of the line's first fault (its last with `last`), which must be of `kind`.
+const LineEvent* EventAtFault(const Found& found, FaultKind kind, bool last = false)
+{
+    if (found.m_wave.m_truth.empty()) {
+        ADD_FAILURE() << "no fault";
+        return nullptr;
+    }
+    const FaultTruth& fault = last ? found.m_wave.m_truth.back() : found.m_wave.m_truth.front();
+    EXPECT_EQ(fault.m_kind, kind);
+    return fault.m_kind == kind ? EventAt(found, fault.m_dPosition) : nullptr;
+}
+
 // The line shows one event, of the kind given, within the tolerance of its
 // fault's physical position.
 void ExpectOneEventAtItsFault(const LineParams& params, LineEventKind kind)
@@ -379,12 +391,7 @@ LineParams ScoreSetLine(uint64_t setSeed, int index)
 // those steps of one unit must not raise the threshold past the splice.
 TEST(LineEvents, ASpliceOnALineHeldByTheRoundingOfItsSamplesIsFound)
 {
-    const LineParams params = ScoreSetLine(1, 212);
-    const Found found = Find(params);
-    ASSERT_FALSE(found.m_wave.m_truth.empty());
-    const FaultTruth& splice = found.m_wave.m_truth.front();
-    ASSERT_EQ(splice.m_kind, FaultKind::Splice);
-    const LineEvent* at = EventAt(found, splice.m_dPosition);
+    const LineEvent* at = EventAtFault(Find(ScoreSetLine(1, 212)), FaultKind::Splice);
     ASSERT_NE(at, nullptr);
     EXPECT_EQ(at->m_kind, LineEventKind::Splice);
 }
@@ -436,42 +443,33 @@ TEST(LineEvents, EchoesThatFillMostOfALongPulsesRecordAreFound)
 // stretch starts where the fit of its spread edge puts it.
 TEST(LineEvents, AShortWetStretchOnALossyLineStartsWhereItIs)
 {
-    const LineParams params = ScoreSetLine(3, 327);
-    const Found found = Find(params);
-    ASSERT_FALSE(found.m_wave.m_truth.empty());
-    const FaultTruth& water = found.m_wave.m_truth.front();
-    ASSERT_EQ(water.m_kind, FaultKind::Water);
-    const LineEvent* at = EventAt(found, water.m_dPosition);
+    const LineEvent* at = EventAtFault(Find(ScoreSetLine(3, 327)), FaultKind::Water);
     ASSERT_NE(at, nullptr);
     EXPECT_TRUE(at->m_bStretch);
 }
 
-// A change of cable 1.35 pulse widths before the record's end (the scorer's
-// seed 1, waveform 368), behind a weak rise two pulse widths earlier: the
-// record ends before the change's own closing edge could show, and the
-// change is an echo of its own, not the weak rise's closing edge.
-TEST(LineEvents, AChangeJustBeforeTheRecordsEndIsFound)
+// Faults close to the record's end, the last of their lines (the scorer's
+// set): each is found within the tolerance of where it is.
+// - Seed 1, waveform 368: a change of cable 1.35 pulse widths before the end,
+//   behind a weak rise two pulse widths earlier. The record ends before the
+//   change's own closing edge could show; it is an echo of its own, not the
+//   weak rise's closing edge.
+// - Seed 2, waveform 224: an open a pulse width before the end, 36 dB above
+//   the noise. The windows that measure the trace's slow part cannot reach
+//   past the record there, and the open's own rise must not count as that
+//   part. (Its top lies past the record: what it is cannot show.)
+TEST(LineEvents, FaultsJustBeforeTheRecordsEndAreFound)
 {
-    const LineParams params = ScoreSetLine(1, 368);
-    const Found found = Find(params);
-    ASSERT_FALSE(found.m_wave.m_truth.empty());
-    const FaultTruth& change = found.m_wave.m_truth.back();
-    ASSERT_EQ(change.m_kind, FaultKind::CableChange);
-    EXPECT_NE(EventAt(found, change.m_dPosition), nullptr);
-}
-
-// An open a pulse width before the record's end, 36 dB above the noise (the
-// scorer's seed 2, waveform 224): the windows that measure the trace's slow
-// part cannot reach past the record there, and the open's own rise must not
-// count as that part. (Its top lies past the record: what it is cannot show.)
-TEST(LineEvents, AnOpenAPulseWidthBeforeTheRecordsEndIsFound)
-{
-    const LineParams params = ScoreSetLine(2, 224);
-    const Found found = Find(params);
-    ASSERT_FALSE(found.m_wave.m_truth.empty());
-    const FaultTruth& open = found.m_wave.m_truth.back();
-    ASSERT_EQ(open.m_kind, FaultKind::Open);
-    EXPECT_NE(EventAt(found, open.m_dPosition), nullptr);
+    const struct
+    {
+        uint64_t m_nSeed;
+        int m_nIndex;
+        FaultKind m_kind;
+    } cases[] = {{1, 368, FaultKind::CableChange}, {2, 224, FaultKind::Open}};
+    for (const auto& c : cases) {
+        EXPECT_NE(EventAtFault(Find(ScoreSetLine(c.m_nSeed, c.m_nIndex)), c.m_kind, true), nullptr)
+            << "seed " << c.m_nSeed << ", waveform " << c.m_nIndex;
+    }
 }
 
 // A line of the scorer's set (seed 13, waveform 369) whose step response
