@@ -472,6 +472,23 @@ TEST(LineEvents, FaultsJustBeforeTheRecordsEndAreFound)
     }
 }
 
+// A wet stretch 28 dB above the noise, 2500 samples behind the launch on a
+// line losing 31 dB (the scorer's seed 3, waveform 4): the line's input gives
+// the launch a tail that falls slowly all the way to the stretch. The dead
+// zone behind the launch ends where the launch's fall does, and the stretch
+// is found, its start within a quarter of a pulse width.
+TEST(LineEvents, ALaunchTailThatFallsSlowlyDoesNotHideAWetStretch)
+{
+    const Found found = Find(ScoreSetLine(3, 4));
+    ASSERT_EQ(found.m_wave.m_truth.size(), 1U);
+    const FaultTruth& water = found.m_wave.m_truth.front();
+    ASSERT_EQ(water.m_kind, FaultKind::Water);
+    const double quarterPulse = 400 * found.m_record.m_dSampleStep / 4;
+    EXPECT_TRUE(std::any_of(found.m_real.begin(), found.m_real.end(), [&](const LineEvent& e) {
+        return e.m_kind == LineEventKind::Water && std::fabs(e.m_dPosition - water.m_dPosition) < quarterPulse;
+    }));
+}
+
 // A line of the scorer's set (seed 13, waveform 369) whose step response
 // clears the lobe search's threshold, at one sample, by less than a rounding
 // of single precision. The search must go on past it and end.

@@ -111,8 +111,15 @@ void Finder::FindLaunch()
 // ends where the fall of the launch pulse has passed.
 void Finder::FindDeadZoneEnd()
 {
+    // The launch's fall: where the step response has come back to a share of
+    // what it was at the launch's half height. A lossy line's input gives the
+    // launch a long tail that falls slowly for thousands of samples, so the
+    // step response stays below a third of the threshold there and would
+    // carry the dead zone over the echoes in it.
     int k = std::min(kCount, m_nLaunchEnd);
-    while (k < kCount && Step(k) < -m_nThreshold / 3) {
+    const double fall = k < kCount ? static_cast<double>(-Step(k)) : 0.0;
+    const double back = std::max(static_cast<double>(m_nThreshold) / 3, kLaunchFallShare * fall);
+    while (k < kCount && Step(k) < -back) {
         ++k;
     }
     // The long windows start behind the launch pulse.

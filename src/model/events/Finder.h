@@ -53,6 +53,9 @@ constexpr double kBackgroundShare = 1.3;
 // ... and where the record ends within this many step-response windows, the
 // slow part is taken as where the long windows last fitted.
 constexpr int kHeldWindows = 3;
+// The dead zone ends where the step response has come back to this share of
+// its value at the launch's half height (and within a third of the threshold).
+constexpr double kLaunchFallShare = 0.05;
 // A leading edge narrower than this share of its closing edge has its far
 // side overlapped by another edge.
 constexpr double kCutWidth = 1.0;
@@ -268,6 +271,9 @@ struct Echo
     bool m_bReturns = true; // back near the level two pulse widths on
     double m_dTail = 0;     // its decaying tail against its height: the line's spreading
     std::optional<double> m_dAnchor; // its leading edge's half height, where a fit may place the edge
+    // Its first swing's width and where its swing back rises, once measured
+    // (several steps ask for them).
+    mutable std::optional<std::pair<double, double>> m_swing;
 };
 
 // Noise deviation of the samples from `first` on, from their first differences.
@@ -409,6 +415,8 @@ private:
     // points, in samples (0: none), and where the swing back past the level
     // rises through half its own height (0: none stands clear of the noise).
     double FirstSwing(const Candidate& c, double* backRise) const;
+    // ... of an echo, measured once.
+    double FirstSwing(const Echo& echo, double* backRise) const;
 
     // The far side of a lone fall: where the trace rises into a bump one
     // pulse wide behind it (0: none).

@@ -234,6 +234,17 @@ double Finder::FirstSwing(const Candidate& c, double* backRise) const
     return end + 1 - start;
 }
 
+double Finder::FirstSwing(const Echo& echo, double* backRise) const
+{
+    if (!echo.m_swing) {
+        double back = 0;
+        const double width = FirstSwing(echo.m_c, &back);
+        echo.m_swing = {width, back};
+    }
+    *backRise = echo.m_swing->second;
+    return echo.m_swing->first;
+}
+
 // A wet stretch's far side may stay under the threshold: its rise comes back
 // through the wet cable, weakened and widened. Behind a lone fall it is
 // sought as a bump one pulse wide standing clear of the noise and of a
@@ -285,7 +296,7 @@ void Finder::JoinEchoes(std::vector<Echo>& echoes) const
         const bool pair = echo.m_c.m_shape == Shape::Splice || echo.m_bJoined;
         if (pair && echo.m_e.m_nSign < 0 && !echo.m_e.m_bStretch) {
             double backRise = 0;
-            const double width = FirstSwing(echo.m_c, &backRise);
+            const double width = FirstSwing(echo, &backRise);
             if (width > kSpliceFallWidths * W && backRise > 0) {
                 const double start = echo.m_c.m_dEdge;
                 echo.m_e.m_bStretch = true;
@@ -297,7 +308,7 @@ void Finder::JoinEchoes(std::vector<Echo>& echoes) const
     }
     const auto wideEnough = [&](const Echo& fall, const Echo& rise) {
         double unused = 0;
-        return FirstSwing(rise.m_c, &unused) >= kFarSideWidth * FirstSwing(fall.m_c, &unused);
+        return FirstSwing(rise, &unused) >= kFarSideWidth * FirstSwing(fall, &unused);
     };
     std::vector<Echo> joined;
     for (std::size_t i = 0; i < echoes.size(); ++i) {

@@ -64,7 +64,7 @@ void Finder::Classify(std::vector<Echo>& echoes) const
         double spread = echo.m_dTail;
         double unused = 0;
         if (spread == 0 && LevelBehind(echo, 2) >= kSpreadLingers && LevelBehind(echo, 6) < kSpreadGone &&
-            (echo.m_e.m_nSign < 0 || FirstSwing(echo.m_c, &unused) >= kSpreadWidth * W)) {
+            (echo.m_e.m_nSign < 0 || FirstSwing(echo, &unused) >= kSpreadWidth * W)) {
             spread = std::min(LevelBehind(echo, 2), kLongestTail);
         }
         double endSize = std::max(spread > echo.m_dTail ? kEndSizeSpread : kEndSize, kEndSizeUnspread - spread);
@@ -100,7 +100,7 @@ void Finder::Classify(std::vector<Echo>& echoes) const
             const bool wide = shape == Shape::Wide || (shape == Shape::Shelf && LevelBehind(echo, 2) < -kSwungBack);
             double unused = 0;
             const bool large = flat[i] != 0 ||
-                               (echo.m_dSize >= kLargeFall && FirstSwing(echo.m_c, &unused) >= kWideFall * W);
+                               (echo.m_dSize >= kLargeFall && FirstSwing(echo, &unused) >= kWideFall * W);
             e.m_kind = e.m_bStretch || wide || large ? LineEventKind::Water : LineEventKind::Change;
         }
     }
@@ -132,7 +132,7 @@ bool Finder::FlatFall(const Echo& echo) const
         return false;
     }
     double unused = 0;
-    const double width = FirstSwing(echo.m_c, &unused) / m_dPulseSamples;
+    const double width = FirstSwing(echo, &unused) / m_dPulseSamples;
     return (width >= kFlatWidth && LevelBehind(echo, 2) <= kFlatBack) ||
            (width >= kFlatVeryWide && e.m_dReturnLoss < kFlatMostDb);
 }
