@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 namespace {
 
@@ -80,7 +81,18 @@ const LineEvent* EventAt(const Found& found, double position)
     return at == found.m_real.end() ? nullptr : &*at;
 }
 
-// ... of the line's first fault (its last with `last`), which must be of `kind`.
+// Whether a real event (of `kind`, where given) starts within `widths` pulse
+// widths of a physical position: found, if not within the tolerance.
+bool EventNear(const Found& found, double position, double widths, std::optional<LineEventKind> kind = {})
+{
+    const double reach = widths * found.m_record.m_dPulse * 0.1; // a nanosecond of pulse is 0.1 of position
+    return std::any_of(found.m_real.begin(), found.m_real.end(), [&](const LineEvent& e) {
+        return (!kind || e.m_kind == *kind) && std::fabs(e.m_dPosition - position) < reach;
+    });
+}
+
+// The real event within the tolerance of the line's first fault (its last
+// with `last`), which must be of `kind`.
 const LineEvent* EventAtFault(const Found& found, FaultKind kind, bool last = false)
 {
     if (found.m_wave.m_truth.empty()) {
@@ -430,11 +442,7 @@ TEST(LineEvents, EchoesThatFillMostOfALongPulsesRecordAreFound)
     ASSERT_EQ(water.m_kind, FaultKind::Water);
     ASSERT_EQ(open.m_kind, FaultKind::Open);
     EXPECT_NE(EventAt(found, open.m_dPosition), nullptr);
-    // Found: an event within half a pulse width of the stretch's start.
-    const double halfPulse = 625 * found.m_record.m_dSampleStep / 2;
-    EXPECT_TRUE(std::any_of(found.m_real.begin(), found.m_real.end(), [&](const LineEvent& e) {
-        return std::fabs(e.m_dPosition - water.m_dPosition) < halfPulse;
-    }));
+    EXPECT_TRUE(EventNear(found, water.m_dPosition, 0.5));
 }
 
 // A wet stretch 1.7 pulse widths long on a line losing 31 dB (the scorer's
@@ -483,10 +491,7 @@ TEST(LineEvents, ALaunchTailThatFallsSlowlyDoesNotHideAWetStretch)
     ASSERT_EQ(found.m_wave.m_truth.size(), 1U);
     const FaultTruth& water = found.m_wave.m_truth.front();
     ASSERT_EQ(water.m_kind, FaultKind::Water);
-    const double quarterPulse = 400 * found.m_record.m_dSampleStep / 4;
-    EXPECT_TRUE(std::any_of(found.m_real.begin(), found.m_real.end(), [&](const LineEvent& e) {
-        return e.m_kind == LineEventKind::Water && std::fabs(e.m_dPosition - water.m_dPosition) < quarterPulse;
-    }));
+    EXPECT_TRUE(EventNear(found, water.m_dPosition, 0.25, LineEventKind::Water));
 }
 
 // A line of the scorer's set (seed 13, waveform 369) whose step response
