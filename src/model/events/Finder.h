@@ -89,7 +89,9 @@ constexpr double kLeastHeight = 1.5;
 // of kStretchLeast..kStretchMost of it within kLongestStretchWidths pulse
 // widths (or kLongestStretch metres) is a stretch; an echo within
 // kTailWidths pulse widths behind a stronger one, under kTailShare of it, is
-// that one's tail.
+// that one's tail. A stretch's far side comes back through the stretch and
+// is at most as large as its start, the line's noise and spreading apart: a
+// rise well above the fall is a change of cable of its own.
 constexpr double kSpliceWidths = 1.5;
 // A splice's second half (the far edge's reflection, the way back to the
 // level) lies within this many pulse widths of its start.
@@ -97,7 +99,7 @@ constexpr double kSpliceReach = 2;
 constexpr double kPairLeast = 0.4;
 constexpr double kLongestStretchWidths = 16;
 constexpr double kStretchLeast = 0.3;
-constexpr double kStretchMost = 1.6;
+constexpr double kStretchMost = 1.35;
 constexpr double kTailWidths = 2.5;
 constexpr double kTailShare = 0.5;
 // A shelf: the level six pulse widths behind an echo's edge, against its
