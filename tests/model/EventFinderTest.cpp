@@ -276,3 +276,19 @@ TEST(EventFinder, KindNames)
 }
 
 } // namespace
+
+TEST(EventFinder, AnEchoBehindAWetStretchsEchoIsAnEventOfItsOwn)
+{
+    // A short wet stretch and, four pulse widths behind its echo, a change to
+    // a higher impedance: the change's rise is no closing edge of the fall.
+    WaveformRecord record = Line(10);
+    AddEcho(record, 2500, -30, kPulseSamples + 4);
+    AddEcho(record, 2504, 7);
+    AddEcho(record, 2584, 10);
+    const std::vector<LineEvent> events = FindEvents(record, 1.5);
+    ASSERT_EQ(events.size(), 2u);
+    EXPECT_EQ(events[0].m_nSign, -1);
+    EXPECT_NEAR(events[0].m_dSample, 2500.5, 1.0);
+    EXPECT_EQ(events[1].m_nSign, 1);
+    EXPECT_NEAR(events[1].m_dSample, 2584.5, 1.0);
+}

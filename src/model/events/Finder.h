@@ -70,6 +70,8 @@ constexpr double kPairShare = 0.6;
 // followed by an opposite lobe of this share of it, is an echo of its own.
 constexpr double kOwnEchoApart = 1.5;
 constexpr double kOwnEchoClosing = 0.7;
+// An echo's closing lobes lie no more than this many pulse widths apart.
+constexpr double kClosingGap = 0.5;
 // How far the lobes of a smoothed pulse part, per sample their half-widths grow.
 constexpr double kWidenedApart = 1.0;
 // The outer edges of a splice's double edge, against its height, at least.

@@ -85,7 +85,10 @@ std::vector<Candidate> Finder::Group(const std::vector<Lobe>& lobes) const
             continue;
         }
         // The closing edges: opposite lobes within reach that together do
-        // not undo more than the leading edge did.
+        // not undo more than the leading edge did, and lie together (the
+        // lobes of one edge that the noise splits): a lobe behind a quiet
+        // gap is an edge of its own, the far side of a stretch or another
+        // fault's echo, which the grouping of echoes weighs.
         double closing = 0;
         std::size_t last = i;
         // A lobe well behind the leading edge, larger than it and closed
@@ -104,7 +107,8 @@ std::vector<Candidate> Finder::Group(const std::vector<Lobe>& lobes) const
         // close it with a lobe.
         const double closingReach = c.m_nSign < 0 ? reach : 2 * W;
         for (std::size_t j = b; opposite(i, j) && lobes[j].m_dCentre - a.m_dCentre <= closingReach &&
-                                closing + height(j) <= 1.25 * height(i) + m_nThreshold && !ownEcho(j);
+                                closing + height(j) <= 1.25 * height(i) + m_nThreshold && !ownEcho(j) &&
+                                (j == b || lobes[j].m_nStart - lobes[j - 1].m_nEnd <= kClosingGap * W);
              ++j) {
             closing += height(j);
             last = j;
