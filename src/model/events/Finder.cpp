@@ -246,12 +246,14 @@ std::vector<LineEvent> Finder::Describe(const std::vector<Candidate>& candidates
     std::vector<Echo> echoes;
     for (std::size_t i = 0; i < candidates.size(); ++i) {
         const Candidate& c = candidates[i];
-        if (c.m_dStrength < kLeastHeight) {
+        const double height = Height(c);
+        const bool spread = c.m_shape != Shape::Lone && std::fabs(height) >= kLeastSpreadHeight;
+        if (c.m_dStrength < kLeastHeight && !spread) {
             continue;
         }
         Echo echo;
         echo.m_c = c;
-        echo.m_dHeight = Height(c);
+        echo.m_dHeight = height;
         echo.m_dSize = std::max(0.0, Area(c)) / launch;
         echo.m_bJoined = c.m_shape != Shape::Splice && SwingsBack(c);
         echo.m_bShelf = LeavesShelf(c, echo.m_dHeight);

@@ -86,6 +86,12 @@ constexpr double kRoundedDeviation = 0.2;
 // An echo less high than this, in sample units, is what the rounding of the
 // samples makes of a wandering baseline: a level crossing a rounding step.
 constexpr double kLeastHeight = 1.5;
+// ... but an echo closed by an opposite edge whose top stands this far from
+// the line's level is one however weak its steps: a lossy line spreads a far
+// echo's edges over many windows, so that its steps fall under kLeastHeight
+// while its top stands two rounding steps clear. A lone edge so weak is the
+// baseline's wander bending the trace.
+constexpr double kLeastSpreadHeight = 2;
 // Echoes joined: a +/− pair within this many pulse widths, the second of
 // kPairLeast..1/kPairLeast of the first, is a splice; a fall closed by a rise
 // of kStretchLeast..kStretchMost of it within kLongestStretchWidths pulse
