@@ -521,3 +521,15 @@ TEST(LineEvents, FarEchoesSpreadBelowTheLeastStepAreFound)
             << "waveform " << index;
     }
 }
+
+// A short wet stretch and, three pulse widths behind its echo, a change to a
+// higher impedance whose echo is weaker (the scorer's seed 2, waveform 565).
+// The stretch's far side brings the trace back to the level; the change's
+// rise, behind a quiet gap and closed by its own fall, is an echo of its own
+// and not that far side's closing edge.
+TEST(LineEvents, AWeakerPulseBehindAQuietGapIsAnEchoOfItsOwn)
+{
+    const Found found = Find(ScoreSetLine(2, 565));
+    EXPECT_NE(EventAtFault(found, FaultKind::Water), nullptr);
+    EXPECT_NE(EventAtFault(found, FaultKind::CableChange, true), nullptr);
+}

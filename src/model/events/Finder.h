@@ -66,10 +66,12 @@ constexpr double kClippedRatio = 0.6;
 constexpr double kPairGain = 1.41421356;
 // ... and the smaller of the two edges is at least this share of the larger.
 constexpr double kPairShare = 0.6;
-// A lobe this many pulse widths behind a leading edge, larger than it and
-// followed by an opposite lobe of this share of it, is an echo of its own.
+// A lobe this many pulse widths behind a leading edge, larger than it (or
+// behind a quiet gap of kOwnEchoQuiet pulse widths) and followed by an
+// opposite lobe of this share of it, is an echo of its own.
 constexpr double kOwnEchoApart = 1.5;
 constexpr double kOwnEchoClosing = 0.7;
+constexpr double kOwnEchoQuiet = 1;
 // An echo's closing lobes lie no more than this many pulse widths apart.
 constexpr double kClosingGap = 0.5;
 // How far the lobes of a smoothed pulse part, per sample their half-widths grow.

@@ -91,15 +91,18 @@ std::vector<Candidate> Finder::Group(const std::vector<Lobe>& lobes) const
         // fault's echo, which the grouping of echoes weighs.
         double closing = 0;
         std::size_t last = i;
-        // A lobe well behind the leading edge, larger than it and closed
-        // by an opposite lobe of its own, starts an echo of its own; so
+        // A lobe well behind the leading edge, larger than it or behind a
+        // quiet gap, and closed by an opposite lobe of its own, starts an
+        // echo of its own (a pulse of its own, not the end of a wide
+        // fall, which comes back to the level without a swing); so
         // does the last lobe where the record ends before its own closing
         // edge could show.
         const auto ownEcho = [&](std::size_t j) {
             const bool closedItself = opposite(j, j + 1) && height(j + 1) >= kOwnEchoClosing * height(j) &&
                                       lobes[j + 1].m_dCentre - lobes[j].m_dCentre <= reach;
             const bool recordEnds = j + 1 == lobes.size() && lobes[j].m_dCentre + W >= kCount - m_nWindow;
-            return lobes[j].m_dCentre - a.m_dCentre > kOwnEchoApart * W && height(j) > height(i) &&
+            const bool quiet = lobes[j].m_nStart - lobes[j - 1].m_nEnd > kOwnEchoQuiet * W;
+            return lobes[j].m_dCentre - a.m_dCentre > kOwnEchoApart * W && (height(j) > height(i) || quiet) &&
                    (closedItself || recordEnds);
         };
         // Only a fall may last as long as a wet stretch; a rise that
