@@ -221,6 +221,9 @@ constexpr double kLongestBlur = 0.8;
 // over their edges alone, show a lossy line.
 constexpr double kShapeEvidence = 20;
 constexpr double kEdgeEvidence = 4;
+// ... as does the strongest echo whose edge alone shows this much: an edge
+// a symmetric blur explains that much worse is spread by the line.
+constexpr double kEdgeAloneEvidence = 15;
 // The strongest echoes are weighed for it, this many at most: the weaker the
 // echo, the less its shape can tell.
 constexpr std::size_t kSpreadWeighed = 3;

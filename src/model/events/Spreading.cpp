@@ -167,6 +167,15 @@ bool Finder::PlaceSpreadEchoes(std::vector<Echo>& echoes) const
             shownSum -= shape;
         }
     }
+    // The strongest echo's edge alone may show the spreading where no long
+    // window can (the echo too near the record's end, or other echoes inside
+    // its window): by kEdgeAloneEvidence, that is a lossy line too.
+    if (!lossy && !plain.empty()) {
+        if (!edges[0]) {
+            edges[0] = FitStart<FineStartFit>(plain[0]->m_c, *plain[0]->m_dAnchor, true);
+        }
+        lossy = edges[0] && edges[0]->m_dEvidence >= kEdgeAloneEvidence;
+    }
     if (!lossy) {
         return false;
     }
