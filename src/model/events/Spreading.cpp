@@ -159,7 +159,7 @@ bool Finder::PlaceSpreadEchoes(std::vector<Echo>& echoes) const
     for (std::size_t k = 0; k < shown.size() && !lossy && shownSum >= kShapeEvidence; ++k) {
         const auto [shape, i] = shown[k];
         edges[i] = FitStart<FineStartFit>(plain[i]->m_c, *plain[i]->m_dAnchor, true);
-        if (edges[i] && edges[i]->m_dEvidence > 0) {
+        if (edges[i] && edges[i]->m_dEvidence > kEdgeLeastEvidence) {
             shapeSum += shape;
             edgeSum += edges[i]->m_dEvidence;
             lossy = shapeSum >= kShapeEvidence && edgeSum >= kEdgeEvidence;
