@@ -221,13 +221,13 @@ constexpr double kLongestBlur = 0.8;
 // over their edges alone, show a lossy line.
 constexpr double kShapeEvidence = 20;
 constexpr double kEdgeEvidence = 4;
-// An echo's edge adds to that only where it shows more than this much: a
-// symmetric edge with a shelf behind it fits a spreading by a few units now
-// and then, and two such edges must not add up to a lossy line.
-constexpr double kEdgeLeastEvidence = 2;
 // ... as does the strongest echo whose edge alone shows this much: an edge
 // a symmetric blur explains that much worse is spread by the line.
 constexpr double kEdgeAloneEvidence = 15;
+// An echo's edge adds to the sum over the edges only where it shows more
+// than this much: a symmetric edge with a shelf behind it fits a spreading by
+// a few units now and then, and two such edges must not add up to a lossy line.
+constexpr double kEdgeLeastEvidence = 2;
 // The strongest echoes are weighed for it, this many at most: the weaker the
 // echo, the less its shape can tell.
 constexpr std::size_t kSpreadWeighed = 3;
