@@ -456,30 +456,6 @@ TEST(LineEvents, AShortWetStretchOnALossyLineStartsWhereItIs)
     EXPECT_TRUE(at->m_bStretch);
 }
 
-// Faults close to the record's end, the last of their lines (the scorer's
-// set): each is found within the tolerance of where it is.
-// - Seed 1, waveform 368: a change of cable 1.35 pulse widths before the end,
-//   behind a weak rise two pulse widths earlier. The record ends before the
-//   change's own closing edge could show; it is an echo of its own, not the
-//   weak rise's closing edge.
-// - Seed 2, waveform 224: an open a pulse width before the end, 36 dB above
-//   the noise. The windows that measure the trace's slow part cannot reach
-//   past the record there, and the open's own rise must not count as that
-//   part. (Its top lies past the record: what it is cannot show.)
-TEST(LineEvents, FaultsJustBeforeTheRecordsEndAreFound)
-{
-    const struct
-    {
-        uint64_t m_nSeed;
-        int m_nIndex;
-        FaultKind m_kind;
-    } cases[] = {{1, 368, FaultKind::CableChange}, {2, 224, FaultKind::Open}};
-    for (const auto& c : cases) {
-        EXPECT_NE(EventAtFault(Find(ScoreSetLine(c.m_nSeed, c.m_nIndex)), c.m_kind, true), nullptr)
-            << "seed " << c.m_nSeed << ", waveform " << c.m_nIndex;
-    }
-}
-
 // A wet stretch 28 dB above the noise, 2500 samples behind the launch on a
 // line losing 31 dB (the scorer's seed 3, waveform 4): the line's input gives
 // the launch a tail that falls slowly all the way to the stretch. The dead
@@ -507,39 +483,43 @@ TEST(LineEvents, AnEdgeThatClearsTheThresholdByARoundingDoesNotStopTheSearch)
     EXPECT_FALSE(FindEvents(record, params.m_dFactor).empty());
 }
 
-} // namespace
-
-// Far changes of cable on lossy lines (the scorer's set, the last fault of
-// each line), their echoes spread so wide that their steps over half a pulse
-// width fall under the least an edge must climb, though their tops stand
-// clear of the line's level: each is found within the tolerance of where it
-// is (seed 1: waveform 392, 20.7 dB above the noise; waveform 529, 22.7 dB).
-TEST(LineEvents, FarEchoesSpreadBelowTheLeastStepAreFound)
+// Faults of the scorer's set, each found within the tolerance of where it is
+// (the first fault of its line, or the last):
+// - seed 1, waveform 368: a change of cable 1.35 pulse widths before the
+//   record's end, behind a weak rise two pulse widths earlier. The record ends
+//   before the change's own closing edge could show; it is an echo of its own,
+//   not the weak rise's closing edge.
+// - seed 2, waveform 224: an open a pulse width before the record's end,
+//   36 dB above the noise. The windows that measure the trace's slow part
+//   cannot reach past the record there, and the open's own rise must not count
+//   as that part. (Its top lies past the record: what it is cannot show.)
+// - seed 1, waveforms 392 and 529: far changes of cable on lossy lines, their
+//   echoes spread so wide that their steps over half a pulse width fall under
+//   the least an edge must climb, though their tops stand clear of the level.
+// - seed 2, waveform 565: a short wet stretch and, three pulse widths behind
+//   its echo, a weaker change to a higher impedance. The change's rise, behind
+//   a quiet gap and closed by its own fall, is an echo of its own and not the
+//   stretch's far side's closing edge.
+// - seed 1, waveform 536: a change 32 dB above the noise seen with a 10 µs
+//   pulse. Its echo's long window does not show the spreading enough to
+//   decide, but its edge alone shows it clearly: the line is lossy, and the
+//   change lies where its echo departs, not where its half height trails.
+TEST(LineEvents, FaultsOfTheScorersSetLieWithinTheTolerance)
 {
-    for (const int index : {392, 529}) {
-        EXPECT_NE(EventAtFault(Find(ScoreSetLine(1, index)), FaultKind::CableChange, true), nullptr)
-            << "waveform " << index;
+    const struct
+    {
+        uint64_t m_nSeed;
+        int m_nIndex;
+        FaultKind m_kind;
+        bool m_bLast;
+    } cases[] = {{1, 368, FaultKind::CableChange, true}, {2, 224, FaultKind::Open, true},
+                 {1, 392, FaultKind::CableChange, true}, {1, 529, FaultKind::CableChange, true},
+                 {2, 565, FaultKind::Water, false},      {2, 565, FaultKind::CableChange, true},
+                 {1, 536, FaultKind::CableChange, false}};
+    for (const auto& c : cases) {
+        EXPECT_NE(EventAtFault(Find(ScoreSetLine(c.m_nSeed, c.m_nIndex)), c.m_kind, c.m_bLast), nullptr)
+            << "seed " << c.m_nSeed << ", waveform " << c.m_nIndex;
     }
 }
 
-// A short wet stretch and, three pulse widths behind its echo, a change to a
-// higher impedance whose echo is weaker (the scorer's seed 2, waveform 565).
-// The stretch's far side brings the trace back to the level; the change's
-// rise, behind a quiet gap and closed by its own fall, is an echo of its own
-// and not that far side's closing edge.
-TEST(LineEvents, AWeakerPulseBehindAQuietGapIsAnEchoOfItsOwn)
-{
-    const Found found = Find(ScoreSetLine(2, 565));
-    EXPECT_NE(EventAtFault(found, FaultKind::Water), nullptr);
-    EXPECT_NE(EventAtFault(found, FaultKind::CableChange, true), nullptr);
-}
-
-// A change of cable 32 dB above the noise, seen with a 10 µs pulse, 3400
-// samples into a record of 8000 (the scorer's seed 1, waveform 536). Its
-// echo's long window does not show the spreading enough to decide, but its
-// edge alone shows it clearly: the line is a lossy one, and the change lies
-// where its echo departs, not where its half height trails.
-TEST(LineEvents, AnEdgeThatAloneShowsTheSpreadingStartsWhereItsFaultIs)
-{
-    EXPECT_NE(EventAtFault(Find(ScoreSetLine(1, 536)), FaultKind::CableChange), nullptr);
-}
+} // namespace
