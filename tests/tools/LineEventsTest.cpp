@@ -504,6 +504,21 @@ TEST(LineEvents, AnEdgeThatClearsTheThresholdByARoundingDoesNotStopTheSearch)
 //   pulse. Its echo's long window does not show the spreading enough to
 //   decide, but its edge alone shows it clearly: the line is lossy, and the
 //   change lies where its echo departs, not where its half height trails.
+// 2.4 pulse widths of wet cable 25 dB above the noise: spread by the line,
+// the rise that ends the fall and the far side's own rise merge into one
+// edge, which carries the trace well past the level.
+TEST(LineEvents, AWetStretchWhoseFarSideRisesInsideItsEchoIsOneEvent)
+{
+    const Found found = Find(ScoreSetLine(1, 3));
+    const LineEvent* water = EventAtFault(found, FaultKind::Water, true);
+    ASSERT_NE(water, nullptr);
+    EXPECT_EQ(water->m_kind, LineEventKind::Water);
+    ASSERT_TRUE(water->m_bStretch);
+    const FaultTruth& truth = found.m_wave.m_truth.back();
+    EXPECT_NEAR(water->m_dEndPosition, truth.m_dEndPosition, Tolerance(found, truth.m_dEndPosition));
+    EXPECT_EQ(found.m_real.size(), 2u) << "a change before it, nothing behind it";
+}
+
 TEST(LineEvents, FaultsOfTheScorersSetLieWithinTheTolerance)
 {
     const struct

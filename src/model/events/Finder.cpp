@@ -255,7 +255,7 @@ std::vector<LineEvent> Finder::Describe(const std::vector<Candidate>& candidates
         echo.m_c = c;
         echo.m_dHeight = height;
         echo.m_dSize = std::max(0.0, Area(c)) / launch;
-        echo.m_bJoined = c.m_shape != Shape::Splice && SwingsBack(c);
+        echo.m_bJoined = c.m_shape != Shape::Splice && !c.m_bFollowed && SwingsBack(c);
         echo.m_bShelf = LeavesShelf(c, echo.m_dHeight);
         echo.m_bReturns = Returns(c, echo.m_dHeight);
         LineEvent& e = echo.m_e;

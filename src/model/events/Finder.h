@@ -74,6 +74,11 @@ constexpr double kOwnEchoClosing = 0.7;
 constexpr double kOwnEchoQuiet = 1;
 // An echo's closing lobes lie no more than this many pulse widths apart.
 constexpr double kClosingGap = 0.5;
+// A fall whose closing edge carries the trace past the level by this share
+// of its depth, a fall within this many pulse widths bringing it back, is
+// followed by an echo of its own whose rise merged with its closing edge.
+constexpr double kOvershootShare = 0.3;
+constexpr double kOvershootReach = 2;
 // How far the lobes of a smoothed pulse part, per sample their half-widths grow.
 constexpr double kWidenedApart = 1.0;
 // The outer edges of a splice's double edge, against its height, at least.
@@ -275,6 +280,7 @@ struct Candidate
     int m_nLevelAt = 0;     // the level of the line before the echo is taken from here
     int m_nTopFrom = 0;     // the echo's height is sought over [m_nTopFrom, m_nTopTo]
     int m_nTopTo = 0;
+    bool m_bFollowed = false; // its swing back past the level is an echo of its own
 };
 
 // One echo on its way to an event: the candidate it came from, the event,
@@ -450,6 +456,15 @@ private:
     // Reads the lobes as echoes. A lobe centre lies half a sample after the
     // edge it marks (between the two windows).
     std::vector<Candidate> Group(const std::vector<Lobe>& lobes) const;
+    // Where a candidate's height is sought, once its edges are known.
+    void FinishCandidate(Candidate& c) const;
+    // Behind a fall closed by lobe `last`, the echo whose rise merged with
+    // that closing edge: the trace stands past the level, by
+    // kOvershootShare of the fall's depth and clear of the noise, until a
+    // fall (lobe last + 1, within kOvershootReach pulse widths) brings it
+    // back; the echo starts a pulse before that fall. None otherwise.
+    std::optional<Candidate> OvershotFarSide(const std::vector<Lobe>& lobes, const Candidate& c,
+                                             std::size_t last) const;
 
     // Whether a sample from a to b stands at either end of the range.
     bool Clipped(int a, int b) const;

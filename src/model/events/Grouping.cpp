@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 namespace events {
 
@@ -166,15 +167,73 @@ std::vector<Candidate> Finder::Group(const std::vector<Lobe>& lobes) const
             }
             c.m_nTopTo = static_cast<int>(lobes[b].m_dCentre);
             i = last;
+            if (const std::optional<Candidate> far = OvershotFarSide(lobes, c, last)) {
+                // The closing edge carried the trace past the level: the
+                // pulse's own rise merged with the rise of another echo
+                // behind it (a wet stretch's far side a pulse or two
+                // behind its start, spread so the two rises meet). The
+                // fall that brings the trace back down closes that echo.
+                // The merged closing edge is no measure of the fall's
+                // width: the fall's own lobe places it.
+                c.m_shape = Shape::Pulse;
+                c.m_dEdge = a.m_dCentre - 0.5;
+                c.m_dEnd = 0;
+                c.m_bFollowed = true;
+                FinishCandidate(c);
+                candidates.push_back(c);
+                candidates.push_back(*far);
+                i = last + 1;
+                continue;
+            }
         }
-        c.m_nTopFrom = static_cast<int>(c.m_dEdge);
-        if (c.m_nTopTo <= c.m_nTopFrom) {
-            c.m_nTopTo = static_cast<int>(c.m_dEdge + W);
-        }
-        c.m_nTopTo = std::max(c.m_nTopFrom, c.m_nTopTo - m_nWindow);
+        FinishCandidate(c);
         candidates.push_back(c);
     }
     return candidates;
+}
+
+// Where an echo's height is sought: from its leading edge to a window before
+// its closing edge (or a pulse on, where it has none).
+void Finder::FinishCandidate(Candidate& c) const
+{
+    c.m_nTopFrom = static_cast<int>(c.m_dEdge);
+    if (c.m_nTopTo <= c.m_nTopFrom) {
+        c.m_nTopTo = static_cast<int>(c.m_dEdge + m_dPulseSamples);
+    }
+    c.m_nTopTo = std::max(c.m_nTopFrom, c.m_nTopTo - m_nWindow);
+}
+
+std::optional<Candidate> Finder::OvershotFarSide(const std::vector<Lobe>& lobes, const Candidate& c,
+                                                 std::size_t last) const
+{
+    const double W = m_dPulseSamples;
+    const std::size_t n = last + 1;
+    if (c.m_nSign > 0 || n >= lobes.size() || lobes[n].m_dHeight >= 0 ||
+        lobes[n].m_dCentre - lobes[last].m_dCentre > kOvershootReach * W) {
+        return std::nullopt;
+    }
+    const int h = std::max(1, static_cast<int>(std::lround(W / 20)));
+    const double level = WindowMean(std::max(c.m_nLevelAt, m_nDeadEnd - m_nWindow));
+    double depth = 0;
+    for (int k = std::max(0, static_cast<int>(c.m_dEdge)); k <= lobes[last].m_nPeak; ++k) {
+        depth = std::max(depth, level - Smoothed(k, h));
+    }
+    double over = 0;
+    for (int k = lobes[last].m_nPeak; k <= lobes[n].m_nPeak; ++k) {
+        over = std::max(over, Smoothed(k, h) - level);
+    }
+    Candidate far;
+    far.m_shape = Shape::Pulse;
+    far.m_nSign = 1;
+    far.m_dEdge = lobes[n].m_dCentre - 0.5 - W;
+    if (over < kOvershootShare * depth || over < kEdgeDeviations * m_dNoise || far.m_dEdge <= c.m_dEdge) {
+        return std::nullopt;
+    }
+    far.m_dStrength = std::fabs(lobes[n].m_dHeight) / m_nWindow;
+    far.m_nLevelAt = c.m_nLevelAt;
+    far.m_nTopTo = static_cast<int>(lobes[n].m_dCentre);
+    FinishCandidate(far);
+    return far;
 }
 
 // Whether a sample from a to b stands at either end of the range.
@@ -317,6 +376,12 @@ void Finder::JoinEchoes(std::vector<Echo>& echoes) const
         double unused = 0;
         return FirstSwing(rise, &unused) >= kFarSideWidth * FirstSwing(fall, &unused);
     };
+    // A fall whose swing back is an echo of its own, lasting longer than a
+    // splice's: a wet stretch, that echo its far side.
+    const auto longFall = [&](const Echo& fall) {
+        double unused = 0;
+        return fall.m_c.m_bFollowed && fall.m_e.m_nSign < 0 && FirstSwing(fall, &unused) > kSpliceFallWidths * W;
+    };
     std::vector<Echo> joined;
     for (std::size_t i = 0; i < echoes.size(); ++i) {
         Echo echo = echoes[i];
@@ -327,7 +392,8 @@ void Finder::JoinEchoes(std::vector<Echo>& echoes) const
             const double ratio = std::fabs(next.m_dHeight) / std::max(height, 1e-9);
             const bool opposite = next.m_e.m_nSign != echo.m_e.m_nSign;
             const bool single = echo.m_c.m_shape != Shape::Splice && !echo.m_bJoined && !echo.m_e.m_bStretch;
-            if (single && opposite && apart <= kSpliceWidths * W && ratio >= kPairLeast && ratio <= 1 / kPairLeast) {
+            if (single && opposite && apart <= kSpliceWidths * W && ratio >= kPairLeast && ratio <= 1 / kPairLeast &&
+                !longFall(echo)) {
                 // A splice: a short stretch of other impedance or a coil
                 // reflects the pulse's two edges, one way and back.
                 echo.m_bJoined = true;

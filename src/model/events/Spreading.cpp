@@ -143,7 +143,14 @@ bool Finder::PlaceSpreadEchoes(std::vector<Echo>& echoes) const
     // measures (the edge fit costs the most).
     std::vector<std::pair<double, std::size_t>> shown;
     double shownSum = 0;
-    for (std::size_t i = 0; i < plain.size() && i < kSpreadWeighed; ++i) {
+    // An echo whose swing back is another echo's rise has that echo in its
+    // windows: it is placed like the rest but not weighed.
+    const auto weighable = [](const Echo* echo) { return !echo->m_c.m_bFollowed; };
+    for (std::size_t i = 0, weighed = 0; i < plain.size() && weighed < kSpreadWeighed; ++i) {
+        if (!weighable(plain[i])) {
+            continue;
+        }
+        ++weighed;
         const std::optional<EdgeFitResult> shape = FitShape(plain[i]->m_c, *plain[i]->m_dAnchor);
         if (shape && shape->m_dEvidence > 0) {
             shown.emplace_back(shape->m_dEvidence, i);
@@ -170,11 +177,13 @@ bool Finder::PlaceSpreadEchoes(std::vector<Echo>& echoes) const
     // The strongest echo's edge alone may show the spreading where no long
     // window can (the echo too near the record's end, or other echoes inside
     // its window): by kEdgeAloneEvidence, that is a lossy line too.
-    if (!lossy && !plain.empty()) {
-        if (!edges[0]) {
-            edges[0] = FitStart<FineStartFit>(plain[0]->m_c, *plain[0]->m_dAnchor, true);
+    const auto strongest = std::find_if(plain.begin(), plain.end(), weighable);
+    if (!lossy && strongest != plain.end()) {
+        std::optional<EdgeFitResult>& edge = edges[static_cast<std::size_t>(strongest - plain.begin())];
+        if (!edge) {
+            edge = FitStart<FineStartFit>((*strongest)->m_c, *(*strongest)->m_dAnchor, true);
         }
-        lossy = edges[0] && edges[0]->m_dEvidence >= kEdgeAloneEvidence;
+        lossy = edge && edge->m_dEvidence >= kEdgeAloneEvidence;
     }
     if (!lossy) {
         return false;
