@@ -93,6 +93,7 @@ std::vector<Lobe> Finder::FindLobes() const
             lobes.push_back(lobe);
         }
     }
+    SplitLobes(lobes, beyond);
     for (Lobe& lobe : lobes) {
         const double half = static_cast<double>(lobe.m_dHeight) / 2;
         const double rise = Crossing(lobe.m_nPeak, lobe.m_nStart - 1, half);
@@ -108,6 +109,67 @@ std::vector<Lobe> Finder::FindLobes() const
         AddWideEdges(lobes);
     }
     return lobes;
+}
+
+// Two edges of one sign a pulse width or more apart (the closing edge of one
+// echo and the leading edge of the next, spread by the line so that the step
+// response does not come back between them) make one lobe with two tops. It
+// is split where it sinks deepest between two tops kSplitApart pulse widths
+// apart or more, each reaching the threshold, where it sinks below
+// kSplitValley of the lower top: the noise on one edge's lobe does not dig
+// so deep a valley so far from its top.
+template <class Beyond>
+void Finder::SplitLobes(std::vector<Lobe>& lobes, Beyond beyond) const
+{
+    const int apart = static_cast<int>(std::lround(kSplitApart * m_dPulseSamples));
+    for (std::size_t i = 0; i < lobes.size(); ++i) {
+        Lobe& lobe = lobes[i];
+        const int sign = lobe.m_dHeight > 0 ? 1 : -1;
+        const int n = lobe.m_nEnd - lobe.m_nStart;
+        if (n <= apart) {
+            continue;
+        }
+        // The highest top up to each sample from the left, and from the right.
+        std::vector<std::pair<double, int>> left(static_cast<std::size_t>(n));
+        std::vector<std::pair<double, int>> right(static_cast<std::size_t>(n));
+        for (int j = 0; j < n; ++j) {
+            const std::pair<double, int> here{beyond(lobe.m_nStart + j, sign), lobe.m_nStart + j};
+            left[static_cast<std::size_t>(j)] = j > 0 ? std::max(left[static_cast<std::size_t>(j - 1)], here) : here;
+        }
+        for (int j = n - 1; j >= 0; --j) {
+            const std::pair<double, int> here{beyond(lobe.m_nStart + j, sign), lobe.m_nStart + j};
+            right[static_cast<std::size_t>(j)] =
+                j + 1 < n ? std::max(right[static_cast<std::size_t>(j + 1)], here) : here;
+        }
+        int split = -1;
+        double deepest = kSplitValley;
+        for (int j = 1; j + 1 < n; ++j) {
+            const auto& [leftTop, leftAt] = left[static_cast<std::size_t>(j)];
+            const auto& [rightTop, rightAt] = right[static_cast<std::size_t>(j)];
+            const double lower = std::min(leftTop, rightTop);
+            if (rightAt - leftAt < apart || lower < m_nThreshold) {
+                continue;
+            }
+            const double depth = beyond(lobe.m_nStart + j, sign) / lower;
+            if (depth < deepest) {
+                deepest = depth;
+                split = lobe.m_nStart + j;
+            }
+        }
+        if (split < 0) {
+            continue;
+        }
+        const auto at = static_cast<std::size_t>(split - lobe.m_nStart);
+        Lobe second = lobe;
+        lobe.m_nEnd = split;
+        lobe.m_nPeak = left[at].second;
+        lobe.m_dHeight = sign * left[at].first;
+        second.m_nStart = split;
+        second.m_nPeak = right[at].second;
+        second.m_dHeight = sign * right[at].first;
+        lobes.insert(lobes.begin() + static_cast<std::ptrdiff_t>(i) + 1, second);
+        --i; // the first part may hold another valley
+    }
 }
 
 // The runs where value(k) less raise(k) stays beyond a third of the

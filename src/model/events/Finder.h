@@ -72,6 +72,10 @@ constexpr double kPairShare = 0.6;
 constexpr double kOwnEchoApart = 1.5;
 constexpr double kOwnEchoClosing = 0.7;
 constexpr double kOwnEchoQuiet = 1;
+// A lobe with two tops this many pulse widths apart or more, sinking between
+// them below this share of the lower top, holds two edges.
+constexpr double kSplitApart = 1;
+constexpr double kSplitValley = 0.5;
 // An echo's closing lobes lie no more than this many pulse widths apart.
 constexpr double kClosingGap = 0.5;
 // A fall whose closing edge carries the trace past the level by this share
@@ -404,6 +408,10 @@ private:
     // Runs of one sign beyond a third of the threshold that reach the
     // threshold; runs of one sign a little apart are one lobe.
     std::vector<Lobe> FindLobes() const;
+    // Splits the lobes that hold two edges of one sign; `beyond(k, sign)` is
+    // how far the step response stands beyond the slack at k.
+    template <class Beyond>
+    void SplitLobes(std::vector<Lobe>& lobes, Beyond beyond) const;
 
     // The runs where value(k) less raise(k) stays beyond a third of the
     // threshold on one side, that reach the threshold, from first to last. A
