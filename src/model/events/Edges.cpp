@@ -129,6 +129,19 @@ void Finder::SplitLobes(std::vector<Lobe>& lobes, Beyond beyond) const
         if (n <= apart) {
             continue;
         }
+        // A second top reaching the threshold a pulse width or more from the
+        // lobe's highest one: most lobes have none, and need no more.
+        const auto reaches = [&](int from, int to) {
+            for (int k = from; k < to; ++k) {
+                if (beyond(k, sign) >= m_nThreshold) {
+                    return true;
+                }
+            }
+            return false;
+        };
+        if (!reaches(lobe.m_nStart, lobe.m_nPeak - apart + 1) && !reaches(lobe.m_nPeak + apart, lobe.m_nEnd)) {
+            continue;
+        }
         // The highest top up to each sample from the left, and from the right.
         std::vector<std::pair<double, int>> left(static_cast<std::size_t>(n));
         std::vector<std::pair<double, int>> right(static_cast<std::size_t>(n));
