@@ -238,8 +238,16 @@ constexpr double kEdgeAloneEvidence = 15;
 // a few units now and then, and two such edges must not add up to a lossy line.
 constexpr double kEdgeLeastEvidence = 2;
 // The strongest echoes are weighed for it, this many at most: the weaker the
-// echo, the less its shape can tell.
-constexpr std::size_t kSpreadWeighed = 3;
+// echo, the less its shape can tell. Five, not three: among the strongest
+// three may be a multiple and an echo whose edge the instrument's mismatch
+// or another echo's tail bends, and the fourth or fifth, a plain echo of its
+// own, shows what they hide.
+constexpr std::size_t kSpreadWeighed = 5;
+// On a line not shown lossy as a whole, a fall whose own edge shows the
+// spreading by this much starts where its causal fit puts it, the other
+// echoes where their half height does. Well above what a symmetric edge
+// with a shelf shows now and then (kEdgeLeastEvidence).
+constexpr double kEdgeOwnEvidence = 6;
 // The noise of a fit's bins is measured on this many triples of bins at most.
 constexpr int kBinTriples = 256;
 // A splice on a line not shown to be lossy is placed by its fit where the

@@ -123,11 +123,16 @@ std::optional<EdgeFitResult> Finder::FitShape(const Candidate& c, double anchor)
 // reach kShapeEvidence and kEdgeEvidence, the line is such a line, and every
 // echo starts where its causal fit puts it, even where its own shape could be
 // read either way. Elsewhere the edges stay where the step response and the
-// half height put them: a symmetric blur keeps the discontinuity at the half
-// height. Both measures are needed: a shelf or a wet stretch longer than the
-// pulse also fills the long window as a slow rise would, but not the edge;
-// and an echo that fits a symmetric blur better in either adds nothing, so
-// the noise of many echoes does not add up to a lossy line.
+// half height put them (a symmetric blur keeps the discontinuity at the half
+// height), but for a fall whose own edge shows a causal spreading clearly
+// (kEdgeOwnEvidence). Wet cable's conductance lowers its impedance the more
+// the lower the frequency, so its echo rises fast and goes on growing
+// slowly, as the skin effect's does, on a line that loses little; and noise
+// may hide a lossy line from the echoes weighed. Both measures are needed:
+// a shelf or a wet stretch longer than the pulse also fills the long window
+// as a slow rise would, but not the edge; and an echo that fits a symmetric
+// blur better in either adds nothing, so the noise of many echoes does not
+// add up to a lossy line.
 bool Finder::PlaceSpreadEchoes(std::vector<Echo>& echoes) const
 {
     std::vector<Echo*> plain;
@@ -186,6 +191,17 @@ bool Finder::PlaceSpreadEchoes(std::vector<Echo>& echoes) const
         lossy = edge && edge->m_dEvidence >= kEdgeAloneEvidence;
     }
     if (!lossy) {
+        for (std::size_t i = 0; i < plain.size(); ++i) {
+            if (plain[i]->m_c.m_nSign > 0) {
+                continue;
+            }
+            if (!edges[i]) {
+                edges[i] = FitStart<StartFit>(plain[i]->m_c, *plain[i]->m_dAnchor, true);
+            }
+            if (edges[i] && edges[i]->m_dEvidence >= kEdgeOwnEvidence) {
+                plain[i]->m_e.m_dSample = std::max(0.0, edges[i]->m_dStart);
+            }
+        }
         return false;
     }
     for (std::size_t i = 0; i < plain.size(); ++i) {
