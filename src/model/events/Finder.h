@@ -238,10 +238,11 @@ constexpr double kEdgeAloneEvidence = 15;
 // a few units now and then, and two such edges must not add up to a lossy line.
 constexpr double kEdgeLeastEvidence = 2;
 // The strongest echoes are weighed for it, this many at most: the weaker the
-// echo, the less its shape can tell. Five, not three: among the strongest
-// three may be a multiple and an echo whose edge the instrument's mismatch
-// or another echo's tail bends, and the fourth or fifth, a plain echo of its
-// own, shows what they hide.
+// echo, the less its shape can tell. Three first; where they leave the line
+// undecided, up to five: among the strongest three may be a multiple and an
+// echo whose edge the instrument's mismatch or another echo's tail bends,
+// and the fourth or fifth, a plain echo of its own, shows what they hide.
+constexpr std::size_t kSpreadWeighedFirst = 3;
 constexpr std::size_t kSpreadWeighed = 5;
 // On a line not shown lossy as a whole, a fall whose own edge shows the
 // spreading by this much starts where its causal fit puts it, the other

@@ -145,38 +145,48 @@ bool Finder::PlaceSpreadEchoes(std::vector<Echo>& echoes) const
               [](const Echo* a, const Echo* b) { return std::fabs(a->m_dHeight) > std::fabs(b->m_dHeight); });
     // The echoes whose long window shows the spreading, the clearest first;
     // their edges are weighed only while the sums may still reach both
-    // measures (the edge fit costs the most).
+    // measures (the edge fit costs the most). The strongest kSpreadWeighedFirst
+    // first, and only where they leave the line undecided the next ones up
+    // to kSpreadWeighed.
     std::vector<std::pair<double, std::size_t>> shown;
     double shownSum = 0;
     // An echo whose swing back is another echo's rise has that echo in its
     // windows: it is placed like the rest but not weighed.
     const auto weighable = [](const Echo* echo) { return !echo->m_c.m_bFollowed; };
-    for (std::size_t i = 0, weighed = 0; i < plain.size() && weighed < kSpreadWeighed; ++i) {
-        if (!weighable(plain[i])) {
-            continue;
-        }
-        ++weighed;
-        const std::optional<EdgeFitResult> shape = FitShape(plain[i]->m_c, *plain[i]->m_dAnchor);
-        if (shape && shape->m_dEvidence > 0) {
-            shown.emplace_back(shape->m_dEvidence, i);
-            shownSum += shape->m_dEvidence;
-        }
-    }
-    std::sort(shown.begin(), shown.end(), std::greater<>());
     // The edge fits made while weighing: the start does not depend on the weighing.
     std::vector<std::optional<EdgeFitResult>> edges(plain.size());
     double shapeSum = 0;
     double edgeSum = 0;
     bool lossy = false;
-    for (std::size_t k = 0; k < shown.size() && !lossy && shownSum >= kShapeEvidence; ++k) {
-        const auto [shape, i] = shown[k];
-        edges[i] = FitStart<FineStartFit>(plain[i]->m_c, *plain[i]->m_dAnchor, true);
-        if (edges[i] && edges[i]->m_dEvidence > kEdgeLeastEvidence) {
-            shapeSum += shape;
-            edgeSum += edges[i]->m_dEvidence;
-            lossy = shapeSum >= kShapeEvidence && edgeSum >= kEdgeEvidence;
-        } else {
-            shownSum -= shape;
+    std::size_t next = 0;
+    std::size_t weighed = 0;
+    for (const std::size_t most : {kSpreadWeighedFirst, kSpreadWeighed}) {
+        const std::size_t from = shown.size();
+        for (; next < plain.size() && weighed < most; ++next) {
+            if (!weighable(plain[next])) {
+                continue;
+            }
+            ++weighed;
+            const std::optional<EdgeFitResult> shape = FitShape(plain[next]->m_c, *plain[next]->m_dAnchor);
+            if (shape && shape->m_dEvidence > 0) {
+                shown.emplace_back(shape->m_dEvidence, next);
+                shownSum += shape->m_dEvidence;
+            }
+        }
+        std::sort(shown.begin() + static_cast<std::ptrdiff_t>(from), shown.end(), std::greater<>());
+        for (std::size_t k = from; k < shown.size() && !lossy && shownSum >= kShapeEvidence; ++k) {
+            const auto [shape, i] = shown[k];
+            edges[i] = FitStart<FineStartFit>(plain[i]->m_c, *plain[i]->m_dAnchor, true);
+            if (edges[i] && edges[i]->m_dEvidence > kEdgeLeastEvidence) {
+                shapeSum += shape;
+                edgeSum += edges[i]->m_dEvidence;
+                lossy = shapeSum >= kShapeEvidence && edgeSum >= kEdgeEvidence;
+            } else {
+                shownSum -= shape;
+            }
+        }
+        if (lossy) {
+            break;
         }
     }
     // The strongest echo's edge alone may show the spreading where no long
