@@ -505,6 +505,18 @@ TEST(LineEvents, AWetStretchAFewPulsesLongIsOneEventWithBothEnds)
     }
 }
 
+// An end whose echo the record's end cuts shows only part of its area, and
+// is judged by the part the record holds: the scorer's seed 1, waveform 430,
+// an open 1.4 pulse widths before the record's end behind a wet stretch. Its
+// size, 0.219, falls just short of the 0.22 an end needs over its whole
+// window, of which the record holds half.
+TEST(LineEvents, AnOpenTheRecordsEndCutsIsAnOpen)
+{
+    const LineEvent* end = EventAtFault(Find(ScoreSetLine(1, 430)), FaultKind::Open, true);
+    ASSERT_NE(end, nullptr);
+    EXPECT_EQ(end->m_kind, LineEventKind::Open);
+}
+
 // Faults of the scorer's set, each found within the tolerance of where it is
 // (the first fault of its line, or the last):
 // - seed 1, waveform 368: a change of cable 1.35 pulse widths before the

@@ -70,6 +70,16 @@ double Finder::Area(const Candidate& c) const
     return c.m_nSign * (static_cast<double>(m_sum[to] - m_sum[from]) - level * (to - from)) / W;
 }
 
+// The share of the echo's area window (Area) the record holds, no less than
+// kLeastAreaSeen.
+double Finder::AreaSeen(const Candidate& c) const
+{
+    const double W = m_dPulseSamples;
+    const double from = c.m_dEdge - W / 4;
+    const double to = c.m_dEdge + kAreaWidths * W;
+    return std::clamp((kCount - from) / (to - from), kLeastAreaSeen, 1.0);
+}
+
 // Whether the echo swings to the other side of the line's level within a
 // pulse and a half of its edge by at least kPairLeast of its own swing: the
 // +/− pair of a splice, whose two reflections (where it starts and where it

@@ -212,6 +212,10 @@ constexpr double kFarSideThreshold = 0.7;
 constexpr double kFarSideBack = 0.7;
 // An echo's area is taken over this many pulse widths from its leading edge.
 constexpr double kAreaWidths = 3;
+// Where the record ends inside that window, an end need show only the share
+// of it the record holds, but no less than this: an echo cut within a pulse
+// width of its edge shows too little of itself to tell.
+constexpr double kLeastAreaSeen = 0.3;
 // An echo's edge and its swing stand clear of the noise by this many deviations.
 constexpr double kEdgeDeviations = 4;
 // The launch's blur is read where its edge reaches this share of its height,
@@ -510,6 +514,7 @@ private:
     double Height(const Candidate& c) const;
 
     double Area(const Candidate& c) const;
+    double AreaSeen(const Candidate& c) const;
 
     double ToDistance(double position) const;
 

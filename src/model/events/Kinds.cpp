@@ -15,7 +15,9 @@ namespace events {
 // resistance and the instrument's mismatch take some of it: a quarter is
 // enough, a cable change reflects less than a third even between the
 // extremes of impedance; a fall that comes back as cleanly as the launch
-// crossed a line that loses little, and needs a third). The first such echo
+// crossed a line that loses little, and needs a third). An echo whose area
+// window the record's end cuts shows only part of its size, and needs only
+// that share of the window (kLeastAreaSeen at least). The first such echo
 // with no real echo after it (echoes under a fifth of it do not count), or
 // with its own ghost at twice its distance, and no larger real echo behind
 // it, is the end, unless it leaves the level moved behind it (a shelf: cable
@@ -24,9 +26,9 @@ namespace events {
 // pulse); every echo past it is a multiple. Any other rise is a change of
 // cable. A fall is water when it is a stretch (closed by a rise at its far
 // side), or wider than the pulse (its far side lost in it), else a change to
-// a lower impedance. Where the evidence is split (a large echo
-// with a smaller real one behind it) the line is taken to go on: reporting
-// a break where there is none sends a technician digging.
+// a lower impedance. Where the evidence is split (a large echo with a
+// smaller real one behind it) the line is taken to go on: reporting a break
+// where there is none sends a technician digging.
 void Finder::Classify(std::vector<Echo>& echoes) const
 {
     const double W = m_dPulseSamples;
@@ -38,8 +40,9 @@ void Finder::Classify(std::vector<Echo>& echoes) const
     for (std::size_t i = 0; i < echoes.size() && end == echoes.size(); ++i) {
         const Echo& echo = echoes[i];
         const bool shelf = echo.m_bShelf && !(echo.m_dSize >= kEndSizeSure && echo.m_e.m_dReturnLoss < kEndSureDb);
+        const double seen = AreaSeen(echo.m_c);
         if (echo.m_e.m_bGhost || echo.m_c.m_shape == Shape::Splice || shelf || flat[i] != 0 || echo.m_bJoined ||
-            !echo.m_bReturns || echo.m_dSize < kEndSizeSpread) {
+            !echo.m_bReturns || echo.m_dSize < kEndSizeSpread * seen) {
             continue;
         }
         bool hasGhost = false;
@@ -67,9 +70,9 @@ void Finder::Classify(std::vector<Echo>& echoes) const
             (echo.m_e.m_nSign < 0 || FirstSwing(echo, &unused) >= kSpreadWidth * W)) {
             spread = std::min(LevelBehind(echo, 2), kLongestTail);
         }
-        double endSize = std::max(spread > echo.m_dTail ? kEndSizeSpread : kEndSize, kEndSizeUnspread - spread);
+        double endSize = std::max(spread > echo.m_dTail ? kEndSizeSpread : kEndSize, kEndSizeUnspread - spread) * seen;
         if (echo.m_e.m_nSign < 0 && echo.m_dTail == 0 && LevelBehind(echo, 2) < kCleanBack) {
-            endSize = kEndSizeClean;
+            endSize = kEndSizeClean * seen;
         }
         if (!largerBehind &&
             (((hasGhost || !lineGoesOn) && echo.m_dSize >= endSize) || echo.m_dSize >= kEndSizeSure)) {
