@@ -190,6 +190,40 @@ TEST(EventScoreTest, LineModelToleranceAndAimsAtTheirEdges)
                                 "splice: 14 of 20 found of the right kind, floor 75%\n");
 }
 
+// Without noise (--noise-free) the line model's set keeps its lines, and each
+// fault the SNR of its noisy file, so that both tables band the faults alike;
+// only the noise and the wander go.
+TEST(EventScoreTest, ANoiseFreeLineSetKeepsItsLinesAndTheirBands)
+{
+    ScoreOptions options;
+    options.m_model = ScoreModel::Line;
+    options.m_nCount = 12;
+    options.m_nSeed = 3;
+    const std::vector<ScoreCase> noisy = GenerateScoreSet(options);
+    options.m_bNoiseFree = true;
+    const std::vector<ScoreCase> quiet = GenerateScoreSet(options);
+    ASSERT_EQ(quiet.size(), noisy.size());
+    long noisySteps = 0;
+    long quietSteps = 0;
+    for (std::size_t i = 0; i < quiet.size(); ++i) {
+        ASSERT_EQ(quiet[i].m_truth.size(), noisy[i].m_truth.size());
+        for (std::size_t f = 0; f < quiet[i].m_truth.size(); ++f) {
+            EXPECT_EQ(quiet[i].m_truth[f].m_dPosition, noisy[i].m_truth[f].m_dPosition);
+            EXPECT_EQ(quiet[i].m_truth[f].m_dSnrDb, noisy[i].m_truth[f].m_dSnrDb);
+            EXPECT_EQ(quiet[i].m_snr[f], noisy[i].m_snr[f]);
+        }
+        WaveformRecord a;
+        WaveformRecord b;
+        ASSERT_TRUE(DecodeWaveform(a, noisy[i].m_bytes));
+        ASSERT_TRUE(DecodeWaveform(b, quiet[i].m_bytes));
+        for (std::size_t k = kTdrSampleCount / 2; k + 1 < kTdrSampleCount; ++k) {
+            noisySteps += std::abs(a.m_samples[k + 1] - a.m_samples[k]);
+            quietSteps += std::abs(b.m_samples[k + 1] - b.m_samples[k]);
+        }
+    }
+    EXPECT_LT(4 * quietSteps, noisySteps);
+}
+
 } // namespace
 
 namespace {

@@ -313,7 +313,8 @@ void DescribeCase(std::ostream& log, std::size_t index, const ScoreCase& c, cons
 }
 
 const char* const kHelp =
-    "Usage: eventscore [--model echo|line] [--noise white|band] [--count N] [--seed S] [--floor] [--verbose]\n"
+    "Usage: eventscore [--model echo|line] [--noise white|band] [--noise-free] [--count N] [--seed S]\n"
+    "                  [--floor] [--verbose]\n"
     "Generates N synthetic waveforms (default 300; waveform i on scale index i mod 12)\n"
     "from seed S (default 1), with random pulse widths, averaging, gain, PR, noise level\n"
     "and one to three faults, runs the event finder on each and prints, per fault kind\n"
@@ -333,7 +334,9 @@ const char* const kHelp =
     "splices and changes; 95% of the found faults of each kind within the distance\n"
     "tolerance; at most 0.1 false events per waveform (banded by its weakest fault).\n"
     "--model line draws the waveforms from the physical line model (a random line per\n"
-    "waveform, its noise white or, with --noise band, shaped by the receiver's band).\n"
+    "waveform, its noise white or, with --noise band, shaped by the receiver's band;\n"
+    "with --noise-free the same lines without noise or wander, each fault banded by\n"
+    "its noisy file's SNR: what the finder misses on the line itself).\n"
     "There the distance is the discontinuity's physical position and the tolerance\n"
     "is one plot column, 0.5% of the distance or two samples, whichever is largest;\n"
     "a wet stretch's far side counts within it too (end within tol). Aims from 10 dB\n"
@@ -413,8 +416,16 @@ std::vector<ScoreCase> GenerateScoreSet(const ScoreOptions& options)
             for (const FaultTruth& t : wave.m_truth) {
                 c.m_snr.push_back(t.m_dSnrDb);
             }
-            c.m_bytes = std::move(wave.m_bytes);
             c.m_truth = std::move(wave.m_truth);
+            if (options.m_bNoiseFree) {
+                line.m_dNoise = 0;
+                line.m_dWander = 0;
+                wave.m_bytes = SynthesiseLine(line).m_bytes;
+                for (std::size_t f = 0; f < c.m_truth.size(); ++f) {
+                    c.m_truth[f].m_dSnrDb = c.m_snr[f];
+                }
+            }
+            c.m_bytes = std::move(wave.m_bytes);
             set.push_back(std::move(c));
         }
         return set;
@@ -712,6 +723,10 @@ int RunEventScore(const std::vector<std::string>& args, std::ostream& out, std::
             options.m_noise = args[++i] == "band" ? NoiseShape::Band : NoiseShape::White;
             continue;
         }
+        if (arg == "--noise-free") {
+            options.m_bNoiseFree = true;
+            continue;
+        }
         if ((arg == "--count" || arg == "--seed") && i + 1 < args.size()) {
             const std::optional<uint64_t> value = ReadUnsigned(args[++i]);
             if (!value || (arg == "--count" && (*value < 1 || *value > 100000))) {
@@ -726,6 +741,10 @@ int RunEventScore(const std::vector<std::string>& args, std::ostream& out, std::
             continue;
         }
         err << "eventscore: unexpected argument " << arg << "\n" << kHelp;
+        return 2;
+    }
+    if (options.m_bNoiseFree && options.m_model != ScoreModel::Line) {
+        err << "eventscore: --noise-free needs --model line\n" << kHelp;
         return 2;
     }
     ScoreTable table = ScoreSet(GenerateScoreSet(options), verbose ? &out : nullptr);

@@ -66,6 +66,10 @@ struct ScoreOptions
     uint64_t m_nSeed = 1; // of the whole set
     ScoreModel m_model = ScoreModel::Echo;
     NoiseShape m_noise = NoiseShape::White; // of the line model
+    // The line model's files drawn again without noise or wander (8-bit
+    // rounding kept), each fault keeping the SNR of its noisy file: what the
+    // finder misses on the line itself, not through the noise.
+    bool m_bNoiseFree = false;
 };
 
 // One generated waveform and what is true about it.
