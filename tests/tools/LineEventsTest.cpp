@@ -517,6 +517,24 @@ TEST(LineEvents, AnOpenTheRecordsEndCutsIsAnOpen)
     EXPECT_EQ(end->m_kind, LineEventKind::Open);
 }
 
+// One echo is one event, however many passes find it: the scorer's seed 2,
+// waveform 1, a multiple behind the line's end whose edge two passes placed
+// 0.2 samples apart, listed as two ghosts.
+TEST(LineEvents, AnEchoFoundTwiceIsOneEvent)
+{
+    const Found found = Find(ScoreSetLine(2, 1));
+    const double quarter = found.m_record.m_dPulse * 0.1 / found.m_record.m_dSampleStep / 4;
+    for (std::size_t i = 0; i + 1 < found.m_events.size(); ++i) {
+        for (std::size_t j = i + 1; j < found.m_events.size(); ++j) {
+            const LineEvent& a = found.m_events[i];
+            const LineEvent& b = found.m_events[j];
+            EXPECT_FALSE(a.m_nSign == b.m_nSign && std::fabs(a.m_dSample - b.m_dSample) < quarter)
+                << LineEventKindName(a.m_kind) << " at " << a.m_dSample << " and " << LineEventKindName(b.m_kind)
+                << " at " << b.m_dSample;
+        }
+    }
+}
+
 // Faults of the scorer's set, each found within the tolerance of where it is
 // (the first fault of its line, or the last):
 // - seed 1, waveform 368: a change of cable 1.35 pulse widths before the

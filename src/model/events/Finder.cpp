@@ -307,6 +307,7 @@ std::vector<LineEvent> Finder::Describe(const std::vector<Candidate>& candidates
     const bool lossy = PlaceSpreadEchoes(echoes);
     JoinEchoes(echoes);
     PlaceSplices(echoes, lossy);
+    MergeSameEchoes(echoes);
     MarkGhosts(echoes);
     Classify(echoes);
     std::vector<LineEvent> events;

@@ -78,6 +78,9 @@ constexpr double kSplitApart = 1;
 constexpr double kSplitValley = 0.5;
 // An echo's closing lobes lie no more than this many pulse widths apart.
 constexpr double kClosingGap = 0.5;
+// Two echoes of one sign placed within this share of a pulse width of each
+// other are one echo that two passes found.
+constexpr double kSameEchoApart = 0.25;
 // A fall whose closing edge carries the trace past the level by this share
 // of its depth, a fall within this many pulse widths bringing it back, is
 // followed by an echo of its own whose rise merged with its closing edge.
@@ -458,6 +461,10 @@ private:
     // half (a splice), a fall closed by a rise (a stretch), and what trails
     // a strong echo (its tail, the receiver's undershoot).
     void JoinEchoes(std::vector<Echo>& echoes) const;
+    // Echoes of one sign that their placement put within kSameEchoApart of a
+    // pulse of each other made one: the larger, with the other's far side
+    // where it has none.
+    void MergeSameEchoes(std::vector<Echo>& echoes) const;
 
     // How long the first swing of an echo lasts between its half-height
     // points, in samples (0: none), and where the swing back past the level

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <optional>
+#include <utility>
 
 namespace events {
 
@@ -438,6 +439,33 @@ void Finder::JoinEchoes(std::vector<Echo>& echoes) const
         joined.push_back(echo);
     }
     echoes = std::move(joined);
+}
+
+void Finder::MergeSameEchoes(std::vector<Echo>& echoes) const
+{
+    const double apart = kSameEchoApart * m_dPulseSamples;
+    std::vector<Echo> merged;
+    for (Echo& echo : echoes) {
+        Echo* same = nullptr;
+        for (Echo& kept : merged) {
+            if (kept.m_e.m_nSign == echo.m_e.m_nSign && std::fabs(kept.m_e.m_dSample - echo.m_e.m_dSample) < apart) {
+                same = &kept;
+                break;
+            }
+        }
+        if (same == nullptr) {
+            merged.push_back(echo);
+            continue;
+        }
+        if (std::fabs(echo.m_dHeight) > std::fabs(same->m_dHeight)) {
+            std::swap(*same, echo); // the larger stays
+        }
+        if (!same->m_e.m_bStretch && echo.m_e.m_bStretch) {
+            same->m_e.m_bStretch = true;
+            same->m_e.m_dEndSample = echo.m_e.m_dEndSample;
+        }
+    }
+    echoes = std::move(merged);
 }
 
 } // namespace events

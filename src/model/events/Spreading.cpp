@@ -12,10 +12,6 @@
 
 namespace events {
 
-// The start of the echo's leading edge by a fit of its shape around
-// `anchor` (its half height), with the evidence for the skin effect's
-// spreading in units of the noise of one bin; none where the fit cannot be
-// made.
 // The trace averaged over bins of `bin` samples from `from` on; false where
 // they reach into the dead zone or past the record, or hold a clipped sample.
 bool Finder::WindowBins(double from, double bin, std::span<double> bins) const
@@ -64,6 +60,10 @@ double Finder::EvidenceUnit(double bin) const
     return std::max({white, band, 1.0 / 12 / samples}) / std::min(1.0, bin);
 }
 
+// The start of the echo's leading edge by a fit of its shape around
+// `anchor` (its half height), with the evidence for the skin effect's
+// spreading in units of the noise of one bin; none where the fit cannot be
+// made.
 template <class G>
 std::optional<EdgeFitResult> Finder::FitStart(const Candidate& c, double anchor, bool weigh) const
 {
@@ -160,8 +160,10 @@ bool Finder::PlaceSpreadEchoes(std::vector<Echo>& echoes) const
     bool lossy = false;
     std::size_t next = 0;
     std::size_t weighed = 0;
+    // The first of `shown` whose edge is not weighed yet: where the first
+    // echoes' sum fell short, their edges count with the next ones'.
+    std::size_t from = 0;
     for (const std::size_t most : {kSpreadWeighedFirst, kSpreadWeighed}) {
-        const std::size_t from = shown.size();
         for (; next < plain.size() && weighed < most; ++next) {
             if (!weighable(plain[next])) {
                 continue;
@@ -174,8 +176,8 @@ bool Finder::PlaceSpreadEchoes(std::vector<Echo>& echoes) const
             }
         }
         std::sort(shown.begin() + static_cast<std::ptrdiff_t>(from), shown.end(), std::greater<>());
-        for (std::size_t k = from; k < shown.size() && !lossy && shownSum >= kShapeEvidence; ++k) {
-            const auto [shape, i] = shown[k];
+        for (; from < shown.size() && !lossy && shownSum >= kShapeEvidence; ++from) {
+            const auto [shape, i] = shown[from];
             edges[i] = FitStart<FineStartFit>(plain[i]->m_c, *plain[i]->m_dAnchor, true);
             if (edges[i] && edges[i]->m_dEvidence > kEdgeLeastEvidence) {
                 shapeSum += shape;
