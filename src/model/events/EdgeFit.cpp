@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstring>
 #include <functional>
+#include <mutex>
 #include <utility>
 #include <numbers>
 #include <type_traits>
@@ -107,6 +108,38 @@ double SpreadStep(double t, double blur, double u)
     return sum;
 }
 
+// The inverse of the normal equations of (shape, level, trend) for shape i
+// at every start.
+template <class G>
+void Invert(Table<G>& table, std::size_t i)
+{
+    using T = Table<G>;
+    for (int shift = 0; shift < G::kShifts; ++shift) {
+        double tt = 0, t1 = 0, tj = 0, n = 0, j1 = 0, jj = 0;
+        for (int j = 0; j < G::kWindow; ++j) {
+            const double v = table.m_shape[i][static_cast<std::size_t>(j - shift + G::kShifts - 1)];
+            const double c = j - T::kCentre;
+            tt += v * v;
+            t1 += v;
+            tj += v * c;
+            n += 1;
+            j1 += c;
+            jj += c * c;
+        }
+        // Inverse of the symmetric [[tt, t1, tj], [t1, n, j1], [tj, j1, jj]].
+        const double a00 = n * jj - j1 * j1;
+        const double a01 = tj * j1 - t1 * jj;
+        const double a02 = t1 * j1 - tj * n;
+        const double a11 = tt * jj - tj * tj;
+        const double a12 = tj * t1 - tt * j1;
+        const double a22 = tt * n - t1 * t1;
+        const double det = tt * a00 + t1 * a01 + tj * a02;
+        auto& inv = table.m_inverse[i][static_cast<std::size_t>(shift)];
+        inv = det > 1e-12 ? std::array<double, 6>{a00 / det, a01 / det, a02 / det, a11 / det, a12 / det, a22 / det}
+                          : std::array<double, 6>{};
+    }
+}
+
 template <class G>
 Table<G> BuildTable()
 {
@@ -129,31 +162,7 @@ Table<G> BuildTable()
                 table.m_shape[i][static_cast<std::size_t>(m)] =
                     static_cast<float>(step[static_cast<std::size_t>(m + P)] - step[static_cast<std::size_t>(m)]);
             }
-            for (int shift = 0; shift < G::kShifts; ++shift) {
-                double tt = 0, t1 = 0, tj = 0, n = 0, j1 = 0, jj = 0;
-                for (int j = 0; j < G::kWindow; ++j) {
-                    const double v = table.m_shape[i][static_cast<std::size_t>(j - shift + G::kShifts - 1)];
-                    const double c = j - T::kCentre;
-                    tt += v * v;
-                    t1 += v;
-                    tj += v * c;
-                    n += 1;
-                    j1 += c;
-                    jj += c * c;
-                }
-                // Inverse of the symmetric [[tt, t1, tj], [t1, n, j1], [tj, j1, jj]].
-                const double a00 = n * jj - j1 * j1;
-                const double a01 = tj * j1 - t1 * jj;
-                const double a02 = t1 * j1 - tj * n;
-                const double a11 = tt * jj - tj * tj;
-                const double a12 = tj * t1 - tt * j1;
-                const double a22 = tt * n - t1 * t1;
-                const double det = tt * a00 + t1 * a01 + tj * a02;
-                auto& inv = table.m_inverse[i][static_cast<std::size_t>(shift)];
-                inv = det > 1e-12 ? std::array<double, 6>{a00 / det, a01 / det, a02 / det, a11 / det, a12 / det,
-                                                          a22 / det}
-                                  : std::array<double, 6>{};
-            }
+            Invert(table, i);
         }
     }
     return table;
@@ -164,6 +173,43 @@ const Table<G>& TheTable()
 {
     static const Table<G> table = BuildTable<G>();
     return table;
+}
+
+// The shapes as they come back from behind a series coil of time constant
+// `tau` (pulse widths): each low-passed twice, on the way out and back, by
+// 1 / (1 + jωτ). The shapes are known at bin centres only; between them
+// they are taken as straight, for which the low pass has an exact step.
+template <class G>
+Table<G> BuildCoilTable(double tau)
+{
+    Table<G> table = TheTable<G>();
+    const double t = tau * G::kPerWidth; // bins
+    const double a = std::exp(-1 / t);
+    const double late = 1 - t * (1 - a); // the weight of the newer bin
+    const double early = t * (1 - a) - a;
+    for (std::size_t i = 0; i < table.m_shape.size(); ++i) {
+        auto& v = table.m_shape[i];
+        for (int pass = 0; pass < 2; ++pass) {
+            double out = 0;
+            double before = 0;
+            for (float& x : v) {
+                out = a * out + late * x + early * before;
+                before = x;
+                x = static_cast<float>(out);
+            }
+        }
+        Invert(table, i);
+    }
+    return table;
+}
+
+template <class G>
+const Table<G>& CoilTable(std::size_t coil)
+{
+    static std::array<Table<G>, kCoilDecays.size()> tables;
+    static std::array<std::once_flag, kCoilDecays.size()> built;
+    std::call_once(built[coil], [coil] { tables[coil] = BuildCoilTable<G>(kCoilDecays[coil]); });
+    return tables[coil];
 }
 
 // The window as the fit sees it: its bins four at a time in single
@@ -264,9 +310,9 @@ struct Best
 } // namespace
 
 template <class G>
-EdgeFitResult FitEdge(const std::array<double, G::kWindow>& bins, int sign, double launchBlur, bool weigh)
+EdgeFitResult FitEdge(const std::array<double, G::kWindow>& bins, int sign, double launchBlur, bool weigh, int coil)
 {
-    const Table<G>& table = TheTable<G>();
+    const Table<G>& table = coil < 0 ? TheTable<G>() : CoilTable<G>(static_cast<std::size_t>(coil));
     constexpr double kCentre = Table<G>::kCentre;
     Window<G> w;
     w.m_nSign = sign;
@@ -391,10 +437,10 @@ std::size_t BlurIndex(double blur)
         std::clamp(std::lround(std::log(blur / kLeastBlur) / std::log(kBlurRatio)), 0L, kBlurCount - 1L));
 }
 
-template EdgeFitResult FitEdge<StartFit>(const std::array<double, StartFit::kWindow>&, int, double, bool);
-template EdgeFitResult FitEdge<FineStartFit>(const std::array<double, FineStartFit::kWindow>&, int, double, bool);
-template EdgeFitResult FitEdge<ShapeFit>(const std::array<double, ShapeFit::kWindow>&, int, double, bool);
-template EdgeFitResult FitEdge<LateShapeFit>(const std::array<double, LateShapeFit::kWindow>&, int, double, bool);
+template EdgeFitResult FitEdge<StartFit>(const std::array<double, StartFit::kWindow>&, int, double, bool, int);
+template EdgeFitResult FitEdge<FineStartFit>(const std::array<double, FineStartFit::kWindow>&, int, double, bool, int);
+template EdgeFitResult FitEdge<ShapeFit>(const std::array<double, ShapeFit::kWindow>&, int, double, bool, int);
+template EdgeFitResult FitEdge<LateShapeFit>(const std::array<double, LateShapeFit::kWindow>&, int, double, bool, int);
 
 double SpreadStepEcho(double t, double blur, double u)
 {

@@ -28,6 +28,10 @@ constexpr int kBlurCount = 25;
 constexpr double kLeastBlur = 0.015;
 constexpr double kBlurRatio = 1.18;
 constexpr std::array<double, 10> kSpreads = {0, 0.01, 0.025, 0.05, 0.1, 0.2, 0.4, 0.8, 1.6, 3.2};
+// The time constants of the series coils a splice fit tells apart, in pulse
+// widths (a coil of L henry on a line of Z ohm: L / 2Z). Every echo from
+// behind such a coil has passed it twice, low-passed each time.
+constexpr std::array<double, 5> kCoilDecays = {0.03125, 0.0625, 0.1, 0.15, 0.2};
 
 // Where a fit's best start lies between bins: the peak of a parabola through
 // what the starts before, at and after the best whole bin explain.
@@ -79,9 +83,12 @@ struct EdgeFitResult
 // W / G::kPerWidth, level and a straight trend free), the echo's height of
 // the sign given: the launch's own blur (`launchBlur`, pulse widths) spread
 // by the skin effect gives the start; with `weigh`, symmetric blurs of any
-// width the measure of how much better the spreading explains the edge.
+// width the measure of how much better the spreading explains the edge. An
+// echo from behind a series coil (`coil` an index of kCoilDecays, else
+// negative) is fitted with every shape low-passed twice by the coil.
 template <class G>
-EdgeFitResult FitEdge(const std::array<double, G::kWindow>& bins, int sign, double launchBlur, bool weigh);
+EdgeFitResult FitEdge(const std::array<double, G::kWindow>& bins, int sign, double launchBlur, bool weigh,
+                      int coil = -1);
 
 // A step's echo `t` pulse widths after its discontinuity, spread by the skin
 // effect (u = a² / W) and blurred by a Gaussian of deviation `blur` pulse

@@ -321,6 +321,7 @@ struct Echo
     // Its first swing's width and where its swing back rises, once measured
     // (several steps ask for them).
     mutable std::optional<std::pair<double, double>> m_swing;
+    int m_nCoil = -1; // a splice's series coil: its index in kCoilDecays
 };
 
 // Noise deviation of the samples from `first` on, from their first differences.
@@ -564,7 +565,7 @@ private:
     double EvidenceUnit(double bin) const;
 
     template <class G>
-    std::optional<EdgeFitResult> FitStart(const Candidate& c, double anchor, bool weigh) const;
+    std::optional<EdgeFitResult> FitStart(const Candidate& c, double anchor, bool weigh, int coil = -1) const;
 
     // FitStart over the echo's whole pulse and what follows it, the window
     // ending at the record's end where the echo is near it (Spreading.cpp).
@@ -580,11 +581,17 @@ private:
     // of its first swing); none where the fit cannot be made, or where two
     // opposite half pulses, the second at once behind the first, explain the
     // echo as well or within `margin` units of evidence (EvidenceUnit).
-    std::optional<double> FitSplice(const Echo& echo, double anchor, double margin) const;
+    // With `coil`, which of kCoilDecays the echo's coil has (negative where
+    // the fit finds a stretch or nothing).
+    std::optional<double> FitSplice(const Echo& echo, double anchor, double margin, int* coil = nullptr) const;
 
     // Every splice placed where its fit puts it; off a lossy line, only where
     // the fit beats two opposite half pulses by kSpliceEvidence.
     void PlaceSplices(std::vector<Echo>& echoes, bool lossy) const;
+
+    // On a lossy line, the echoes from behind a splice's series coil fitted
+    // again with the shapes the coil low-passes (SpliceFit.cpp).
+    void PlaceBehindCoils(std::vector<Echo>& echoes) const;
 
     std::vector<LineEvent> Describe(const std::vector<Candidate>& candidates) const;
 

@@ -41,7 +41,13 @@ constexpr int kShifts = 17;
 // the pulse to three quarters of it; a coil's, decaying with the coil's time
 // constant, from a thirtieth of the pulse to a fifth, in bins.
 constexpr std::array<int, 8> kLengths = {1, 2, 3, 4, 6, 8, 10, 12};
-constexpr std::array<double, 5> kDecays = {0.5, 1, 1.6, 2.4, 3.2};
+constexpr std::array<double, kCoilDecays.size()> kDecays = [] {
+    std::array<double, kCoilDecays.size()> decays{};
+    for (std::size_t d = 0; d < decays.size(); ++d) {
+        decays[d] = kCoilDecays[d] * kPerWidth;
+    }
+    return decays;
+}();
 // The last shape is no bump less itself a pulse later but two opposite half
 // pulses, the second at once behind the first: the echo of a splice whose
 // halves a double edge parts (the step response places it).
@@ -237,8 +243,11 @@ void Consider(const SpliceShape& shape, const std::array<Lanes, kWindow / 4>& wi
 
 } // namespace
 
-std::optional<double> Finder::FitSplice(const Echo& echo, double anchor, double margin) const
+std::optional<double> Finder::FitSplice(const Echo& echo, double anchor, double margin, int* coil) const
 {
+    if (coil != nullptr) {
+        *coil = -1;
+    }
     const double W = m_dPulseSamples;
     const double bin = W / kPerWidth;
     const double from = anchor - kBefore * bin;
@@ -315,6 +324,9 @@ std::optional<double> Finder::FitSplice(const Echo& echo, double anchor, double 
             return std::nullopt;
         }
     }
+    if (coil != nullptr && bestBump >= kLengths.size()) {
+        *coil = static_cast<int>(bestBump - kLengths.size());
+    }
     return from + (kBefore - kEarliest + best.Start()) * bin;
 }
 
@@ -333,8 +345,46 @@ void Finder::PlaceSplices(std::vector<Echo>& echoes, bool lossy) const
             continue;
         }
         const double half = SpliceStart(echo.m_c);
-        if (const std::optional<double> start = FitSplice(echo, half, margin)) {
+        if (const std::optional<double> start = FitSplice(echo, half, margin, &echo.m_nCoil)) {
             echo.m_e.m_dSample = std::max({0.0, *start, half - kEarliestBeforeHalf * m_dPulseSamples});
+        }
+    }
+}
+
+// The time constants of the coils an echo has passed add up (each delays it
+// by its own); the echo is fitted with the decay nearest their sum. Only the
+// echoes behind a coil's whole pair are fitted again.
+void Finder::PlaceBehindCoils(std::vector<Echo>& echoes) const
+{
+    const double W = m_dPulseSamples;
+    std::vector<std::pair<double, double>> coils; // where each coil's pair ends, its time constant
+    for (const Echo& echo : echoes) {
+        if (echo.m_nCoil >= 0) {
+            coils.emplace_back(echo.m_e.m_dSample + kSpliceWidths * W,
+                               kCoilDecays[static_cast<std::size_t>(echo.m_nCoil)]);
+        }
+    }
+    if (coils.empty()) {
+        return;
+    }
+    for (Echo& echo : echoes) {
+        if (!echo.m_dAnchor || echo.m_nCoil >= 0) {
+            continue;
+        }
+        double tau = 0;
+        for (const auto& [end, decay] : coils) {
+            tau += echo.m_e.m_dSample > end ? decay : 0;
+        }
+        if (tau == 0) {
+            continue;
+        }
+        const auto nearest = std::min_element(kCoilDecays.begin(), kCoilDecays.end(), [tau](double a, double b) {
+            return std::fabs(a - tau) < std::fabs(b - tau);
+        });
+        const int coil = static_cast<int>(nearest - kCoilDecays.begin());
+        if (const std::optional<EdgeFitResult> fit =
+                FitStart<FineStartFit>(echo.m_c, *echo.m_dAnchor, false, coil)) {
+            echo.m_e.m_dSample = std::max(0.0, fit->m_dStart);
         }
     }
 }

@@ -65,7 +65,7 @@ double Finder::EvidenceUnit(double bin) const
 // spreading in units of the noise of one bin; none where the fit cannot be
 // made.
 template <class G>
-std::optional<EdgeFitResult> Finder::FitStart(const Candidate& c, double anchor, bool weigh) const
+std::optional<EdgeFitResult> Finder::FitStart(const Candidate& c, double anchor, bool weigh, int coil) const
 {
     const double W = m_dPulseSamples;
     const double bin = W / G::kPerWidth;
@@ -74,7 +74,7 @@ std::optional<EdgeFitResult> Finder::FitStart(const Candidate& c, double anchor,
     if (!WindowBins(from, bin, bins)) {
         return std::nullopt;
     }
-    EdgeFitResult fit = FitEdge<G>(bins, c.m_nSign, m_dLaunchBlur, weigh);
+    EdgeFitResult fit = FitEdge<G>(bins, c.m_nSign, m_dLaunchBlur, weigh, coil);
     if (!fit.m_bFitted) {
         return std::nullopt;
     }
@@ -85,6 +85,9 @@ std::optional<EdgeFitResult> Finder::FitStart(const Candidate& c, double anchor,
     fit.m_dEvidence /= EvidenceUnit(bin);
     return fit;
 }
+
+// The echoes behind a coil are fitted again elsewhere (SpliceFit.cpp).
+template std::optional<EdgeFitResult> Finder::FitStart<FineStartFit>(const Candidate&, double, bool, int) const;
 
 // The fit over the echo's whole pulse and what follows it, weighed. Near the
 // record's end the window ends there instead: the long one moved up to half
