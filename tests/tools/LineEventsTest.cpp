@@ -567,6 +567,10 @@ TEST(LineEvents, AnEchoFoundTwiceIsOneEvent)
 // - seed 1, waveform 293: a change on a lossy line behind a series coil whose
 //   time constant is a sixth of the pulse. Its echo has passed the coil
 //   twice: fitted as if it had not, it lies 2.6 tolerances late.
+// - seed 2, waveform 596: a splice behind a coil whose time constant is a
+//   fifth of the pulse, 16 dB above the noise. The coil delays its half
+//   height by twice that; fitted as if it had not passed it, or kept from
+//   running earlier than its half height allows, it lies 3.7 tolerances late.
 TEST(LineEvents, FaultsOfTheScorersSetLieWithinTheTolerance)
 {
     const struct
@@ -580,7 +584,7 @@ TEST(LineEvents, FaultsOfTheScorersSetLieWithinTheTolerance)
                  {2, 565, FaultKind::Water, false},      {2, 565, FaultKind::CableChange, true},
                  {1, 536, FaultKind::CableChange, false}, {1, 296, FaultKind::Water, false},
                  {2, 546, FaultKind::Water, false},      {1, 170, FaultKind::Splice, true},
-                 {1, 293, FaultKind::CableChange, true}};
+                 {1, 293, FaultKind::CableChange, true}, {2, 596, FaultKind::Splice, true}};
     for (const auto& c : cases) {
         EXPECT_NE(EventAtFault(Find(ScoreSetLine(c.m_nSeed, c.m_nIndex)), c.m_kind, c.m_bLast), nullptr)
             << "seed " << c.m_nSeed << ", waveform " << c.m_nIndex;

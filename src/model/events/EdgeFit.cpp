@@ -176,28 +176,13 @@ const Table<G>& TheTable()
 }
 
 // The shapes as they come back from behind a series coil of time constant
-// `tau` (pulse widths): each low-passed twice, on the way out and back, by
-// 1 / (1 + jωτ). The shapes are known at bin centres only; between them
-// they are taken as straight, for which the low pass has an exact step.
+// `tau` (pulse widths).
 template <class G>
 Table<G> BuildCoilTable(double tau)
 {
     Table<G> table = TheTable<G>();
-    const double t = tau * G::kPerWidth; // bins
-    const double a = std::exp(-1 / t);
-    const double late = 1 - t * (1 - a); // the weight of the newer bin
-    const double early = t * (1 - a) - a;
     for (std::size_t i = 0; i < table.m_shape.size(); ++i) {
-        auto& v = table.m_shape[i];
-        for (int pass = 0; pass < 2; ++pass) {
-            double out = 0;
-            double before = 0;
-            for (float& x : v) {
-                out = a * out + late * x + early * before;
-                before = x;
-                x = static_cast<float>(out);
-            }
-        }
+        PassCoilTwice(table.m_shape[i], tau * G::kPerWidth);
         Invert(table, i);
     }
     return table;
@@ -414,6 +399,22 @@ EdgeFitResult FitEdge(const std::array<double, G::kWindow>& bins, int sign, doub
         result.m_dEvidence = spread.m_dExplained - std::max(symmetric.m_dExplained, w.m_dPlain);
     }
     return result;
+}
+
+void PassCoilTwice(std::span<float> values, double tau)
+{
+    const double a = std::exp(-1 / tau);
+    const double late = 1 - tau * (1 - a); // the weight of the newer bin
+    const double early = tau * (1 - a) - a;
+    for (int pass = 0; pass < 2; ++pass) {
+        double out = 0;
+        double before = 0;
+        for (float& x : values) {
+            out = a * out + late * x + early * before;
+            before = x;
+            x = static_cast<float>(out);
+        }
+    }
 }
 
 double PeakBetween(int shift, double before, double at, double after)

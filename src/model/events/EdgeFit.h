@@ -16,6 +16,7 @@
 
 #include <array>
 #include <cstddef>
+#include <span>
 
 namespace events {
 
@@ -32,6 +33,12 @@ constexpr std::array<double, 10> kSpreads = {0, 0.01, 0.025, 0.05, 0.1, 0.2, 0.4
 // widths (a coil of L henry on a line of Z ohm: L / 2Z). Every echo from
 // behind such a coil has passed it twice, low-passed each time.
 constexpr std::array<double, 5> kCoilDecays = {0.03125, 0.0625, 0.1, 0.15, 0.2};
+
+// A shape known at bin centres, as it comes back from behind a series coil
+// of time constant `tau` (bins): low-passed by 1 / (1 + jωτ) on the way out
+// and again on the way back, taken as straight between the bin centres (for
+// which the low pass has an exact step) and as nothing before the first.
+void PassCoilTwice(std::span<float> values, double tau);
 
 // Where a fit's best start lies between bins: the peak of a parabola through
 // what the starts before, at and after the best whole bin explain.

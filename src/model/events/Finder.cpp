@@ -307,9 +307,6 @@ std::vector<LineEvent> Finder::Describe(const std::vector<Candidate>& candidates
     const bool lossy = PlaceSpreadEchoes(echoes);
     JoinEchoes(echoes);
     PlaceSplices(echoes, lossy);
-    if (lossy) {
-        PlaceBehindCoils(echoes);
-    }
     MergeSameEchoes(echoes);
     MarkGhosts(echoes);
     Classify(echoes);

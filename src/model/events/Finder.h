@@ -582,16 +582,21 @@ private:
     // opposite half pulses, the second at once behind the first, explain the
     // echo as well or within `margin` units of evidence (EvidenceUnit).
     // With `coil`, which of kCoilDecays the echo's coil has (negative where
-    // the fit finds a stretch or nothing).
-    std::optional<double> FitSplice(const Echo& echo, double anchor, double margin, int* coil = nullptr) const;
+    // the fit finds a stretch or nothing); with `behind` (an index of
+    // kCoilDecays), the shapes as they come back from behind such a coil.
+    std::optional<double> FitSplice(const Echo& echo, double anchor, double margin, int* coil = nullptr,
+                                    int behind = -1) const;
 
     // Every splice placed where its fit puts it; off a lossy line, only where
-    // the fit beats two opposite half pulses by kSpliceEvidence.
+    // the fit beats two opposite half pulses by kSpliceEvidence. On a lossy
+    // line, the echoes from behind a splice's series coil are fitted with the
+    // shapes the coil low-passes twice.
     void PlaceSplices(std::vector<Echo>& echoes, bool lossy) const;
 
-    // On a lossy line, the echoes from behind a splice's series coil fitted
-    // again with the shapes the coil low-passes (SpliceFit.cpp).
-    void PlaceBehindCoils(std::vector<Echo>& echoes) const;
+    // The index of kCoilDecays nearest the sum of the time constants of the
+    // coils (where each one's pair ends, its time constant) an echo at
+    // `sample` has passed; negative where it has passed none.
+    static int CoilBehind(const std::vector<std::pair<double, double>>& coils, double sample);
 
     std::vector<LineEvent> Describe(const std::vector<Candidate>& candidates) const;
 

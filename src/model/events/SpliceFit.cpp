@@ -185,6 +185,22 @@ const SpliceRow& SpliceShapes(std::size_t b)
     return rows[b];
 }
 
+// The shapes of a blur as they come back from behind a coil of one of
+// kCoilDecays, built the first time an echo needs them.
+const SpliceRow& CoilSpliceShapes(std::size_t b, std::size_t coil)
+{
+    static std::array<std::array<SpliceRow, kCoilDecays.size()>, kBlurCount> rows;
+    static std::array<std::array<std::once_flag, kCoilDecays.size()>, kBlurCount> built;
+    std::call_once(built[b][coil], [b, coil] {
+        rows[b][coil] = SpliceShapes(b);
+        for (SpliceShape& shape : rows[b][coil]) {
+            PassCoilTwice(shape.m_values, kDecays[coil]);
+            Normalise(shape);
+        }
+    });
+    return rows[b][coil];
+}
+
 // The best shape and start so far, with what the starts either side explain.
 struct SpliceBest
 {
@@ -243,7 +259,7 @@ void Consider(const SpliceShape& shape, const std::array<Lanes, kWindow / 4>& wi
 
 } // namespace
 
-std::optional<double> Finder::FitSplice(const Echo& echo, double anchor, double margin, int* coil) const
+std::optional<double> Finder::FitSplice(const Echo& echo, double anchor, double margin, int* coil, int behind) const
 {
     if (coil != nullptr) {
         *coil = -1;
@@ -272,7 +288,7 @@ std::optional<double> Finder::FitSplice(const Echo& echo, double anchor, double 
 
     const std::size_t launch = BlurIndex(m_dLaunchBlur);
     // The launch's blur spread by the skin effect, every spreading.
-    const SpliceRow& shapes = SpliceShapes(launch);
+    const SpliceRow& shapes = behind < 0 ? SpliceShapes(launch) : CoilSpliceShapes(launch, static_cast<std::size_t>(behind));
     // Every other spreading first, then the two beside the best of them.
     SpliceBest best;
     std::size_t bestSpread = 0;
@@ -331,62 +347,75 @@ std::optional<double> Finder::FitSplice(const Echo& echo, double anchor, double 
 }
 
 // Every splice starts where its fit puts it, but no earlier than
-// kEarliestBeforeHalf of a pulse before its first swing's half height; on a
-// line not shown to be lossy, only where the fit explains its echo by
-// kSpliceEvidence more than two opposite half pulses do. Elsewhere the
-// positions stand (Finder.cpp): the half height of the first swing, or the
-// double edge's estimate where it is later.
+// kEarliestBeforeHalf of a pulse (and, behind a coil, twice the coil's time
+// constant more) before its first swing's half height; on a line not shown
+// to be lossy, only where the fit explains its echo by kSpliceEvidence more
+// than two opposite half pulses do. Elsewhere the positions stand
+// (Finder.cpp): the half height of the first swing, or the double edge's
+// estimate where it is later. On a lossy line, the splices and other echoes
+// from behind a splice's series coil are fitted with shapes the coil
+// low-passes twice.
 void Finder::PlaceSplices(std::vector<Echo>& echoes, bool lossy) const
 {
     const double margin = lossy ? 0 : kSpliceEvidence;
+    std::vector<std::pair<double, double>> coils; // where each coil's pair ends, its time constant
     for (Echo& echo : echoes) {
         const bool splice = echo.m_c.m_shape == Shape::Splice || (echo.m_bJoined && !echo.m_e.m_bStretch);
         if (!splice) {
             continue;
         }
         const double half = SpliceStart(echo.m_c);
-        if (const std::optional<double> start = FitSplice(echo, half, margin, &echo.m_nCoil)) {
-            echo.m_e.m_dSample = std::max({0.0, *start, half - kEarliestBeforeHalf * m_dPulseSamples});
+        const int behind = lossy ? CoilBehind(coils, half) : -1;
+        if (const std::optional<double> start = FitSplice(echo, half, margin, &echo.m_nCoil, behind)) {
+            // A coil passed twice delays what follows by twice its time
+            // constant on average: the half height trails by about as much.
+            const double delay = behind < 0 ? 0 : 2 * kCoilDecays[static_cast<std::size_t>(behind)];
+            echo.m_e.m_dSample = std::max({0.0, *start, half - (kEarliestBeforeHalf + delay) * m_dPulseSamples});
+        }
+        if (echo.m_nCoil >= 0) {
+            coils.emplace_back(echo.m_e.m_dSample + kSpliceWidths * m_dPulseSamples,
+                               kCoilDecays[static_cast<std::size_t>(echo.m_nCoil)]);
+        }
+    }
+    if (!lossy || coils.empty()) {
+        return;
+    }
+    // The echoes from behind a coil fitted again: a plain echo's edge, and a
+    // stretch's (placed by its edge's fit on a lossy line).
+    for (Echo& echo : echoes) {
+        const bool stretch = echo.m_bJoined && echo.m_e.m_bStretch && echo.m_c.m_shape != Shape::Splice;
+        if (!echo.m_dAnchor && !stretch) {
+            continue;
+        }
+        const int coil = CoilBehind(coils, echo.m_e.m_dSample);
+        if (coil < 0) {
+            continue;
+        }
+        const std::optional<EdgeFitResult> fit =
+            echo.m_dAnchor ? FitStart<FineStartFit>(echo.m_c, *echo.m_dAnchor, false, coil)
+                           : FitStart<StartFit>(echo.m_c, HalfHeight(echo.m_c), false, coil);
+        if (fit) {
+            echo.m_e.m_dSample = std::max(0.0, fit->m_dStart);
         }
     }
 }
 
 // The time constants of the coils an echo has passed add up (each delays it
-// by its own); the echo is fitted with the decay nearest their sum. Only the
-// echoes behind a coil's whole pair are fitted again.
-void Finder::PlaceBehindCoils(std::vector<Echo>& echoes) const
+// by its own): the decay nearest their sum, of the coils whose pairs end
+// before `sample`; negative where it has passed none.
+int Finder::CoilBehind(const std::vector<std::pair<double, double>>& coils, double sample)
 {
-    const double W = m_dPulseSamples;
-    std::vector<std::pair<double, double>> coils; // where each coil's pair ends, its time constant
-    for (const Echo& echo : echoes) {
-        if (echo.m_nCoil >= 0) {
-            coils.emplace_back(echo.m_e.m_dSample + kSpliceWidths * W,
-                               kCoilDecays[static_cast<std::size_t>(echo.m_nCoil)]);
-        }
+    double tau = 0;
+    for (const auto& [end, decay] : coils) {
+        tau += sample > end ? decay : 0;
     }
-    if (coils.empty()) {
-        return;
+    if (tau == 0) {
+        return -1;
     }
-    for (Echo& echo : echoes) {
-        if (!echo.m_dAnchor || echo.m_nCoil >= 0) {
-            continue;
-        }
-        double tau = 0;
-        for (const auto& [end, decay] : coils) {
-            tau += echo.m_e.m_dSample > end ? decay : 0;
-        }
-        if (tau == 0) {
-            continue;
-        }
-        const auto nearest = std::min_element(kCoilDecays.begin(), kCoilDecays.end(), [tau](double a, double b) {
-            return std::fabs(a - tau) < std::fabs(b - tau);
-        });
-        const int coil = static_cast<int>(nearest - kCoilDecays.begin());
-        if (const std::optional<EdgeFitResult> fit =
-                FitStart<FineStartFit>(echo.m_c, *echo.m_dAnchor, false, coil)) {
-            echo.m_e.m_dSample = std::max(0.0, fit->m_dStart);
-        }
-    }
+    const auto nearest = std::min_element(kCoilDecays.begin(), kCoilDecays.end(), [tau](double a, double b) {
+        return std::fabs(a - tau) < std::fabs(b - tau);
+    });
+    return static_cast<int>(nearest - kCoilDecays.begin());
 }
 
 } // namespace events
