@@ -381,7 +381,9 @@ void Finder::PlaceSplices(std::vector<Echo>& echoes, bool lossy) const
         return;
     }
     // The echoes from behind a coil fitted again: a plain echo's edge, and a
-    // stretch's (placed by its edge's fit on a lossy line).
+    // stretch's (placed by its edge's fit on a lossy line), in sixteenths of
+    // a pulse (the fit in thirty-seconds would cost as much again as the
+    // rest of the search for a line's events, for no better placing).
     for (Echo& echo : echoes) {
         const bool stretch = echo.m_bJoined && echo.m_e.m_bStretch && echo.m_c.m_shape != Shape::Splice;
         if (!echo.m_dAnchor && !stretch) {
@@ -391,10 +393,8 @@ void Finder::PlaceSplices(std::vector<Echo>& echoes, bool lossy) const
         if (coil < 0) {
             continue;
         }
-        const std::optional<EdgeFitResult> fit =
-            echo.m_dAnchor ? FitStart<FineStartFit>(echo.m_c, *echo.m_dAnchor, false, coil)
-                           : FitStart<StartFit>(echo.m_c, HalfHeight(echo.m_c), false, coil);
-        if (fit) {
+        const double anchor = echo.m_dAnchor ? *echo.m_dAnchor : HalfHeight(echo.m_c);
+        if (const std::optional<EdgeFitResult> fit = FitStart<StartFit>(echo.m_c, anchor, false, coil)) {
             echo.m_e.m_dSample = std::max(0.0, fit->m_dStart);
         }
     }

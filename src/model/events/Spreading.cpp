@@ -87,7 +87,7 @@ std::optional<EdgeFitResult> Finder::FitStart(const Candidate& c, double anchor,
 }
 
 // The echoes behind a coil are fitted again elsewhere (SpliceFit.cpp).
-template std::optional<EdgeFitResult> Finder::FitStart<FineStartFit>(const Candidate&, double, bool, int) const;
+template std::optional<EdgeFitResult> Finder::FitStart<StartFit>(const Candidate&, double, bool, int) const;
 
 // The fit over the echo's whole pulse and what follows it, weighed. Near the
 // record's end the window ends there instead: the long one moved up to half
