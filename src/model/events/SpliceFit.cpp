@@ -288,7 +288,8 @@ std::optional<double> Finder::FitSplice(const Echo& echo, double anchor, double 
 
     const std::size_t launch = BlurIndex(m_dLaunchBlur);
     // The launch's blur spread by the skin effect, every spreading.
-    const SpliceRow& shapes = behind < 0 ? SpliceShapes(launch) : CoilSpliceShapes(launch, static_cast<std::size_t>(behind));
+    const SpliceRow& shapes =
+        behind < 0 ? SpliceShapes(launch) : CoilSpliceShapes(launch, static_cast<std::size_t>(behind));
     // Every other spreading first, then the two beside the best of them.
     SpliceBest best;
     std::size_t bestSpread = 0;
@@ -382,8 +383,8 @@ void Finder::PlaceSplices(std::vector<Echo>& echoes, bool lossy) const
     }
     // The echoes from behind a coil fitted again: a plain echo's edge, and a
     // stretch's (placed by its edge's fit on a lossy line), in sixteenths of
-    // a pulse (the fit in thirty-seconds would cost as much again as the
-    // rest of the search for a line's events, for no better placing).
+    // a pulse (in thirty-seconds the search for a line's events would cost
+    // an eighth more, for no better placing).
     for (Echo& echo : echoes) {
         const bool stretch = echo.m_bJoined && echo.m_e.m_bStretch && echo.m_c.m_shape != Shape::Splice;
         if (!echo.m_dAnchor && !stretch) {
