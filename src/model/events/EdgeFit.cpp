@@ -237,7 +237,7 @@ double ExplainAt(const Table<G>& table, std::size_t i, const Window<G>& w, int s
     return height * w.m_nSign > 0 ? height * ty + level * w.m_dSum + trend * w.m_dMoment : w.m_dPlain;
 }
 
-// ... at every other start (every fourth on a window of more than 20
+// ... at every other start (every fourth on a window of more than 18
 // starts, every eighth on one of more than 40), then at the starts either
 // side of the best of them, halving the step down to one: what a shape
 // explains changes smoothly from one start to the next, so that finds the
@@ -247,7 +247,7 @@ double ExplainAt(const Table<G>& table, std::size_t i, const Window<G>& w, int s
 template <class G>
 int Explain(const Table<G>& table, std::size_t i, const Window<G>& w, std::array<double, G::kShifts>& row)
 {
-    constexpr int kStride = G::kShifts > 40 ? 8 : G::kShifts > 20 ? 4 : 2;
+    constexpr int kStride = G::kShifts > 40 ? 8 : G::kShifts > 18 ? 4 : 2;
     row.fill(-1);
     int best = 0;
     for (int shift = 0; shift < G::kShifts; shift += kStride) {
