@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <numbers>
 
@@ -58,6 +59,25 @@ TEST(EdgeFit, ASpreadEdgeStartsWhereItDepartsAndABlurredOneIsNoEvidence)
     // as well as any spreading of the launch's blur.
     const EdgeFitResult blurred = events::FitEdge<StartFit>(Bins(17.4, 40, 0.25, 0), 1, 0.06, true);
     EXPECT_LT(blurred.m_dEvidence, 0.5);
+}
+
+TEST(EdgeFit, AShapeFromBehindACoilIsTheRampPassedTwiceThroughItsLowPass)
+{
+    // A ramp from nothing, known at bin centres, through 1 / (1 + jωτ) twice:
+    // t − 2τ + (t + 2τ) e^(−t/τ) exactly, for a τ of 2.5 bins and of 0.4 (a
+    // decay shorter than a bin); far on, it trails the ramp by 2τ.
+    for (const double tau : {2.5, 0.4}) {
+        std::array<float, 64> values{};
+        for (std::size_t n = 0; n < values.size(); ++n) {
+            values[n] = static_cast<float>(n);
+        }
+        events::PassCoilTwice(values, tau);
+        for (const std::size_t n : {1u, 2u, 5u, 13u, 63u}) {
+            const double t = static_cast<double>(n);
+            EXPECT_NEAR(values[n], t - 2 * tau + (t + 2 * tau) * std::exp(-t / tau), 1e-4 * (1 + t)) << tau << " " << n;
+        }
+        EXPECT_NEAR(63 - values[63], 2 * tau, 1e-4 * 64) << tau;
+    }
 }
 
 } // namespace

@@ -404,17 +404,24 @@ EdgeFitResult FitEdge(const std::array<double, G::kWindow>& bins, int sign, doub
 
 void PassCoilTwice(std::span<float> values, double tau)
 {
+    // The two low passes in one, over a bin at a time: out once (`once`) and
+    // twice (`twice`) at the bin's start, the input a straight line from
+    // `before` to the bin's end. The double pass's impulse response is
+    // (t / τ²) e^(−t/τ); its weights over a bin are G0 (its integral) and M1
+    // (its first moment).
     const double a = std::exp(-1 / tau);
-    const double late = 1 - tau * (1 - a); // the weight of the newer bin
+    const double late = 1 - tau * (1 - a); // the newer bin's weight once
     const double early = tau * (1 - a) - a;
-    for (int pass = 0; pass < 2; ++pass) {
-        double out = 0;
-        double before = 0;
-        for (float& x : values) {
-            out = a * out + late * x + early * before;
-            before = x;
-            x = static_cast<float>(out);
-        }
+    const double g0 = 1 - (1 + 1 / tau) * a;
+    const double m1 = tau * (2 - (2 + 2 / tau + 1 / (tau * tau)) * a);
+    double once = 0;
+    double twice = 0;
+    double before = 0;
+    for (float& x : values) {
+        twice = a * twice + a / tau * once + (g0 - m1) * x + m1 * before;
+        once = a * once + late * x + early * before;
+        before = x;
+        x = static_cast<float>(twice);
     }
 }
 

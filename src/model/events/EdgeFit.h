@@ -36,8 +36,8 @@ constexpr std::array<double, 5> kCoilDecays = {0.03125, 0.0625, 0.1, 0.15, 0.2};
 
 // A shape known at bin centres, as it comes back from behind a series coil
 // of time constant `tau` (bins): low-passed by 1 / (1 + jωτ) on the way out
-// and again on the way back, taken as straight between the bin centres (for
-// which the low pass has an exact step) and as nothing before the first.
+// and again on the way back, exactly for the shape taken as straight between
+// the bin centres and as nothing before the first.
 void PassCoilTwice(std::span<float> values, double tau);
 
 // Where a fit's best start lies between bins: the peak of a parabola through
