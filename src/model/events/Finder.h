@@ -240,6 +240,14 @@ constexpr double kEdgeEvidence = 4;
 // ... as does the strongest echo whose edge alone shows this much: an edge
 // a symmetric blur explains that much worse is spread by the line.
 constexpr double kEdgeAloneEvidence = 15;
+// ... as does a rise whose long window alone shows this much, where it is
+// as large as an end's (this share of the launch's area or more) and comes
+// back to the level without a shelf: an open's echo is the launch's own
+// shape but for the line's spreading, and a change of cable reflects less.
+// Not a fall: a wet stretch a little longer than the pulse is as large, and
+// fills the long window as a slow rise does.
+constexpr double kEndLikeSize = 0.3;
+constexpr double kEndLikeEvidence = 10;
 // An echo's edge adds to the sum over the edges only where it shows more
 // than this much: a symmetric edge with a shelf behind it fits a spreading by
 // a few units now and then, and two such edges must not add up to a lossy line.

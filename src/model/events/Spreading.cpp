@@ -158,6 +158,8 @@ bool Finder::PlaceSpreadEchoes(std::vector<Echo>& echoes) const
     const auto weighable = [](const Echo* echo) { return !echo->m_c.m_bFollowed; };
     // The edge fits made while weighing: the start does not depend on the weighing.
     std::vector<std::optional<EdgeFitResult>> edges(plain.size());
+    // ... and the evidence of each echo's long window, where it was weighed.
+    std::vector<std::optional<double>> shapes(plain.size());
     double shapeSum = 0;
     double edgeSum = 0;
     bool lossy = false;
@@ -173,6 +175,7 @@ bool Finder::PlaceSpreadEchoes(std::vector<Echo>& echoes) const
             }
             ++weighed;
             const std::optional<EdgeFitResult> shape = FitShape(plain[next]->m_c, *plain[next]->m_dAnchor);
+            shapes[next] = shape ? shape->m_dEvidence : 0;
             if (shape && shape->m_dEvidence > 0) {
                 shown.emplace_back(shape->m_dEvidence, next);
                 shownSum += shape->m_dEvidence;
@@ -204,6 +207,18 @@ bool Finder::PlaceSpreadEchoes(std::vector<Echo>& echoes) const
             edge = FitStart<FineStartFit>((*strongest)->m_c, *(*strongest)->m_dAnchor, true);
         }
         lossy = edge && edge->m_dEvidence >= kEdgeAloneEvidence;
+    }
+    // A rise as large as an end's, clean of any shelf, whose long window
+    // shows the spreading where its edge drowns in the noise.
+    for (std::size_t i = 0; i < plain.size() && !lossy; ++i) {
+        const Echo& echo = *plain[i];
+        if (weighable(&echo) && echo.m_c.m_nSign > 0 && echo.m_bReturns && !echo.m_bShelf &&
+            echo.m_dSize >= kEndLikeSize) {
+            const std::optional<double> weighedShape = shapes[i];
+            const std::optional<EdgeFitResult> shape =
+                weighedShape ? std::nullopt : FitShape(echo.m_c, *echo.m_dAnchor);
+            lossy = (weighedShape ? *weighedShape : shape ? shape->m_dEvidence : 0) >= kEndLikeEvidence;
+        }
     }
     if (!lossy) {
         for (std::size_t i = 0; i < plain.size(); ++i) {
