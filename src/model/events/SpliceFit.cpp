@@ -353,9 +353,11 @@ std::optional<double> Finder::FitSplice(const Echo& echo, double anchor, double 
 // to be lossy, only where the fit explains its echo by kSpliceEvidence more
 // than two opposite half pulses do. Elsewhere the positions stand
 // (Finder.cpp): the half height of the first swing, or the double edge's
-// estimate where it is later. On a lossy line, the splices and other echoes
-// from behind a splice's series coil are fitted with shapes the coil
-// low-passes twice.
+// estimate where it is later. The echoes from behind a splice's series coil
+// are fitted with shapes the coil low-passes twice: a coil delays whatever
+// passes it, however little the line loses (though off a lossy line only a
+// coil whose fit clears kSpliceEvidence is known); the splices behind one
+// only on a lossy line.
 void Finder::PlaceSplices(std::vector<Echo>& echoes, bool lossy) const
 {
     const double margin = lossy ? 0 : kSpliceEvidence;
@@ -378,7 +380,7 @@ void Finder::PlaceSplices(std::vector<Echo>& echoes, bool lossy) const
                                kCoilDecays[static_cast<std::size_t>(echo.m_nCoil)]);
         }
     }
-    if (!lossy || coils.empty()) {
+    if (coils.empty()) {
         return;
     }
     // The echoes from behind a coil fitted again: a plain echo's edge, and a
