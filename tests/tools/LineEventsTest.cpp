@@ -578,6 +578,11 @@ TEST(LineEvents, AnEchoFoundTwiceIsOneEvent)
 // - seed 4, waveform 551: a change behind a coil whose time constant is a
 //   sixth of the pulse, on a line not shown lossy. Placed by its half height,
 //   as if it had not passed the coil, it lies 1.4 tolerances late.
+// - seed 2, waveform 211: a weak change and a short behind it, seen with a
+//   500-sample pulse on a 23 dB line. No edge shows the spreading under the
+//   noise, but the change's rise is back at the level two pulse widths on,
+//   with no shelf, and its long window shows it: placed by their half
+//   heights, the change lay 5.9 tolerances late and the short 7.5.
 TEST(LineEvents, FaultsOfTheScorersSetLieWithinTheTolerance)
 {
     const struct
@@ -592,7 +597,8 @@ TEST(LineEvents, FaultsOfTheScorersSetLieWithinTheTolerance)
                  {1, 536, FaultKind::CableChange, false}, {1, 296, FaultKind::Water, false},
                  {2, 546, FaultKind::Water, false},      {1, 170, FaultKind::Splice, true},
                  {1, 293, FaultKind::CableChange, true}, {2, 596, FaultKind::Splice, true},
-                 {1, 21, FaultKind::Open, true},         {4, 551, FaultKind::CableChange, true}};
+                 {1, 21, FaultKind::Open, true},         {4, 551, FaultKind::CableChange, true},
+                 {2, 211, FaultKind::Short, true}};
     for (const auto& c : cases) {
         EXPECT_NE(EventAtFault(Find(ScoreSetLine(c.m_nSeed, c.m_nIndex)), c.m_kind, c.m_bLast), nullptr)
             << "seed " << c.m_nSeed << ", waveform " << c.m_nIndex;

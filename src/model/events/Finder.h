@@ -248,6 +248,12 @@ constexpr double kEdgeAloneEvidence = 15;
 // fills the long window as a slow rise does.
 constexpr double kEndLikeSize = 0.3;
 constexpr double kEndLikeEvidence = 10;
+// ... or a rise of any size whose level two and four pulse widths behind its
+// edge is under these shares of its height: the skin effect's tail decays
+// fast at first, while the shelf that cable of a higher impedance leaves
+// fades slowly and still stands a fifth of the height and more there.
+constexpr double kCleanRiseAtTwo = 0.15;
+constexpr double kCleanRiseAtFour = 0.05;
 // An echo's edge adds to the sum over the edges only where it shows more
 // than this much: a symmetric edge with a shelf behind it fits a spreading by
 // a few units now and then, and two such edges must not add up to a lossy line.

@@ -208,12 +208,16 @@ bool Finder::PlaceSpreadEchoes(std::vector<Echo>& echoes) const
         }
         lossy = edge && edge->m_dEvidence >= kEdgeAloneEvidence;
     }
-    // A rise as large as an end's, clean of any shelf, whose long window
-    // shows the spreading where its edge drowns in the noise.
+    // A rise as large as an end's, or one whose level two and four pulse
+    // widths on is all but back, clean of any shelf, whose long window shows
+    // the spreading where its edge drowns in the noise.
     for (std::size_t i = 0; i < plain.size() && !lossy; ++i) {
         const Echo& echo = *plain[i];
+        const auto backClean = [&] {
+            return LevelBehind(echo, 2) < kCleanRiseAtTwo && LevelBehind(echo, 4) < kCleanRiseAtFour;
+        };
         if (weighable(&echo) && echo.m_c.m_nSign > 0 && echo.m_bReturns && !echo.m_bShelf &&
-            echo.m_dSize >= kEndLikeSize) {
+            (echo.m_dSize >= kEndLikeSize || backClean())) {
             const std::optional<double> weighedShape = shapes[i];
             const std::optional<EdgeFitResult> shape =
                 weighedShape ? std::nullopt : FitShape(echo.m_c, *echo.m_dAnchor);
