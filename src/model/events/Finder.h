@@ -251,7 +251,8 @@ constexpr double kEndLikeEvidence = 10;
 // ... or a rise of any size whose level two and four pulse widths behind its
 // edge is under these shares of its height: the skin effect's tail decays
 // fast at first, while the shelf that cable of a higher impedance leaves
-// fades slowly and still stands a fifth of the height and more there.
+// fades slowly: a fifth of the height or more two pulse widths on, a tenth
+// at four.
 constexpr double kCleanRiseAtTwo = 0.15;
 constexpr double kCleanRiseAtFour = 0.05;
 // An echo's edge adds to the sum over the edges only where it shows more

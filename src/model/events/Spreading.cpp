@@ -125,7 +125,10 @@ std::optional<EdgeFitResult> Finder::FitShape(const Candidate& c, double anchor)
 // rise shows most) and over its edge alone adds what it shows; where the sums
 // reach kShapeEvidence and kEdgeEvidence, the line is such a line, and every
 // echo starts where its causal fit puts it, even where its own shape could be
-// read either way. Elsewhere the edges stay where the step response and the
+// read either way. A rise as large as an end's, or one back at the level
+// without the slowly fading shelf a higher impedance going on may leave,
+// shows such a line by its long window alone, where the noise hides its edge.
+// Elsewhere the edges stay where the step response and the
 // half height put them (a symmetric blur keeps the discontinuity at the half
 // height), but for a fall whose own edge shows a causal spreading clearly
 // (kEdgeOwnEvidence). Wet cable's conductance lowers its impedance the more
