@@ -583,6 +583,10 @@ TEST(LineEvents, AnEchoFoundTwiceIsOneEvent)
 //   noise, but the change's rise is back at the level two pulse widths on,
 //   with no shelf, and its long window shows it: placed by their half
 //   heights, the change lay 5.9 tolerances late and the short 7.5.
+// - seed 1, waveform 232: a wet stretch eight pulse widths long, seen with a
+//   400-sample pulse on a 20 dB line. Its fall is small and back at the level
+//   two pulse widths on, and its long window shows the spreading; placed by
+//   its half height it lay 4.2 tolerances late.
 TEST(LineEvents, FaultsOfTheScorersSetLieWithinTheTolerance)
 {
     const struct
@@ -598,7 +602,7 @@ TEST(LineEvents, FaultsOfTheScorersSetLieWithinTheTolerance)
                  {2, 546, FaultKind::Water, false},      {1, 170, FaultKind::Splice, true},
                  {1, 293, FaultKind::CableChange, true}, {2, 596, FaultKind::Splice, true},
                  {1, 21, FaultKind::Open, true},         {4, 551, FaultKind::CableChange, true},
-                 {2, 211, FaultKind::Short, true}};
+                 {2, 211, FaultKind::Short, true},       {1, 232, FaultKind::Water, false}};
     for (const auto& c : cases) {
         EXPECT_NE(EventAtFault(Find(ScoreSetLine(c.m_nSeed, c.m_nIndex)), c.m_kind, c.m_bLast), nullptr)
             << "seed " << c.m_nSeed << ", waveform " << c.m_nIndex;

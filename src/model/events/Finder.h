@@ -255,6 +255,11 @@ constexpr double kEndLikeEvidence = 10;
 // at four.
 constexpr double kCleanRiseAtTwo = 0.15;
 constexpr double kCleanRiseAtFour = 0.05;
+// ... and so does a fall back at the level as cleanly where its area is
+// under this share of the launch's: a wet stretch a little longer than the
+// pulse comes back too and fills the long window as the slow rise does, and
+// the longer it is the larger its echo.
+constexpr double kCleanFallSize = 0.15;
 // An echo's edge adds to the sum over the edges only where it shows more
 // than this much: a symmetric edge with a shelf behind it fits a spreading by
 // a few units now and then, and two such edges must not add up to a lossy line.

@@ -125,9 +125,10 @@ std::optional<EdgeFitResult> Finder::FitShape(const Candidate& c, double anchor)
 // rise shows most) and over its edge alone adds what it shows; where the sums
 // reach kShapeEvidence and kEdgeEvidence, the line is such a line, and every
 // echo starts where its causal fit puts it, even where its own shape could be
-// read either way. A rise as large as an end's, or one back at the level
-// without the slowly fading shelf a higher impedance going on may leave,
-// shows such a line by its long window alone, where the noise hides its edge.
+// read either way. A rise as large as an end's, or an echo back at the level
+// without the slowly fading shelf a higher impedance going on may leave (a
+// fall only if small), shows such a line by its long window alone, where the
+// noise hides its edge.
 // Elsewhere the edges stay where the step response and the
 // half height put them (a symmetric blur keeps the discontinuity at the half
 // height), but for a fall whose own edge shows a causal spreading clearly
@@ -211,16 +212,17 @@ bool Finder::PlaceSpreadEchoes(std::vector<Echo>& echoes) const
         }
         lossy = edge && edge->m_dEvidence >= kEdgeAloneEvidence;
     }
-    // A rise as large as an end's, or one whose level two and four pulse
-    // widths on is all but back, clean of any shelf, whose long window shows
-    // the spreading where its edge drowns in the noise.
+    // A rise as large as an end's, or an echo whose level two and four pulse
+    // widths on is all but back (a fall only if small), clean of any shelf,
+    // whose long window shows the spreading where its edge drowns in the noise.
     for (std::size_t i = 0; i < plain.size() && !lossy; ++i) {
         const Echo& echo = *plain[i];
         const auto backClean = [&] {
             return LevelBehind(echo, 2) < kCleanRiseAtTwo && LevelBehind(echo, 4) < kCleanRiseAtFour;
         };
-        if (weighable(&echo) && echo.m_c.m_nSign > 0 && echo.m_bReturns && !echo.m_bShelf &&
-            (echo.m_dSize >= kEndLikeSize || backClean())) {
+        const bool rise = echo.m_c.m_nSign > 0;
+        if (weighable(&echo) && echo.m_bReturns && !echo.m_bShelf &&
+            ((rise && echo.m_dSize >= kEndLikeSize) || ((rise || echo.m_dSize < kCleanFallSize) && backClean()))) {
             const std::optional<double> weighedShape = shapes[i];
             const std::optional<EdgeFitResult> shape =
                 weighedShape ? std::nullopt : FitShape(echo.m_c, *echo.m_dAnchor);
