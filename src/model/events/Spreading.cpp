@@ -6,8 +6,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <span>
 #include <functional>
+#include <span>
 #include <utility>
 
 namespace events {
@@ -222,7 +222,8 @@ bool Finder::PlaceSpreadEchoes(std::vector<Echo>& echoes) const
         };
         const bool rise = echo.m_c.m_nSign > 0;
         if (weighable(&echo) && echo.m_bReturns && !echo.m_bShelf &&
-            ((rise && echo.m_dSize >= kEndLikeSize) || ((rise || echo.m_dSize < kCleanFallSize) && backClean()))) {
+            ((rise && echo.m_dSize >= kEndLikeSize) ||
+             ((rise || echo.m_dSize < kCleanFallSize) && backClean()))) {
             const std::optional<double> weighedShape = shapes[i];
             const std::optional<EdgeFitResult> shape =
                 weighedShape ? std::nullopt : FitShape(echo.m_c, *echo.m_dAnchor);
@@ -255,7 +256,8 @@ bool Finder::PlaceSpreadEchoes(std::vector<Echo>& echoes) const
     // edge is spread like every other and starts where its fit puts it.
     for (Echo& echo : echoes) {
         if (echo.m_bJoined && echo.m_e.m_bStretch && echo.m_c.m_shape != Shape::Splice) {
-            if (const std::optional<EdgeFitResult> fit = FitStart<StartFit>(echo.m_c, HalfHeight(echo.m_c), false)) {
+            if (const std::optional<EdgeFitResult> fit =
+                    FitStart<StartFit>(echo.m_c, HalfHeight(echo.m_c), false)) {
                 echo.m_e.m_dSample = std::max(0.0, fit->m_dStart);
             }
         }
