@@ -224,10 +224,13 @@ bool Finder::PlaceSpreadEchoes(std::vector<Echo>& echoes) const
         if (weighable(&echo) && echo.m_bReturns && !echo.m_bShelf &&
             ((rise && echo.m_dSize >= kEndLikeSize) ||
              ((rise || echo.m_dSize < kCleanFallSize) && backClean()))) {
-            const std::optional<double> weighedShape = shapes[i];
-            const std::optional<EdgeFitResult> shape =
-                weighedShape ? std::nullopt : FitShape(echo.m_c, *echo.m_dAnchor);
-            lossy = (weighedShape ? *weighedShape : shape ? shape->m_dEvidence : 0) >= kEndLikeEvidence;
+            double evidence = 0;
+            if (shapes[i]) {
+                evidence = *shapes[i];
+            } else if (const std::optional<EdgeFitResult> shape = FitShape(echo.m_c, *echo.m_dAnchor)) {
+                evidence = shape->m_dEvidence;
+            }
+            lossy = evidence >= kEndLikeEvidence;
         }
     }
     if (!lossy) {
