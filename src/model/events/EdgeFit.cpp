@@ -276,13 +276,15 @@ struct Best
 {
     double m_dExplained = -1;
     int m_nShift = 0;
+    std::size_t m_nSpread = 0; // the shape's spreading, an index of kSpreads
     double m_dBefore = 0;
     double m_dAfter = 0;
 
     // A row of starts whose best is `shift`.
-    void Consider(const std::array<double, Shifts>& row, int shift)
+    void Consider(const std::array<double, Shifts>& row, int shift, std::size_t spread = 0)
     {
         if (row[static_cast<std::size_t>(shift)] > m_dExplained) {
+            m_nSpread = spread;
             m_dExplained = row[static_cast<std::size_t>(shift)];
             m_nShift = shift;
             m_dBefore = row[static_cast<std::size_t>(std::max(shift - 1, 0))];
@@ -296,7 +298,8 @@ struct Best
 } // namespace
 
 template <class G>
-EdgeFitResult FitEdge(const std::array<double, G::kWindow>& bins, int sign, double launchBlur, bool weigh, int coil)
+EdgeFitResult FitEdge(const std::array<double, G::kWindow>& bins, int sign, double launchBlur, bool weigh,
+                      int coil, std::size_t mostSpread)
 {
     const Table<G>& table = coil < 0 ? TheTable<G>() : CoilTable<G>(static_cast<std::size_t>(coil));
     constexpr double kCentre = Table<G>::kCentre;
@@ -342,20 +345,23 @@ EdgeFitResult FitEdge(const std::array<double, G::kWindow>& bins, int sign, doub
     // launch's own blur, then the kSpreadsKept best of them with the blurs
     // near it, and with the wider blurs where the edge starts (`widened`).
     Best<G::kShifts> spread;
+    const std::size_t spreadCount = std::clamp<std::size_t>(mostSpread, 1, kSpreads.size() - 1);
+    const std::size_t kept = std::min(kSpreadsKept, spreadCount);
     std::array<std::pair<double, std::size_t>, kSpreads.size() - 1> spreads{};
-    for (std::size_t s = 1; s < kSpreads.size(); ++s) {
+    for (std::size_t s = 1; s <= spreadCount; ++s) {
         Best<G::kShifts> one;
         const int at = Explain(table, launch * kSpreads.size() + s, w, row);
         one.Consider(row, at);
-        spread.Consider(row, at);
+        spread.Consider(row, at, s);
         spreads[s - 1] = {one.m_dExplained, s};
     }
-    std::partial_sort(spreads.begin(), spreads.begin() + kSpreadsKept, spreads.end(), std::greater<>());
-    for (std::size_t k = 0; k < kSpreadsKept; ++k) {
+    std::partial_sort(spreads.begin(), spreads.begin() + static_cast<std::ptrdiff_t>(kept),
+                      spreads.begin() + static_cast<std::ptrdiff_t>(spreadCount), std::greater<>());
+    for (std::size_t k = 0; k < kept; ++k) {
         for (std::size_t b = first; b <= last; ++b) {
             if (b != launch) {
                 const int at = Explain(table, b * kSpreads.size() + spreads[k].second, w, row);
-                spread.Consider(row, at);
+                spread.Consider(row, at, spreads[k].second);
             }
         }
     }
@@ -366,11 +372,11 @@ EdgeFitResult FitEdge(const std::array<double, G::kWindow>& bins, int sign, doub
     Best<G::kShifts> widened;
     std::size_t wideBlur = 0;
     std::size_t wideSpread = 0;
-    for (std::size_t k = 0; kPlaces && k < kSpreadsKept; ++k) {
+    for (std::size_t k = 0; kPlaces && k < kept; ++k) {
         for (std::size_t b = last + 2; b <= widest; b += 2) {
             const double before = widened.m_dExplained;
             const int at = Explain(table, b * kSpreads.size() + spreads[k].second, w, row);
-            widened.Consider(row, at);
+            widened.Consider(row, at, spreads[k].second);
             if (widened.m_dExplained > before) {
                 wideBlur = b;
                 wideSpread = spreads[k].second;
@@ -381,7 +387,7 @@ EdgeFitResult FitEdge(const std::array<double, G::kWindow>& bins, int sign, doub
         for (const std::size_t b : {wideBlur - 1, wideBlur + 1}) {
             if (b <= widest) {
                 const int at = Explain(table, b * kSpreads.size() + wideSpread, w, row);
-                widened.Consider(row, at);
+                widened.Consider(row, at, wideSpread);
             }
         }
     }
@@ -396,6 +402,7 @@ EdgeFitResult FitEdge(const std::array<double, G::kWindow>& bins, int sign, doub
     result.m_bFitted = true;
     // The shift counts from the earliest start.
     result.m_dStart = G::kBefore - G::kEarliest + widened.Start();
+    result.m_nSpread = widened.m_nSpread;
     if (weigh) {
         result.m_dEvidence = spread.m_dExplained - std::max(symmetric.m_dExplained, w.m_dPlain);
     }
@@ -446,10 +453,14 @@ std::size_t BlurIndex(double blur)
         std::clamp(std::lround(std::log(blur / kLeastBlur) / std::log(kBlurRatio)), 0L, kBlurCount - 1L));
 }
 
-template EdgeFitResult FitEdge<StartFit>(const std::array<double, StartFit::kWindow>&, int, double, bool, int);
-template EdgeFitResult FitEdge<FineStartFit>(const std::array<double, FineStartFit::kWindow>&, int, double, bool, int);
-template EdgeFitResult FitEdge<ShapeFit>(const std::array<double, ShapeFit::kWindow>&, int, double, bool, int);
-template EdgeFitResult FitEdge<LateShapeFit>(const std::array<double, LateShapeFit::kWindow>&, int, double, bool, int);
+template EdgeFitResult FitEdge<StartFit>(const std::array<double, StartFit::kWindow>&, int, double, bool, int,
+                                         std::size_t);
+template EdgeFitResult FitEdge<FineStartFit>(const std::array<double, FineStartFit::kWindow>&, int, double,
+                                             bool, int, std::size_t);
+template EdgeFitResult FitEdge<ShapeFit>(const std::array<double, ShapeFit::kWindow>&, int, double, bool, int,
+                                         std::size_t);
+template EdgeFitResult FitEdge<LateShapeFit>(const std::array<double, LateShapeFit::kWindow>&, int, double,
+                                             bool, int, std::size_t);
 
 double SpreadStepEcho(double t, double blur, double u)
 {

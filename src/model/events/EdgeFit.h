@@ -84,6 +84,7 @@ struct EdgeFitResult
     bool m_bFitted = false;
     double m_dStart = 0;    // bins from the window's start to the edge's start, by the best spread shape
     double m_dEvidence = 0; // what that shape explains of the window more than any symmetric blur (when weighed)
+    std::size_t m_nSpread = 0; // that shape's spreading, an index of kSpreads
 };
 
 // Fits the shapes to the window's bins (each the mean of the trace over
@@ -92,10 +93,11 @@ struct EdgeFitResult
 // by the skin effect gives the start; with `weigh`, symmetric blurs of any
 // width the measure of how much better the spreading explains the edge. An
 // echo from behind a series coil (`coil` an index of kCoilDecays, else
-// negative) is fitted with every shape low-passed twice by the coil.
+// negative) is fitted with every shape low-passed twice by the coil. Only
+// the spreadings up to kSpreads[mostSpread] are tried (the first at least).
 template <class G>
 EdgeFitResult FitEdge(const std::array<double, G::kWindow>& bins, int sign, double launchBlur, bool weigh,
-                      int coil = -1);
+                      int coil = -1, std::size_t mostSpread = kSpreads.size() - 1);
 
 // A step's echo `t` pulse widths after its discontinuity, spread by the skin
 // effect (u = a² / W) and blurred by a Gaussian of deviation `blur` pulse

@@ -264,6 +264,9 @@ constexpr double kCleanFallSize = 0.15;
 // than this much: a symmetric edge with a shelf behind it fits a spreading by
 // a few units now and then, and two such edges must not add up to a lossy line.
 constexpr double kEdgeLeastEvidence = 2;
+// On a lossy line an echo may be spread this many times as much as the
+// strongest weighed echo's spreading grown by the square of the distance.
+constexpr double kSpreadRoom = 4;
 // The strongest echoes are weighed for it, this many at most: the weaker the
 // echo, the less its shape can tell. Three first; where they leave the line
 // undecided, up to five: among the strongest three may be a multiple and an
@@ -585,7 +588,8 @@ private:
     double EvidenceUnit(double bin) const;
 
     template <class G>
-    std::optional<EdgeFitResult> FitStart(const Candidate& c, double anchor, bool weigh, int coil = -1) const;
+    std::optional<EdgeFitResult> FitStart(const Candidate& c, double anchor, bool weigh, int coil = -1,
+                                          std::size_t mostSpread = kSpreads.size() - 1) const;
 
     // FitStart over the echo's whole pulse and what follows it, the window
     // ending at the record's end where the echo is near it (Spreading.cpp).

@@ -65,7 +65,8 @@ double Finder::EvidenceUnit(double bin) const
 // spreading in units of the noise of one bin; none where the fit cannot be
 // made.
 template <class G>
-std::optional<EdgeFitResult> Finder::FitStart(const Candidate& c, double anchor, bool weigh, int coil) const
+std::optional<EdgeFitResult> Finder::FitStart(const Candidate& c, double anchor, bool weigh, int coil,
+                                              std::size_t mostSpread) const
 {
     const double W = m_dPulseSamples;
     const double bin = W / G::kPerWidth;
@@ -74,7 +75,7 @@ std::optional<EdgeFitResult> Finder::FitStart(const Candidate& c, double anchor,
     if (!WindowBins(from, bin, bins)) {
         return std::nullopt;
     }
-    EdgeFitResult fit = FitEdge<G>(bins, c.m_nSign, m_dLaunchBlur, weigh, coil);
+    EdgeFitResult fit = FitEdge<G>(bins, c.m_nSign, m_dLaunchBlur, weigh, coil, mostSpread);
     if (!fit.m_bFitted) {
         return std::nullopt;
     }
@@ -87,7 +88,8 @@ std::optional<EdgeFitResult> Finder::FitStart(const Candidate& c, double anchor,
 }
 
 // The echoes behind a coil are fitted again elsewhere (SpliceFit.cpp).
-template std::optional<EdgeFitResult> Finder::FitStart<StartFit>(const Candidate&, double, bool, int) const;
+template std::optional<EdgeFitResult> Finder::FitStart<StartFit>(const Candidate&, double, bool, int,
+                                                                 std::size_t) const;
 
 // The fit over the echo's whole pulse and what follows it, weighed. Near the
 // record's end the window ends there instead: the long one moved up to half
@@ -247,9 +249,37 @@ bool Finder::PlaceSpreadEchoes(std::vector<Echo>& echoes) const
         }
         return false;
     }
+    // The skin effect spreads an echo by the square of its distance: the
+    // strongest echo whose edge was weighed sets how far the line spreads
+    // the others, and a weaker echo farther out may be spread up to
+    // kSpreadRoom times as much, no more (a small, far echo's edge, its
+    // rounding steps as high as itself, fits the slowest rise as well and
+    // would be placed far too early).
+    double perDistance = 0; // spreading (u) per square pulse width of position
+    for (std::size_t i = 0; i < plain.size() && perDistance == 0; ++i) {
+        if (edges[i] && edges[i]->m_dEvidence > kEdgeLeastEvidence) {
+            const double x = std::max(1.0, *plain[i]->m_dAnchor / m_dPulseSamples);
+            perDistance = kSpreads[std::max<std::size_t>(edges[i]->m_nSpread, 1)] / (x * x);
+        }
+    }
+    const auto mostSpread = [&](const Echo& echo) {
+        if (perDistance == 0) {
+            return kSpreads.size() - 1;
+        }
+        const double x = *echo.m_dAnchor / m_dPulseSamples;
+        const double most = kSpreadRoom * perDistance * x * x;
+        std::size_t s = 1;
+        while (s + 1 < kSpreads.size() && kSpreads[s + 1] <= most) {
+            ++s;
+        }
+        return s;
+    };
     for (std::size_t i = 0; i < plain.size(); ++i) {
-        const std::optional<EdgeFitResult> fit =
+        std::optional<EdgeFitResult> fit =
             edges[i] ? edges[i] : FitStart<StartFit>(plain[i]->m_c, *plain[i]->m_dAnchor, false);
+        if (const std::size_t most = mostSpread(*plain[i]); fit && fit->m_nSpread > most) {
+            fit = FitStart<StartFit>(plain[i]->m_c, *plain[i]->m_dAnchor, false, -1, most);
+        }
         if (fit) {
             plain[i]->m_e.m_dSample = std::max(0.0, fit->m_dStart);
         }
