@@ -246,7 +246,8 @@ TEST(LineModelReceiver, GainStepsAndNoiseThatAveragingLowers)
 // The random lines the scorer draws: every scale gives parameters that pass
 // their own check, one to three faults inside the record with an end only
 // last, the same bytes from the same seed, and faults both under 0 dB and
-// over 40 dB of SNR across the set.
+// over 40 dB of SNR across the set. Widened, the receiver's band lies within
+// 100 MHz..1 GHz unless it was wider already.
 TEST(LineModelDraw, EveryScaleDrawsALineItCanSynthesise)
 {
     double weakest = 1e9;
@@ -255,6 +256,11 @@ TEST(LineModelDraw, EveryScaleDrawsALineItCanSynthesise)
         const int scale = static_cast<int>(seed % 12);
         const LineParams params = DrawLineParams(seed, scale);
         ASSERT_EQ(CheckLineParams(params), "") << seed;
+        LineParams wide = params;
+        WidenReceiverBand(wide);
+        EXPECT_EQ(CheckLineParams(wide), "") << seed;
+        EXPECT_GE(wide.m_dBandHz, std::max(params.m_dBandHz, 1e8 * (1 - 1e-9))) << seed;
+        EXPECT_LE(wide.m_dBandHz, std::max(params.m_dBandHz, 1e9 * (1 + 1e-9))) << seed;
         const LineWaveform wave = SynthesiseLine(params);
         ASSERT_EQ(wave.m_bytes.size(), kTdrFileSize);
         ASSERT_GE(wave.m_truth.size(), 1u);

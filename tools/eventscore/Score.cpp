@@ -313,8 +313,8 @@ void DescribeCase(std::ostream& log, std::size_t index, const ScoreCase& c, cons
 }
 
 const char* const kHelp =
-    "Usage: eventscore [--model echo|line] [--noise white|band] [--noise-free] [--count N] [--seed S]\n"
-    "                  [--floor] [--verbose]\n"
+    "Usage: eventscore [--model echo|line] [--noise white|band] [--noise-free] [--receiver pulse|wide]\n"
+    "                  [--count N] [--seed S] [--floor] [--verbose]\n"
     "Generates N synthetic waveforms (default 300; waveform i on scale index i mod 12)\n"
     "from seed S (default 1), with random pulse widths, averaging, gain, PR, noise level\n"
     "and one to three faults, runs the event finder on each and prints, per fault kind\n"
@@ -336,7 +336,9 @@ const char* const kHelp =
     "--model line draws the waveforms from the physical line model (a random line per\n"
     "waveform, its noise white or, with --noise band, shaped by the receiver's band;\n"
     "with --noise-free the same lines without noise or wander, each fault banded by\n"
-    "its noisy file's SNR: what the finder misses on the line itself).\n"
+    "its noisy file's SNR: what the finder misses on the line itself). Its receiver's\n"
+    "band is 1..8 over the pulse width, or with --receiver wide 100 MHz..1 GHz\n"
+    "whatever the pulse (the same lines otherwise).\n"
     "There the distance is the discontinuity's physical position and the tolerance\n"
     "is one plot column, 0.5% of the distance or two samples, whichever is largest;\n"
     "a wet stretch's far side counts within it too (end within tol). Aims from 10 dB\n"
@@ -407,6 +409,9 @@ std::vector<ScoreCase> GenerateScoreSet(const ScoreOptions& options)
         for (int i = 0; i < options.m_nCount; ++i) {
             LineParams line = DrawLineParams(draw.Next(), i % tables::kCount);
             line.m_noiseShape = options.m_noise;
+            if (options.m_bWideReceiver) {
+                WidenReceiverBand(line);
+            }
             LineWaveform wave = SynthesiseLine(line);
             if (wave.m_bytes.empty()) {
                 continue;
@@ -723,6 +728,10 @@ int RunEventScore(const std::vector<std::string>& args, std::ostream& out, std::
             options.m_noise = args[++i] == "band" ? NoiseShape::Band : NoiseShape::White;
             continue;
         }
+        if (arg == "--receiver" && i + 1 < args.size() && (args[i + 1] == "pulse" || args[i + 1] == "wide")) {
+            options.m_bWideReceiver = args[++i] == "wide";
+            continue;
+        }
         if (arg == "--noise-free") {
             options.m_bNoiseFree = true;
             continue;
@@ -743,8 +752,8 @@ int RunEventScore(const std::vector<std::string>& args, std::ostream& out, std::
         err << "eventscore: unexpected argument " << arg << "\n" << kHelp;
         return 2;
     }
-    if (options.m_bNoiseFree && options.m_model != ScoreModel::Line) {
-        err << "eventscore: --noise-free needs --model line\n" << kHelp;
+    if ((options.m_bNoiseFree || options.m_bWideReceiver) && options.m_model != ScoreModel::Line) {
+        err << "eventscore: --noise-free and --receiver wide need --model line\n" << kHelp;
         return 2;
     }
     ScoreTable table = ScoreSet(GenerateScoreSet(options), verbose ? &out : nullptr);

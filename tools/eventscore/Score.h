@@ -70,6 +70,9 @@ struct ScoreOptions
     // rounding kept), each fault keeping the SNR of its noisy file: what the
     // finder misses on the line itself, not through the noise.
     bool m_bNoiseFree = false;
+    // The line model's receiver band 100 MHz..1 GHz whatever the pulse
+    // (WidenReceiverBand), not 1..8 over the pulse width.
+    bool m_bWideReceiver = false;
 };
 
 // One generated waveform and what is true about it.

@@ -132,3 +132,13 @@ LineParams DrawLineParams(uint64_t seed, int scaleIndex)
     params.m_faults = DrawFaults(draw, params);
     return params;
 }
+
+void WidenReceiverBand(LineParams& params)
+{
+    constexpr double kLeast = 1e8; // Hz
+    constexpr double kMost = 1e9;
+    const double pulse = tables::kPulse[params.m_header.m_nPulseIndex] * 1e-9;
+    // Where the band lay in its range of 1..8 over the pulse width, 0..1.
+    const double place = std::clamp(std::log(params.m_dBandHz * pulse) / std::log(8.0), 0.0, 1.0);
+    params.m_dBandHz = std::max(params.m_dBandHz, kLeast * std::pow(kMost / kLeast, place));
+}

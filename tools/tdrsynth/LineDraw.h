@@ -13,3 +13,9 @@
 // AC coupling 30..500 pulse widths; PR 1.25..2.2; 40..140 ohm; one to three
 // faults; white or band-limited noise giving SNRs from below 0 to above 40 dB.
 LineParams DrawLineParams(uint64_t seed, int scaleIndex);
+
+// The drawn line seen by a receiver that does not follow the pulse width:
+// its band moved to 100 MHz..1 GHz, log-uniform by the same draw (band 1 over
+// the pulse width becomes 100 MHz, 8 over it 1 GHz), never narrower than
+// before. Nothing else about the line changes.
+void WidenReceiverBand(LineParams& params);
