@@ -267,6 +267,11 @@ constexpr double kEdgeLeastEvidence = 2;
 // On a lossy line an echo may be spread this many times as much as the
 // strongest weighed echo's spreading grown by the square of the distance.
 constexpr double kSpreadRoom = 4;
+// From this pulse width in samples on, a lossy line's echoes are placed by
+// fits in thirty-seconds of the pulse (FineStartFit), not sixteenths: there
+// the distance tolerance (a plot column, 0.5 % of the distance) is a
+// twentieth of the pulse or less.
+constexpr double kFinePlacement = 150;
 // The strongest echoes are weighed for it, this many at most: the weaker the
 // echo, the less its shape can tell. Three first; where they leave the line
 // undecided, up to five: among the strongest three may be a multiple and an

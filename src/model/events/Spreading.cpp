@@ -274,11 +274,17 @@ bool Finder::PlaceSpreadEchoes(std::vector<Echo>& echoes) const
         }
         return s;
     };
+    // Pulses of kFinePlacement samples and more are placed in thirty-seconds
+    // of their width: sixteenths would be wider than the tolerance there.
+    const bool fine = m_dPulseSamples >= kFinePlacement;
+    const auto place = [&](const Echo& echo, std::size_t most) {
+        return fine ? FitStart<FineStartFit>(echo.m_c, *echo.m_dAnchor, false, -1, most)
+                    : FitStart<StartFit>(echo.m_c, *echo.m_dAnchor, false, -1, most);
+    };
     for (std::size_t i = 0; i < plain.size(); ++i) {
-        std::optional<EdgeFitResult> fit =
-            edges[i] ? edges[i] : FitStart<StartFit>(plain[i]->m_c, *plain[i]->m_dAnchor, false);
+        std::optional<EdgeFitResult> fit = edges[i] ? edges[i] : place(*plain[i], kSpreads.size() - 1);
         if (const std::size_t most = mostSpread(*plain[i]); fit && fit->m_nSpread > most) {
-            fit = FitStart<StartFit>(plain[i]->m_c, *plain[i]->m_dAnchor, false, -1, most);
+            fit = place(*plain[i], most);
         }
         if (fit) {
             plain[i]->m_e.m_dSample = std::max(0.0, fit->m_dStart);
