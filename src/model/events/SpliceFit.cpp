@@ -201,15 +201,11 @@ const SpliceRow& CoilSpliceShapes(std::size_t b, std::size_t coil)
     return rows[b][coil];
 }
 
-// The best shape and start so far, with what the starts either side explain.
+// The best shape and start so far.
 struct SpliceBest
 {
     double m_dExplained = 0;
     int m_nShift = -1;
-    double m_dBefore = 0;
-    double m_dAfter = 0;
-
-    double Start() const { return PeakBetween(m_nShift, m_dBefore, m_dExplained, m_dAfter); }
 };
 
 // What one shape explains of the window (level and trend taken out) at one
@@ -251,8 +247,6 @@ void Consider(const SpliceShape& shape, const std::array<Lanes, kWindow / 4>& wi
         if (row[static_cast<std::size_t>(shift)] > best.m_dExplained) {
             best.m_dExplained = row[static_cast<std::size_t>(shift)];
             best.m_nShift = shift;
-            best.m_dBefore = row[static_cast<std::size_t>(std::max(shift - 1, 0))];
-            best.m_dAfter = row[static_cast<std::size_t>(std::min(shift + 1, kShifts - 1))];
         }
     }
 }
@@ -267,23 +261,29 @@ std::optional<double> Finder::FitSplice(const Echo& echo, double anchor, double 
     const double W = m_dPulseSamples;
     const double bin = W / kPerWidth;
     const double from = anchor - kBefore * bin;
-    // The window's bins, level and trend taken out.
-    std::array<double, kWindow> bins{};
-    if (!WindowBins(from, bin, bins)) {
-        return std::nullopt;
-    }
-    double sum = 0;
-    double moment = 0;
-    double cc = 0;
-    for (int j = 0; j < kWindow; ++j) {
-        sum += bins[static_cast<std::size_t>(j)];
-        moment += (j - kCentre) * bins[static_cast<std::size_t>(j)];
-        cc += (j - kCentre) * (j - kCentre);
-    }
+    // The window's bins from `at` on, level and trend taken out.
+    const auto binned = [&](double at, std::array<Lanes, kWindow / 4>& lanes) {
+        std::array<double, kWindow> bins{};
+        if (!WindowBins(at, bin, bins)) {
+            return false;
+        }
+        double sum = 0;
+        double moment = 0;
+        double cc = 0;
+        for (int j = 0; j < kWindow; ++j) {
+            sum += bins[static_cast<std::size_t>(j)];
+            moment += (j - kCentre) * bins[static_cast<std::size_t>(j)];
+            cc += (j - kCentre) * (j - kCentre);
+        }
+        for (int j = 0; j < kWindow; ++j) {
+            lanes[static_cast<std::size_t>(j / 4)][j % 4] = static_cast<float>(
+                bins[static_cast<std::size_t>(j)] - sum / kWindow - (j - kCentre) * moment / cc);
+        }
+        return true;
+    };
     std::array<Lanes, kWindow / 4> window{};
-    for (int j = 0; j < kWindow; ++j) {
-        window[static_cast<std::size_t>(j / 4)][j % 4] =
-            static_cast<float>(bins[static_cast<std::size_t>(j)] - sum / kWindow - (j - kCentre) * moment / cc);
+    if (!binned(from, window)) {
+        return std::nullopt;
     }
 
     const std::size_t launch = BlurIndex(m_dLaunchBlur);
@@ -344,7 +344,37 @@ std::optional<double> Finder::FitSplice(const Echo& echo, double anchor, double 
     if (coil != nullptr && bestBump >= kLengths.size()) {
         *coil = static_cast<int>(bestBump - kLengths.size());
     }
-    return from + (kBefore - kEarliest + best.Start()) * bin;
+    // Between bins: the best shape again on the trace binned a quarter, a
+    // half and three quarters of a bin later, at the starts beside its best,
+    // so that its start is known on a grid of quarter bins (a bin is a
+    // sixteenth of the pulse, wider than the tolerance on long pulses); the
+    // best of the grid refined by a parabola.
+    const SpliceShape& shape = shapes[RowIndex(bestSpread, bestBump)];
+    constexpr int kQuarters = 4;
+    std::array<double, 3 * kQuarters> grid{}; // starts from a bin before the best on
+    grid.fill(-1);
+    for (int q = 0; q < kQuarters; ++q) {
+        std::array<Lanes, kWindow / 4> lanes = window;
+        if (q > 0 && !binned(from + q * bin / kQuarters, lanes)) {
+            continue;
+        }
+        for (int d = -1; d <= 1; ++d) {
+            const int shift = best.m_nShift + d;
+            if (shift >= 0 && shift < kShifts) {
+                grid[static_cast<std::size_t>((d + 1) * kQuarters + q)] =
+                    ExplainAt(shape, lanes, echo.m_e.m_nSign, shift);
+            }
+        }
+    }
+    std::size_t top = kQuarters; // the best whole bin
+    for (std::size_t g = 0; g < grid.size(); ++g) {
+        top = grid[g] > grid[top] ? g : top;
+    }
+    double quarters = static_cast<double>(top);
+    if (top > 0 && top + 1 < grid.size() && grid[top - 1] >= 0 && grid[top + 1] >= 0) {
+        quarters = PeakBetween(static_cast<int>(top), grid[top - 1], grid[top], grid[top + 1]);
+    }
+    return from + (kBefore - kEarliest + best.m_nShift - 1 + quarters / kQuarters) * bin;
 }
 
 // Every splice starts where its fit puts it, but no earlier than
