@@ -262,6 +262,13 @@ std::optional<double> Finder::FitSplice(const Echo& echo, double anchor, double 
     const double bin = W / kPerWidth;
     const double from = anchor - kBefore * bin;
     // The window's bins from `at` on, level and trend taken out.
+    constexpr double cc = [] {
+        double sum = 0;
+        for (int j = 0; j < kWindow; ++j) {
+            sum += (j - kCentre) * (j - kCentre);
+        }
+        return sum;
+    }();
     const auto binned = [&](double at, std::array<Lanes, kWindow / 4>& lanes) {
         std::array<double, kWindow> bins{};
         if (!WindowBins(at, bin, bins)) {
@@ -269,11 +276,9 @@ std::optional<double> Finder::FitSplice(const Echo& echo, double anchor, double 
         }
         double sum = 0;
         double moment = 0;
-        double cc = 0;
         for (int j = 0; j < kWindow; ++j) {
             sum += bins[static_cast<std::size_t>(j)];
             moment += (j - kCentre) * bins[static_cast<std::size_t>(j)];
-            cc += (j - kCentre) * (j - kCentre);
         }
         for (int j = 0; j < kWindow; ++j) {
             lanes[static_cast<std::size_t>(j / 4)][j % 4] = static_cast<float>(
@@ -353,6 +358,7 @@ std::optional<double> Finder::FitSplice(const Echo& echo, double anchor, double 
     constexpr int kQuarters = 4;
     std::array<double, 3 * kQuarters> grid{}; // starts from a bin before the best on
     grid.fill(-1);
+    grid[kQuarters] = best.m_dExplained;
     for (int q = 0; q < kQuarters; ++q) {
         std::array<Lanes, kWindow / 4> lanes = window;
         if (q > 0 && !binned(from + q * bin / kQuarters, lanes)) {
@@ -360,7 +366,7 @@ std::optional<double> Finder::FitSplice(const Echo& echo, double anchor, double 
         }
         for (int d = -1; d <= 1; ++d) {
             const int shift = best.m_nShift + d;
-            if (shift >= 0 && shift < kShifts) {
+            if ((q > 0 || d != 0) && shift >= 0 && shift < kShifts) {
                 grid[static_cast<std::size_t>((d + 1) * kQuarters + q)] =
                     ExplainAt(shape, lanes, echo.m_e.m_nSign, shift);
             }
