@@ -55,6 +55,15 @@ TEST(EdgeFit, ASpreadEdgeStartsWhereItDepartsAndABlurredOneIsNoEvidence)
             EXPECT_GT(fit.m_dEvidence, 1.0) << start << " " << sign;
         }
     }
+    // It reports the spreading it found (0.4, index 6), and held to the
+    // spreadings up to 0.1 it keeps to them, the start then running late;
+    // held to 0.4 it finds the same.
+    const auto bins = Bins(17.4, 40, 0.06, 0.4);
+    EXPECT_EQ(events::FitEdge<StartFit>(bins, 1, 0.06, false).m_nSpread, 6u);
+    EXPECT_EQ(events::FitEdge<StartFit>(bins, 1, 0.06, false, -1, 6).m_nSpread, 6u);
+    const EdgeFitResult held = events::FitEdge<StartFit>(bins, 1, 0.06, false, -1, 4);
+    EXPECT_LE(held.m_nSpread, 4u);
+    EXPECT_GT(held.m_dStart, 17.4 + 0.5);
     // Blurred symmetrically by 0.25 W: a symmetric blur explains it at least
     // as well as any spreading of the launch's blur.
     const EdgeFitResult blurred = events::FitEdge<StartFit>(Bins(17.4, 40, 0.25, 0), 1, 0.06, true);
