@@ -27,7 +27,9 @@ std::vector<LineEvent> Finder::Run()
     m_dNoise = NoiseDeviation(m_record.m_samples, m_nLaunchEnd);
     const double L = m_nWindow;
     m_dStepDeviation = StepDeviation();
-    double stepPerSample = kThresholdDeviations * m_dStepDeviation / L;
+    const bool bandNoise = m_dStepDeviation > kBandNoiseRatio * m_dNoise * std::sqrt(2 * L);
+    double stepPerSample =
+        (bandNoise ? kBandThresholdDeviations : kThresholdDeviations) * m_dStepDeviation / L;
     if (stepPerSample > kLeastHeight && m_dNoise <= kNoiseFloor && HeldByRounding()) {
         stepPerSample = kLeastHeight;
     }

@@ -32,6 +32,13 @@ constexpr double kGainStepDb = 2;
 // A step must stand this many of its own noise deviations clear to start a
 // lobe, and never less than the rounding of the samples allows.
 constexpr double kThresholdDeviations = 5.0;
+// Noise that the receiver's band shapes (the step response deviating more
+// than kBandNoiseRatio times what white noise of the first differences' size
+// gives) moves slowly: along the trace it swings fewer times than white noise
+// does, so fewer of its swings reach a given multiple of its deviation, and a
+// step need stand only kBandThresholdDeviations clear of it.
+constexpr double kBandNoiseRatio = 1.5;
+constexpr double kBandThresholdDeviations = 4.5;
 constexpr double kThresholdFloor = 0.5;
 // The baseline's own slow wander, in units per sample of window length: it
 // shifts the two windows' means apart even where there is no echo.
