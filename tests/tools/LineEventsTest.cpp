@@ -397,11 +397,11 @@ LineParams ScoreSetLine(uint64_t setSeed, int index, NoiseShape noise = NoiseSha
     return params;
 }
 
-// Noise the receiver's band shapes moves slowly, and its swings seldom reach
-// a multiple of its deviation that white noise's would: a lower threshold
-// finds the echoes it hid (the scorer's seed 1, band noise, waveform 173: a
-// change 13 dB above it, behind another), and a quiet line still shows none
-// (BandLimitedNoiseAloneIsNoEvent).
+// Noise the receiver's band shapes swings slowly, so fewer of its swings
+// reach a given multiple of its deviation than white noise's do: a lower
+// threshold finds the echoes it hid (the scorer's seed 1, band noise,
+// waveform 173: a change 13 dB above it, behind another), and a quiet line
+// still shows none (BandLimitedNoiseAloneIsNoEvent).
 TEST(LineEvents, AnEchoInBandLimitedNoiseIsFound)
 {
     const Found found = Find(ScoreSetLine(1, 173, NoiseShape::Band));
