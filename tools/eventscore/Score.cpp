@@ -167,6 +167,36 @@ std::optional<uint64_t> ReadUnsigned(std::string_view text)
     return value;
 }
 
+// One --vary argument, NAME=FACTOR, into `vary`; false where the name is not
+// known or the factor is not a number within 0.1..4.
+bool ReadVariation(std::string_view text, LineVariation& vary)
+{
+    const std::size_t equals = text.find('=');
+    if (equals == std::string_view::npos) {
+        return false;
+    }
+    const std::string_view name = text.substr(0, equals);
+    const std::string_view number = text.substr(equals + 1);
+    double factor = 0;
+    const auto [end, ec] = std::from_chars(number.data(), number.data() + number.size(), factor);
+    if (number.empty() || ec != std::errc() || end != number.data() + number.size() || !(factor >= 0.1) ||
+        !(factor <= 4)) {
+        return false;
+    }
+    const std::pair<std::string_view, double*> names[] = {
+        {"loss", &vary.m_dLoss},     {"dc", &vary.m_dDcShare},    {"dielectric", &vary.m_dDielectricShare},
+        {"rise", &vary.m_dRise},     {"source", &vary.m_dSource}, {"coupling", &vary.m_dCoupling},
+        {"wander", &vary.m_dWander},
+    };
+    for (const auto& [known, value] : names) {
+        if (name == known) {
+            *value = factor;
+            return true;
+        }
+    }
+    return false;
+}
+
 // What the scorer holds true of one fault, on the waveform's axis (metres of
 // position): where its discontinuity lies, the far side of a stretch, the
 // window an event's leading edge must lie in to find it and the distance
@@ -338,7 +368,10 @@ const char* const kHelp =
     "with --noise-free the same lines without noise or wander, each fault banded by\n"
     "its noisy file's SNR: what the finder misses on the line itself). Its receiver's\n"
     "band is 1..8 over the pulse width, or with --receiver wide 100 MHz..1 GHz\n"
-    "whatever the pulse (the same lines otherwise).\n"
+    "whatever the pulse (the same lines otherwise). --vary NAME=FACTOR (again for\n"
+    "more) changes every drawn line past the draw's ranges: loss, dc, dielectric\n"
+    "(the shares of the loss), rise (the launch's), coupling or wander times FACTOR,\n"
+    "source (its ratio to the line's impedance) to the power FACTOR; 0.1..4.\n"
     "There the distance is the discontinuity's physical position and the tolerance\n"
     "is one plot column, 0.5% of the distance or two samples, whichever is largest;\n"
     "a wet stretch's far side counts within it too (end within tol). Aims from 10 dB\n"
@@ -412,6 +445,7 @@ std::vector<ScoreCase> GenerateScoreSet(const ScoreOptions& options)
             if (options.m_bWideReceiver) {
                 WidenReceiverBand(line);
             }
+            VaryLine(line, options.m_vary);
             LineWaveform wave = SynthesiseLine(line);
             if (wave.m_bytes.empty()) {
                 continue;
@@ -706,6 +740,7 @@ int RunEventScore(const std::vector<std::string>& args, std::ostream& out, std::
     ScoreOptions options;
     bool verbose = false;
     bool floor = false;
+    bool varied = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (arg == "--help") {
@@ -732,6 +767,16 @@ int RunEventScore(const std::vector<std::string>& args, std::ostream& out, std::
             options.m_bWideReceiver = args[++i] == "wide";
             continue;
         }
+        if (arg == "--vary" && i + 1 < args.size()) {
+            if (!ReadVariation(args[++i], options.m_vary)) {
+                err << "eventscore: --vary " << args[i]
+                    << " is not NAME=FACTOR with a known name and 0.1..4\n"
+                    << kHelp;
+                return 2;
+            }
+            varied = true;
+            continue;
+        }
         if (arg == "--noise-free") {
             options.m_bNoiseFree = true;
             continue;
@@ -752,8 +797,8 @@ int RunEventScore(const std::vector<std::string>& args, std::ostream& out, std::
         err << "eventscore: unexpected argument " << arg << "\n" << kHelp;
         return 2;
     }
-    if ((options.m_bNoiseFree || options.m_bWideReceiver) && options.m_model != ScoreModel::Line) {
-        err << "eventscore: --noise-free and --receiver wide need --model line\n" << kHelp;
+    if ((options.m_bNoiseFree || options.m_bWideReceiver || varied) && options.m_model != ScoreModel::Line) {
+        err << "eventscore: --noise-free, --receiver wide and --vary need --model line\n" << kHelp;
         return 2;
     }
     ScoreTable table = ScoreSet(GenerateScoreSet(options), verbose ? &out : nullptr);

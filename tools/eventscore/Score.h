@@ -5,6 +5,7 @@
 // signal-to-noise band. Qt-free, so a test can run it on a small set.
 #pragma once
 
+#include "tdrsynth/LineDraw.h"
 #include "tdrsynth/LineModel.h"
 #include "tdrsynth/Synth.h"
 
@@ -73,6 +74,8 @@ struct ScoreOptions
     // The line model's receiver band 100 MHz..1 GHz whatever the pulse
     // (WidenReceiverBand), not 1..8 over the pulse width.
     bool m_bWideReceiver = false;
+    // The line model's drawn lines changed past the draw's ranges.
+    LineVariation m_vary;
 };
 
 // One generated waveform and what is true about it.

@@ -142,3 +142,15 @@ void WidenReceiverBand(LineParams& params)
     const double place = std::clamp(std::log(params.m_dBandHz * pulse) / std::log(8.0), 0.0, 1.0);
     params.m_dBandHz = std::max(params.m_dBandHz, kLeast * std::pow(kMost / kLeast, place));
 }
+
+void VaryLine(LineParams& params, const LineVariation& vary)
+{
+    params.m_dLossDb *= vary.m_dLoss;
+    params.m_dDcShare = std::min(1.0, params.m_dDcShare * vary.m_dDcShare);
+    params.m_dDielectricShare =
+        std::min(1.0 - params.m_dDcShare, params.m_dDielectricShare * vary.m_dDielectricShare);
+    params.m_dRise = std::min(1.0, params.m_dRise * vary.m_dRise);
+    params.m_dSourceRatio = std::pow(params.m_dSourceRatio, vary.m_dSource);
+    params.m_dCoupling *= vary.m_dCoupling;
+    params.m_dWander *= vary.m_dWander;
+}

@@ -19,3 +19,20 @@ LineParams DrawLineParams(uint64_t seed, int scaleIndex);
 // the pulse width becomes 100 MHz, 8 over it 1 GHz), never narrower than
 // before. Nothing else about the line changes.
 void WidenReceiverBand(LineParams& params);
+
+// A drawn line changed past the draw's ranges, to see how the event finder
+// holds there: each quantity times its factor (1 leaves it), the source's
+// ratio to the line's impedance raised to its power. The shares of the loss
+// stay within the whole (DC first), the launch's rise within a pulse width.
+struct LineVariation
+{
+    double m_dLoss = 1;
+    double m_dDcShare = 1;
+    double m_dDielectricShare = 1;
+    double m_dRise = 1;
+    double m_dSource = 1;
+    double m_dCoupling = 1;
+    double m_dWander = 1;
+};
+
+void VaryLine(LineParams& params, const LineVariation& vary);
