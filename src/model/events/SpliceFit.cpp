@@ -359,11 +359,12 @@ std::optional<double> Finder::FitSplice(const Echo& echo, double anchor, double 
     std::array<double, 3 * kQuarters> grid{}; // starts from a bin before the best on
     grid.fill(-1);
     grid[kQuarters] = best.m_dExplained;
+    std::array<Lanes, kWindow / 4> later{};
     for (int q = 0; q < kQuarters; ++q) {
-        std::array<Lanes, kWindow / 4> lanes = window;
-        if (q > 0 && !binned(from + q * bin / kQuarters, lanes)) {
+        if (q > 0 && !binned(from + q * bin / kQuarters, later)) {
             continue;
         }
+        const std::array<Lanes, kWindow / 4>& lanes = q > 0 ? later : window;
         for (int d = -1; d <= 1; ++d) {
             const int shift = best.m_nShift + d;
             if ((q > 0 || d != 0) && shift >= 0 && shift < kShifts) {
