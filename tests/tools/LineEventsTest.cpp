@@ -441,6 +441,19 @@ TEST(LineEvents, EdgesWidenedByALossyDielectricStartWhereTheirFaultsAre)
     EXPECT_EQ(checked, 2);
 }
 
+// A short 42 dB above the noise at the end of a line losing 31 dB, a fifth of
+// it in the dielectric, behind a splice and a change (the scorer's seed 1,
+// waveform 65, a 400-sample pulse): the launch's own blur spread by the skin
+// effect fits the short's widened edge no better than a symmetric blur, so
+// only the wider blurs spread too show the line to be lossy. The short
+// stands within the tolerance of where it is, not eight tolerances late.
+TEST(LineEvents, AnEndWidenedOnBothSidesShowsALossyLine)
+{
+    const LineEvent* at = EventAtFault(Find(ScoreSetLine(1, 65)), FaultKind::Short, true);
+    ASSERT_NE(at, nullptr);
+    EXPECT_EQ(at->m_kind, LineEventKind::Short);
+}
+
 // A wet stretch 30 dB and an open 42 dB above the noise, seen with a
 // 625-sample pulse (the scorer's seed 1, waveform 430): the record holds some
 // thirteen pulse widths, and the two echoes and the bends of the baseline's

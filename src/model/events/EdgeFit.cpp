@@ -404,7 +404,9 @@ EdgeFitResult FitEdge(const std::array<double, G::kWindow>& bins, int sign, doub
     result.m_dStart = G::kBefore - G::kEarliest + widened.Start();
     result.m_nSpread = widened.m_nSpread;
     if (weigh) {
-        result.m_dEvidence = spread.m_dExplained - std::max(symmetric.m_dExplained, w.m_dPlain);
+        const double symmetricBest = std::max(symmetric.m_dExplained, w.m_dPlain);
+        result.m_dEvidence = spread.m_dExplained - symmetricBest;
+        result.m_dWidenedEvidence = widened.m_dExplained - symmetricBest;
     }
     return result;
 }

@@ -84,6 +84,10 @@ struct EdgeFitResult
     bool m_bFitted = false;
     double m_dStart = 0;    // bins from the window's start to the edge's start, by the best spread shape
     double m_dEvidence = 0; // what that shape explains of the window more than any symmetric blur (when weighed)
+    // ... the same with the wider blurs spread too, where the fit places the
+    // edge (else the same as m_dEvidence): a lossy dielectric widens an
+    // edge on both sides as the skin effect slows its rise.
+    double m_dWidenedEvidence = 0;
     std::size_t m_nSpread = 0; // that shape's spreading, an index of kSpreads
 };
 

@@ -83,7 +83,9 @@ std::optional<EdgeFitResult> Finder::FitStart(const Candidate& c, double anchor,
     if (!weigh) {
         return fit;
     }
-    fit.m_dEvidence /= EvidenceUnit(bin);
+    const double unit = EvidenceUnit(bin);
+    fit.m_dEvidence /= unit;
+    fit.m_dWidenedEvidence /= unit;
     return fit;
 }
 
@@ -164,6 +166,17 @@ bool Finder::PlaceSpreadEchoes(std::vector<Echo>& echoes) const
     const auto weighable = [](const Echo* echo) { return !echo->m_c.m_bFollowed; };
     // The edge fits made while weighing: the start does not depend on the weighing.
     std::vector<std::optional<EdgeFitResult>> edges(plain.size());
+    // What an echo's edge shows of the spreading. An echo that comes back to
+    // the level without a shelf (a pulse, as an end or a splice sends back)
+    // counts the wider blurs spread too: a lossy dielectric widens both
+    // sides of the edge as the skin effect slows its rise, and the launch's
+    // own blur then fits a symmetric widening about as badly as a causal
+    // one. A shelf leaves the edge's shape to be read either way (a smoothed
+    // step also fits a wide blur spread a little).
+    const auto edgeEvidence = [&](std::size_t i) {
+        const Echo& echo = *plain[i];
+        return echo.m_bReturns && !echo.m_bShelf ? edges[i]->m_dWidenedEvidence : edges[i]->m_dEvidence;
+    };
     // ... and the evidence of each echo's long window, where it was weighed.
     std::vector<std::optional<double>> shapes(plain.size());
     double shapeSum = 0;
@@ -191,9 +204,9 @@ bool Finder::PlaceSpreadEchoes(std::vector<Echo>& echoes) const
         for (; from < shown.size() && !lossy && shownSum >= kShapeEvidence; ++from) {
             const auto [shape, i] = shown[from];
             edges[i] = FitStart<FineStartFit>(plain[i]->m_c, *plain[i]->m_dAnchor, true);
-            if (edges[i] && edges[i]->m_dEvidence > kEdgeLeastEvidence) {
+            if (edges[i] && edgeEvidence(i) > kEdgeLeastEvidence) {
                 shapeSum += shape;
-                edgeSum += edges[i]->m_dEvidence;
+                edgeSum += edgeEvidence(i);
                 lossy = shapeSum >= kShapeEvidence && edgeSum >= kEdgeEvidence;
             } else {
                 shownSum -= shape;
@@ -212,7 +225,8 @@ bool Finder::PlaceSpreadEchoes(std::vector<Echo>& echoes) const
         if (!edge) {
             edge = FitStart<FineStartFit>((*strongest)->m_c, *(*strongest)->m_dAnchor, true);
         }
-        lossy = edge && edge->m_dEvidence >= kEdgeAloneEvidence;
+        lossy =
+            edge && edgeEvidence(static_cast<std::size_t>(strongest - plain.begin())) >= kEdgeAloneEvidence;
     }
     // A rise as large as an end's, or an echo whose level two and four pulse
     // widths on is all but back (a fall only if small), clean of any shelf,
@@ -243,6 +257,9 @@ bool Finder::PlaceSpreadEchoes(std::vector<Echo>& echoes) const
             if (!edges[i]) {
                 edges[i] = FitStart<StartFit>(plain[i]->m_c, *plain[i]->m_dAnchor, true);
             }
+            // The launch's own blur spread must show here: a wet stretch's
+            // fall smoothed on both sides past the launch's blur fits a wider
+            // blur spread a little as well, and would start early.
             if (edges[i] && edges[i]->m_dEvidence >= kEdgeOwnEvidence) {
                 plain[i]->m_e.m_dSample = std::max(0.0, edges[i]->m_dStart);
             }
@@ -257,7 +274,7 @@ bool Finder::PlaceSpreadEchoes(std::vector<Echo>& echoes) const
     // would be placed far too early).
     double perDistance = 0; // spreading (u) per square pulse width of position
     for (std::size_t i = 0; i < plain.size() && perDistance == 0; ++i) {
-        if (edges[i] && edges[i]->m_dEvidence > kEdgeLeastEvidence) {
+        if (edges[i] && edgeEvidence(i) > kEdgeLeastEvidence) {
             const double x = std::max(1.0, *plain[i]->m_dAnchor / m_dPulseSamples);
             perDistance = kSpreads[std::max<std::size_t>(edges[i]->m_nSpread, 1)] / (x * x);
         }
