@@ -167,12 +167,12 @@ bool Finder::PlaceSpreadEchoes(std::vector<Echo>& echoes) const
     // The edge fits made while weighing: the start does not depend on the weighing.
     std::vector<std::optional<EdgeFitResult>> edges(plain.size());
     // What an echo's edge shows of the spreading. An echo that comes back to
-    // the level without a shelf (a pulse, as an end or a splice sends back)
-    // counts the wider blurs spread too: a lossy dielectric widens both
-    // sides of the edge as the skin effect slows its rise, and the launch's
-    // own blur then fits a symmetric widening about as badly as a causal
-    // one. A shelf leaves the edge's shape to be read either way (a smoothed
-    // step also fits a wide blur spread a little).
+    // the level without a shelf (a pulse, as an end sends back) counts the
+    // wider blurs spread too: a lossy dielectric widens both sides of the
+    // edge as the skin effect slows its rise, and the launch's own blur,
+    // spread, then fits the edge hardly better than a wide symmetric blur
+    // does. Behind a shelf the edge's shape can be read either way (a
+    // smoothed step also fits a wide blur spread a little).
     const auto edgeEvidence = [&](std::size_t i) {
         const Echo& echo = *plain[i];
         return echo.m_bReturns && !echo.m_bShelf ? edges[i]->m_dWidenedEvidence : edges[i]->m_dEvidence;
