@@ -31,8 +31,8 @@ constexpr std::size_t kWidenedReach = 8;
 // ... with the spreadings that fit best with the launch's blur, this many.
 constexpr std::size_t kSpreadsKept = 3;
 
-// The shapes of a geometry and, for each shape and start, the inverse of the
-// normal equations' matrix of (shape, level, trend): its six distinct entries.
+// The shapes of a geometry and, for each shape and start, the reciprocal of
+// the squared size of what the shape adds to level and trend over the window.
 template <class G>
 struct Table
 {
@@ -44,7 +44,7 @@ struct Table
     static constexpr double kCentre = (G::kWindow - 1) / 2.0;
 
     std::vector<std::array<float, kShapeLength>> m_shape; // the rectangle's echo, height 1 before spreading
-    std::vector<std::array<std::array<double, 6>, G::kShifts>> m_inverse;
+    std::vector<std::array<double, G::kShifts>> m_inverseNorm; // 0 where the shape adds nothing
 };
 
 // The skin effect's step response erfc(√u / (2 √x)), x pulse widths after
@@ -108,35 +108,29 @@ double SpreadStep(double t, double blur, double u)
     return sum;
 }
 
-// The inverse of the normal equations of (shape, level, trend) for shape i
-// at every start.
-template <class G>
-void Invert(Table<G>& table, std::size_t i)
+// For shape i at every start: the shape's part that level and trend leave
+// over the window (the shape less its mean and its straight trend), as the
+// reciprocal of its squared size. A fit of shape, level and trend explains
+// what level and trend alone do, plus the square of the window's projection
+// on that part: with the window's own level and trend taken out once, a fit
+// costs one dot product.
+template <class G> void Normalise(Table<G>& table, std::size_t i)
 {
     using T = Table<G>;
+    double cc = 0;
+    for (int j = 0; j < G::kWindow; ++j) {
+        cc += (j - T::kCentre) * (j - T::kCentre);
+    }
     for (int shift = 0; shift < G::kShifts; ++shift) {
-        double tt = 0, t1 = 0, tj = 0, n = 0, j1 = 0, jj = 0;
+        double tt = 0, t1 = 0, tj = 0;
         for (int j = 0; j < G::kWindow; ++j) {
             const double v = table.m_shape[i][static_cast<std::size_t>(j - shift + G::kShifts - 1)];
-            const double c = j - T::kCentre;
             tt += v * v;
             t1 += v;
-            tj += v * c;
-            n += 1;
-            j1 += c;
-            jj += c * c;
+            tj += v * (j - T::kCentre);
         }
-        // Inverse of the symmetric [[tt, t1, tj], [t1, n, j1], [tj, j1, jj]].
-        const double a00 = n * jj - j1 * j1;
-        const double a01 = tj * j1 - t1 * jj;
-        const double a02 = t1 * j1 - tj * n;
-        const double a11 = tt * jj - tj * tj;
-        const double a12 = tj * t1 - tt * j1;
-        const double a22 = tt * n - t1 * t1;
-        const double det = tt * a00 + t1 * a01 + tj * a02;
-        auto& inv = table.m_inverse[i][static_cast<std::size_t>(shift)];
-        inv = det > 1e-12 ? std::array<double, 6>{a00 / det, a01 / det, a02 / det, a11 / det, a12 / det, a22 / det}
-                          : std::array<double, 6>{};
+        const double norm = tt - t1 * t1 / G::kWindow - tj * tj / cc;
+        table.m_inverseNorm[i][static_cast<std::size_t>(shift)] = norm > 1e-9 * tt ? 1 / norm : 0;
     }
 }
 
@@ -147,7 +141,7 @@ Table<G> BuildTable()
     constexpr int P = G::kPerWidth;
     T table;
     table.m_shape.resize(kShapes);
-    table.m_inverse.resize(kShapes);
+    table.m_inverseNorm.resize(kShapes);
     for (std::size_t b = 0; b < kBlurCount; ++b) {
         for (std::size_t s = 0; s < kSpreads.size(); ++s) {
             const std::size_t i = b * kSpreads.size() + s;
@@ -162,7 +156,7 @@ Table<G> BuildTable()
                 table.m_shape[i][static_cast<std::size_t>(m)] =
                     static_cast<float>(step[static_cast<std::size_t>(m + P)] - step[static_cast<std::size_t>(m)]);
             }
-            Invert(table, i);
+            Normalise(table, i);
         }
     }
     return table;
@@ -183,7 +177,7 @@ Table<G> BuildCoilTable(double tau)
     Table<G> table = TheTable<G>();
     for (std::size_t i = 0; i < table.m_shape.size(); ++i) {
         PassCoilTwice(table.m_shape[i], tau * G::kPerWidth);
-        Invert(table, i);
+        Normalise(table, i);
     }
     return table;
 }
@@ -197,22 +191,19 @@ const Table<G>& CoilTable(std::size_t coil)
     return tables[coil];
 }
 
-// The window as the fit sees it: its bins four at a time in single
-// precision (the sum of 32 products of a shape and bins of a few hundred
-// units needs no more), their sum and their moment about the centre.
+// The window as the fit sees it: its bins less their level and straight
+// trend, four at a time in single precision (what is left is the echo and
+// the noise, some tens of units: the sum of 64 products with a shape needs no
+// more).
 template <class G>
 struct Window
 {
     std::array<Lanes, G::kWindow / 4> m_lanes{};
-    double m_dSum = 0;
-    double m_dMoment = 0;
-    double m_dPlain = 0; // what level and trend alone explain
     int m_nSign = 1;
 };
 
-// How much of the window one shape explains at one start, level and trend
-// free, with a height of the echo's sign (else what level and trend alone
-// explain).
+// How much more of the window one shape explains at one start than level and
+// trend alone, with a height of the echo's sign (else nothing more).
 template <class G>
 double ExplainAt(const Table<G>& table, std::size_t i, const Window<G>& w, int shift)
 {
@@ -230,11 +221,7 @@ double ExplainAt(const Table<G>& table, std::size_t i, const Window<G>& w, int s
     }
     const Lanes sum = even + odd;
     const double ty = (sum[0] + sum[1]) + (sum[2] + sum[3]);
-    const auto& inv = table.m_inverse[i][static_cast<std::size_t>(shift)];
-    const double height = inv[0] * ty + inv[1] * w.m_dSum + inv[2] * w.m_dMoment;
-    const double level = inv[1] * ty + inv[3] * w.m_dSum + inv[4] * w.m_dMoment;
-    const double trend = inv[2] * ty + inv[4] * w.m_dSum + inv[5] * w.m_dMoment;
-    return height * w.m_nSign > 0 ? height * ty + level * w.m_dSum + trend * w.m_dMoment : w.m_dPlain;
+    return ty * w.m_nSign > 0 ? ty * ty * table.m_inverseNorm[i][static_cast<std::size_t>(shift)] : 0;
 }
 
 // ... at every other start (every fourth on a window of more than 18
@@ -305,15 +292,19 @@ EdgeFitResult FitEdge(const std::array<double, G::kWindow>& bins, int sign, doub
     constexpr double kCentre = Table<G>::kCentre;
     Window<G> w;
     w.m_nSign = sign;
+    double sum = 0;
+    double moment = 0;
     double cc = 0;
     for (int j = 0; j < G::kWindow; ++j) {
         const double y = bins[static_cast<std::size_t>(j)];
-        w.m_lanes[static_cast<std::size_t>(j / 4)][j % 4] = static_cast<float>(y);
-        w.m_dSum += y;
-        w.m_dMoment += (j - kCentre) * y;
+        sum += y;
+        moment += (j - kCentre) * y;
         cc += (j - kCentre) * (j - kCentre);
     }
-    w.m_dPlain = w.m_dSum * w.m_dSum / G::kWindow + w.m_dMoment * w.m_dMoment / cc;
+    for (int j = 0; j < G::kWindow; ++j) {
+        w.m_lanes[static_cast<std::size_t>(j / 4)][j % 4] = static_cast<float>(
+            bins[static_cast<std::size_t>(j)] - sum / G::kWindow - (j - kCentre) * moment / cc);
+    }
 
     // The launch's blur, give or take kBlurReach steps.
     const std::size_t launch = BlurIndex(launchBlur);
@@ -396,7 +387,7 @@ EdgeFitResult FitEdge(const std::array<double, G::kWindow>& bins, int sign, doub
     }
 
     EdgeFitResult result;
-    if (spread.m_dExplained <= w.m_dPlain) {
+    if (spread.m_dExplained <= 0) {
         return result;
     }
     result.m_bFitted = true;
@@ -404,7 +395,7 @@ EdgeFitResult FitEdge(const std::array<double, G::kWindow>& bins, int sign, doub
     result.m_dStart = G::kBefore - G::kEarliest + widened.Start();
     result.m_nSpread = widened.m_nSpread;
     if (weigh) {
-        const double symmetricBest = std::max(symmetric.m_dExplained, w.m_dPlain);
+        const double symmetricBest = std::max(symmetric.m_dExplained, 0.0);
         result.m_dEvidence = spread.m_dExplained - symmetricBest;
         result.m_dWidenedEvidence = widened.m_dExplained - symmetricBest;
     }
