@@ -4,9 +4,10 @@
 #include "model/ScaleTables.h"
 
 #include <algorithm>
-#include <optional>
 #include <cmath>
+#include <cstring>
 #include <numbers>
+#include <optional>
 #include <vector>
 
 namespace events {
@@ -77,6 +78,53 @@ double NoiseDeviation(const std::array<int8_t, kTdrSampleCount>& samples, int fi
     }
     const double deviation = kept > 0 ? std::sqrt(squares / kept / 2) : 0;
     return std::max(deviation, kNoiseFloor);
+}
+
+// What the steps read again and again, over the whole record: the running
+// sum of the samples, the clipped samples and the trace smoothed over a tenth
+// of a pulse.
+void Finder::SumTrace()
+{
+    // The running sum kept in a register: a store through the array might
+    // otherwise, for all the compiler knows, change the samples.
+    int32_t sum = 0;
+    m_sum[0] = 0;
+    for (int k = 0; k < kCount; ++k) {
+        sum += m_record.m_samples[k];
+        m_sum[k + 1] = sum;
+    }
+    // The clipped samples: most traces have none past the launch, so sixteen
+    // samples at a time are passed over where none is clipped.
+    typedef int8_t Bytes __attribute__((vector_size(16)));
+    static_assert(kCount % 16 == 0);
+    m_clipped.clear();
+    for (int k = 0; k < kCount; k += 16) {
+        Bytes v;
+        std::memcpy(&v, m_record.m_samples.data() + k, sizeof v);
+        const Bytes ends = (v == 127) | (v == -128);
+        uint64_t halves[2];
+        std::memcpy(halves, &ends, sizeof halves);
+        for (int j = 0; (halves[0] | halves[1]) != 0 && j < 16; ++j) {
+            if (ends[j] != 0) {
+                m_clipped.push_back(k + j);
+            }
+        }
+    }
+    // Away from the record's ends a plain loop the compiler can vectorise,
+    // with Smoothed's own arithmetic.
+    const int h = TenthHalf(m_dPulseSamples);
+    const int inside = std::max(h, kCount - h);
+    for (int k = 0; k < std::min(h, kCount); ++k) {
+        m_tenth[static_cast<std::size_t>(k)] = Smoothed(k, h);
+    }
+    const double reciprocal = 1.0 / (2 * h + 1);
+    for (int k = h; k < inside; ++k) {
+        m_tenth[static_cast<std::size_t>(k)] =
+            static_cast<double>(m_sum[k + h + 1] - m_sum[k - h]) * reciprocal;
+    }
+    for (int k = inside; k < kCount; ++k) {
+        m_tenth[static_cast<std::size_t>(k)] = Smoothed(k, h);
+    }
 }
 
 // The launch pulse: its height and the sample where it has fallen back

@@ -16,10 +16,7 @@ std::vector<LineEvent> Finder::Run()
     if (!(m_dStep > 0) || !std::isfinite(m_dStep)) {
         return events;
     }
-    m_sum[0] = 0;
-    for (int k = 0; k < kCount; ++k) {
-        m_sum[k + 1] = m_sum[k] + m_record.m_samples[k];
-    }
+    SumTrace();
     FindLaunch();
     if (m_nLaunchEnd >= kCount - 8) {
         return events;
@@ -89,14 +86,14 @@ double Finder::AreaSeen(const Candidate& c) const
 bool Finder::SwingsBack(const Candidate& c) const
 {
     const double W = m_dPulseSamples;
-    const int h = std::max(1, static_cast<int>(std::lround(W / 20)));
+    const int h = TenthHalf(W);
     const double level = WindowMean(std::max(c.m_nLevelAt, m_nDeadEnd - m_nWindow));
     const int from = std::max(0, static_cast<int>(c.m_dEdge));
     const int to = std::min(kCount - 1, static_cast<int>(c.m_dEdge + kSpliceWidths * W));
     double out = 0;
     double back = 0;
     for (int k = from; k <= to; k += h) {
-        const double v = c.m_nSign * (Smoothed(k, h) - level);
+        const double v = c.m_nSign * (Tenth(k) - level);
         out = std::max(out, v);
         if (out > 0) {
             back = std::max(back, -v);
@@ -174,7 +171,6 @@ double Finder::Tail(const Candidate& c, double height) const
 double Finder::HalfHeight(const Candidate& c) const
 {
     const double W = m_dPulseSamples;
-    const int h = std::max(1, static_cast<int>(std::lround(W / 20)));
     const int from = std::max(m_nDeadEnd, static_cast<int>(c.m_dEdge - 1.5 * W));
     const int levelTo = static_cast<int>(c.m_dEdge - W / 2);
     const int to = std::min(kCount - 1, static_cast<int>(c.m_dEdge + W));
@@ -185,7 +181,7 @@ double Finder::HalfHeight(const Candidate& c) const
     int top = levelTo;
     double peak = 0;
     for (int k = levelTo; k <= to; ++k) {
-        const double v = c.m_nSign * (Smoothed(k, h) - level);
+        const double v = c.m_nSign * (Tenth(k) - level);
         if (v > peak) {
             peak = v;
             top = k;
@@ -195,14 +191,14 @@ double Finder::HalfHeight(const Candidate& c) const
         return c.m_dEdge;
     }
     int k = top;
-    while (k > levelTo && c.m_nSign * (Smoothed(k - 1, h) - level) >= peak / 2) {
+    while (k > levelTo && c.m_nSign * (Tenth(k - 1) - level) >= peak / 2) {
         --k;
     }
     if (k <= levelTo) {
         return c.m_dEdge;
     }
-    const double below = c.m_nSign * (Smoothed(k - 1, h) - level);
-    const double above = c.m_nSign * (Smoothed(k, h) - level);
+    const double below = c.m_nSign * (Tenth(k - 1) - level);
+    const double above = c.m_nSign * (Tenth(k) - level);
     return k - 1 + (peak / 2 - below) / std::max(above - below, 1e-9);
 }
 
@@ -213,7 +209,6 @@ double Finder::HalfHeight(const Candidate& c) const
 double Finder::SpliceStart(const Candidate& c) const
 {
     const double W = m_dPulseSamples;
-    const int h = std::max(1, static_cast<int>(std::lround(W / 20)));
     const int from = std::max(m_nDeadEnd, static_cast<int>(c.m_dEdge - W));
     const int levelTo = static_cast<int>(c.m_dEdge - W / 2);
     const int to = std::min(kCount - 1, static_cast<int>(c.m_dEdge + W / 2));
@@ -226,7 +221,7 @@ double Finder::SpliceStart(const Candidate& c) const
     double peak = 0;
     int sign = 0;
     for (int k = levelTo; k <= to; ++k) {
-        const double v = Smoothed(k, h) - level;
+        const double v = Tenth(k) - level;
         if (std::fabs(v) > peak) {
             peak = std::fabs(v);
             top = k;
@@ -241,14 +236,14 @@ double Finder::SpliceStart(const Candidate& c) const
         return c.m_dEdge;
     }
     int k = top;
-    while (k > levelTo && sign * (Smoothed(k - 1, h) - level) >= peak / 2) {
+    while (k > levelTo && sign * (Tenth(k - 1) - level) >= peak / 2) {
         --k;
     }
     if (k <= levelTo) {
         return c.m_dEdge;
     }
-    const double below = sign * (Smoothed(k - 1, h) - level);
-    const double above = sign * (Smoothed(k, h) - level);
+    const double below = sign * (Tenth(k - 1) - level);
+    const double above = sign * (Tenth(k) - level);
     return k - 1 + (peak / 2 - below) / std::max(above - below, 1e-9);
 }
 

@@ -405,6 +405,8 @@ private:
     }
 
     // Baseline and noise (Baseline.cpp)
+    // The running sums, the clipped samples and Tenth's trace.
+    void SumTrace();
     // The launch pulse: its height and the sample where it has fallen back
     // below half of it.
     void FindLaunch();
@@ -574,6 +576,15 @@ private:
         return static_cast<double>(m_sum[b] - m_sum[a]) / (b - a);
     }
 
+    // The trace smoothed over a tenth of a pulse (Smoothed over TenthHalf(W)
+    // samples either side), filled in once by the run: the echoes' swings
+    // are walked on it sample by sample.
+    double Tenth(int k) const { return m_tenth[static_cast<std::size_t>(k)]; }
+    static int TenthHalf(double pulseSamples)
+    {
+        return std::max(1, static_cast<int>(std::lround(pulseSamples / 20)));
+    }
+
     bool SwingsBack(const Candidate& c) const;
 
     bool LeavesShelf(const Candidate& c, double height) const;
@@ -657,6 +668,8 @@ private:
     // Filled as the steps need them (not zeroed first: that alone would cost
     // a good part of the whole search).
     std::array<int32_t, kTdrSampleCount + 1> m_sum;
+    std::vector<int> m_clipped;                  // the clipped samples (at either end of the range), in order
+    std::array<double, kTdrSampleCount> m_tenth; // Tenth(k)
     std::array<float, kTdrSampleCount> m_d;     // step response, from the dead zone's end on
     std::array<float, kTdrSampleCount> m_slack; // threshold raise from the slow part of the trace
 };

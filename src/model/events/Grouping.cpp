@@ -213,15 +213,14 @@ std::optional<Candidate> Finder::OvershotFarSide(const std::vector<Lobe>& lobes,
         lobes[n].m_dCentre - lobes[last].m_dCentre > kOvershootReach * W) {
         return std::nullopt;
     }
-    const int h = std::max(1, static_cast<int>(std::lround(W / 20)));
     const double level = WindowMean(std::max(c.m_nLevelAt, m_nDeadEnd - m_nWindow));
     double depth = 0;
     for (int k = std::max(0, static_cast<int>(c.m_dEdge)); k <= lobes[last].m_nPeak; ++k) {
-        depth = std::max(depth, level - Smoothed(k, h));
+        depth = std::max(depth, level - Tenth(k));
     }
     double over = 0;
     for (int k = lobes[last].m_nPeak; k <= lobes[n].m_nPeak; ++k) {
-        over = std::max(over, Smoothed(k, h) - level);
+        over = std::max(over, Tenth(k) - level);
     }
     Candidate far;
     far.m_shape = Shape::Pulse;
@@ -240,12 +239,8 @@ std::optional<Candidate> Finder::OvershotFarSide(const std::vector<Lobe>& lobes,
 // Whether a sample from a to b stands at either end of the range.
 bool Finder::Clipped(int a, int b) const
 {
-    for (int k = std::max(a, 0); k < std::min(b, kCount); ++k) {
-        if (m_record.m_samples[k] >= 127 || m_record.m_samples[k] <= -128) {
-            return true;
-        }
-    }
-    return false;
+    const auto first = std::lower_bound(m_clipped.begin(), m_clipped.end(), a);
+    return first != m_clipped.end() && *first < b;
 }
 
 // How long the first swing of an echo lasts between its half-height points
@@ -254,11 +249,10 @@ bool Finder::Clipped(int a, int b) const
 double Finder::FirstSwing(const Candidate& c, double* backRise) const
 {
     const double W = m_dPulseSamples;
-    const int h = std::max(1, static_cast<int>(std::lround(W / 20)));
     const double level = WindowMean(std::max(c.m_nLevelAt, m_nDeadEnd - m_nWindow));
     const int from = std::max(0, static_cast<int>(c.m_dEdge - W / 4));
     const int to = std::min(kCount - 1, static_cast<int>(c.m_dEdge + 2.5 * W));
-    const auto swing = [&](int k) { return c.m_nSign * (Smoothed(k, h) - level); };
+    const auto swing = [&](int k) { return c.m_nSign * (Tenth(k) - level); };
     *backRise = 0;
     int top = from;
     double peak = 0;
@@ -344,9 +338,8 @@ double Finder::FarSide(const Echo& echo) const
         return 0;
     }
     // Its rise: where the trace smoothed over a tenth of a pulse climbs through half of it.
-    const int h = std::max(1, static_cast<int>(std::lround(W / 20)));
     int k = at + n / 2;
-    while (k > from && Smoothed(k - 1, h) - level >= best / 2) {
+    while (k > from && Tenth(k - 1) - level >= best / 2) {
         --k;
     }
     return k;

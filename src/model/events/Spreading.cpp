@@ -20,12 +20,10 @@ bool Finder::WindowBins(double from, double bin, std::span<double> bins) const
     if (from - 0.5 < m_nDeadEnd || to + 1.5 >= kCount) {
         return false;
     }
-    const auto& x = m_record.m_samples;
-    for (int k = static_cast<int>(from); k <= static_cast<int>(to) + 1; ++k) {
-        if (x[k] >= 127 || x[k] <= -128) {
-            return false;
-        }
+    if (Clipped(static_cast<int>(from), static_cast<int>(to) + 2)) {
+        return false;
     }
+    const auto& x = m_record.m_samples;
     // The trace's running sum at t, sample k spanning [k - 0.5, k + 0.5).
     const auto summed = [&](double t) {
         const double u = t + 0.5;
