@@ -50,33 +50,34 @@ double DeviationOfSizes(std::vector<double>& sizes)
 
 } // namespace
 
-
 // Noise deviation of the samples from `first` on, from their first
 // differences: the difference of two noisy samples has √2 times their
 // deviation, and the few large differences of echo edges are left out. The
-// samples are whole numbers, so one pass fills a histogram of the differences
-// and both estimates come from it.
+// samples are whole numbers, so the sums are exact: two plain passes the
+// compiler can vectorise, the mean size first, then the squares of the sizes
+// up to the limit it sets.
 double NoiseDeviation(const std::array<int8_t, kTdrSampleCount>& samples, int first)
 {
     if (kCount - first < 16) {
         return kNoiseFloor;
     }
-    const std::array<int, 256> histogram =
-        Histogram(first, kCount - 1, [&](int k) { return std::abs(samples[k + 1] - samples[k]); });
-    double meanAbs = 0;
-    for (std::size_t d = 1; d < histogram.size(); ++d) {
-        meanAbs += static_cast<double>(d) * histogram[d];
+    const int8_t* x = samples.data();
+    int sizes = 0;
+    for (int k = first; k < kCount - 1; ++k) {
+        sizes += std::abs(x[k + 1] - x[k]);
     }
-    meanAbs /= kCount - 1 - first;
+    const double meanAbs = static_cast<double>(sizes) / (kCount - 1 - first);
     // Mean absolute value of a normal variable is 0.8 of its deviation.
-    const double limit = std::max(4.0 * 1.25 * meanAbs, 1.5);
-    double squares = 0;
+    const int most = static_cast<int>(std::min(std::max(4.0 * 1.25 * meanAbs, 1.5), 255.0));
+    int squares = 0; // at most 8000 times 255 squared
     int kept = 0;
-    for (std::size_t d = 0; d < histogram.size() && static_cast<double>(d) <= limit; ++d) {
-        squares += static_cast<double>(d * d) * histogram[d];
-        kept += histogram[d];
+    for (int k = first; k < kCount - 1; ++k) {
+        const int d = std::abs(x[k + 1] - x[k]);
+        const bool in = d <= most;
+        squares += in ? d * d : 0;
+        kept += in ? 1 : 0;
     }
-    const double deviation = kept > 0 ? std::sqrt(squares / kept / 2) : 0;
+    const double deviation = kept > 0 ? std::sqrt(static_cast<double>(squares) / kept / 2) : 0;
     return std::max(deviation, kNoiseFloor);
 }
 
