@@ -15,20 +15,6 @@ namespace events {
 
 namespace {
 
-// Eight single-precision lanes side by side.
-typedef float Lanes8 __attribute__((vector_size(32)));
-
-// On x86-64 the fits are built twice, for the baseline processor and for
-// AVX (eight lanes in one instruction), and the loader picks the one the
-// processor runs. Both do the same arithmetic lane by lane and in the same
-// order (no fused multiply-add), so every machine finds the same events.
-// Clang does not clone templates; there the baseline alone is built.
-#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
-#define ONDALIS_FIT_CLONES __attribute__((target_clones("avx", "default")))
-#else
-#define ONDALIS_FIT_CLONES
-#endif
-
 // The shapes: every blur with every spreading.
 constexpr int kShapes = static_cast<int>(kBlurCount * kSpreads.size());
 // The skin effect spreads the launch's own blur: blurs this many steps either

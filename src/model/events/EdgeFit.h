@@ -22,6 +22,19 @@ namespace events {
 
 // Four single-precision lanes, added and multiplied side by side.
 typedef float Lanes __attribute__((vector_size(16)));
+// ... and eight.
+typedef float Lanes8 __attribute__((vector_size(32)));
+
+// On x86-64 the fits' searches are built twice, for the baseline processor
+// and for AVX (eight lanes in one instruction), and the loader picks the one
+// the processor runs. Both do the same arithmetic lane by lane and in the
+// same order (no fused multiply-add), so every machine finds the same
+// events. Clang does not clone templates; there the baseline alone is built.
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
+#define ONDALIS_FIT_CLONES __attribute__((target_clones("avx", "default")))
+#else
+#define ONDALIS_FIT_CLONES
+#endif
 
 // The shapes' blurs: from 0.015 W, each 1.18 times the one before (to 0.78 W);
 // the skin effect's spreadings u (a² / W), the first none.

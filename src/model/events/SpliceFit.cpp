@@ -208,19 +208,25 @@ struct SpliceBest
     int m_nShift = -1;
 };
 
+// The window's bins, level and trend taken out, eight at a time.
+static_assert(kWindow % 8 == 0);
+using SpliceWindow = std::array<Lanes8, kWindow / 8>;
+
 // What one shape explains of the window (level and trend taken out) at one
 // start, with a height of the first swing's sign (else nothing).
-double ExplainAt(const SpliceShape& shape, const std::array<Lanes, kWindow / 4>& window, int sign, int shift)
+[[gnu::always_inline]] inline double ExplainAt(const SpliceShape& shape, const SpliceWindow& window, int sign,
+                                               int shift)
 {
     const float* v = shape.m_values.data() + (kShifts - 1 - shift);
-    // Four lanes side by side, so the additions need not wait for each other.
-    Lanes lanes{};
+    Lanes8 lanes{};
     for (std::size_t k = 0; k < window.size(); ++k) {
-        Lanes a;
-        std::memcpy(&a, v + 4 * k, sizeof a);
+        Lanes8 a;
+        std::memcpy(&a, v + 8 * k, sizeof a);
         lanes += a * window[k];
     }
-    const float dot = (lanes[0] + lanes[1]) + (lanes[2] + lanes[3]);
+    const Lanes half =
+        Lanes{lanes[0], lanes[1], lanes[2], lanes[3]} + Lanes{lanes[4], lanes[5], lanes[6], lanes[7]};
+    const float dot = (half[0] + half[1]) + (half[2] + half[3]);
     const double norm = shape.m_norm[static_cast<std::size_t>(shift)];
     return norm > 1e-9 && dot * sign > 0 ? dot * static_cast<double>(dot) / norm : 0;
 }
@@ -228,7 +234,8 @@ double ExplainAt(const SpliceShape& shape, const std::array<Lanes, kWindow / 4>&
 // ... at every other start, then at the two beside the best of them (what a
 // shape explains changes smoothly with its start; the starts not tried
 // explain nothing); the best so far kept.
-void Consider(const SpliceShape& shape, const std::array<Lanes, kWindow / 4>& window, int sign, SpliceBest& best)
+[[gnu::always_inline]] inline void Consider(const SpliceShape& shape, const SpliceWindow& window, int sign,
+                                            SpliceBest& best)
 {
     std::array<double, kShifts> row{};
     int coarse = 0;
@@ -251,6 +258,64 @@ void Consider(const SpliceShape& shape, const std::array<Lanes, kWindow / 4>& wi
     }
 }
 
+// The best shape of a row and its start.
+struct SpliceSearch
+{
+    SpliceBest m_best;
+    std::size_t m_nSpread = 0;
+    std::size_t m_nBump = 0;
+};
+
+// Every other spreading with every bump, then the two spreadings beside the
+// best with the bumps beside its bump.
+ONDALIS_FIT_CLONES SpliceSearch SearchShapes(const SpliceRow& shapes, const SpliceWindow& window, int sign)
+{
+    SpliceSearch search;
+    const auto consider = [&](std::size_t s, std::size_t first, std::size_t last) {
+        for (std::size_t w = first; w <= last; ++w) {
+            const double before = search.m_best.m_dExplained;
+            Consider(shapes[RowIndex(s, w)], window, sign, search.m_best);
+            if (search.m_best.m_dExplained > before) {
+                search.m_nSpread = s;
+                search.m_nBump = w;
+            }
+        }
+    };
+    for (std::size_t s = 0; s < kSpreads.size(); s += 2) {
+        consider(s, 0, kBumps - 1);
+    }
+    const std::size_t coarse = search.m_nSpread;
+    const std::size_t first = search.m_nBump > 0 ? search.m_nBump - 1 : 0;
+    const std::size_t last = std::min(search.m_nBump + 1, kBumps - 1);
+    if (coarse > 0) {
+        consider(coarse - 1, first, last);
+    }
+    if (coarse + 1 < kSpreads.size()) {
+        consider(coarse + 1, first, last);
+    }
+    return search;
+}
+
+// The halves at every other blur from the launch's on, without spreading,
+// then at the two beside the best of them.
+ONDALIS_FIT_CLONES SpliceBest SearchHalves(const SpliceWindow& window, int sign, std::size_t launch)
+{
+    SpliceBest halves;
+    const auto& wide = WideHalves();
+    std::size_t widest = launch;
+    for (std::size_t b = launch; b < kBlurCount; b += 2) {
+        const double before = halves.m_dExplained;
+        Consider(wide[b], window, sign, halves);
+        widest = halves.m_dExplained > before ? b : widest;
+    }
+    for (const std::size_t b : {widest - 1, widest + 1}) {
+        if (b >= launch && b < kBlurCount) {
+            Consider(wide[b], window, sign, halves);
+        }
+    }
+    return halves;
+}
+
 } // namespace
 
 std::optional<double> Finder::FitSplice(const Echo& echo, double anchor, double margin, int* coil, int behind) const
@@ -269,7 +334,7 @@ std::optional<double> Finder::FitSplice(const Echo& echo, double anchor, double 
         }
         return sum;
     }();
-    const auto binned = [&](double at, std::array<Lanes, kWindow / 4>& lanes) {
+    const auto binned = [&](double at, SpliceWindow& lanes) {
         std::array<double, kWindow> bins{};
         if (!WindowBins(at, bin, bins)) {
             return false;
@@ -281,12 +346,12 @@ std::optional<double> Finder::FitSplice(const Echo& echo, double anchor, double 
             moment += (j - kCentre) * bins[static_cast<std::size_t>(j)];
         }
         for (int j = 0; j < kWindow; ++j) {
-            lanes[static_cast<std::size_t>(j / 4)][j % 4] = static_cast<float>(
+            lanes[static_cast<std::size_t>(j / 8)][j % 8] = static_cast<float>(
                 bins[static_cast<std::size_t>(j)] - sum / kWindow - (j - kCentre) * moment / cc);
         }
         return true;
     };
-    std::array<Lanes, kWindow / 4> window{};
+    SpliceWindow window{};
     if (!binned(from, window)) {
         return std::nullopt;
     }
@@ -295,53 +360,15 @@ std::optional<double> Finder::FitSplice(const Echo& echo, double anchor, double 
     // The launch's blur spread by the skin effect, every spreading.
     const SpliceRow& shapes =
         behind < 0 ? SpliceShapes(launch) : CoilSpliceShapes(launch, static_cast<std::size_t>(behind));
-    // Every other spreading first, then the two beside the best of them.
-    SpliceBest best;
-    std::size_t bestSpread = 0;
-    std::size_t bestBump = 0;
-    const auto consider = [&](std::size_t s, std::size_t first, std::size_t last) {
-        for (std::size_t w = first; w <= last; ++w) {
-            const double before = best.m_dExplained;
-            Consider(shapes[RowIndex(s, w)], window, echo.m_e.m_nSign, best);
-            if (best.m_dExplained > before) {
-                bestSpread = s;
-                bestBump = w;
-            }
-        }
-    };
-    // Every other spreading with every bump, then the two spreadings beside
-    // the best with the bumps beside its bump.
-    for (std::size_t s = 0; s < kSpreads.size(); s += 2) {
-        consider(s, 0, kBumps - 1);
-    }
-    const std::size_t coarse = bestSpread;
-    const std::size_t first = bestBump > 0 ? bestBump - 1 : 0;
-    const std::size_t last = std::min(bestBump + 1, kBumps - 1);
-    if (coarse > 0) {
-        consider(coarse - 1, first, last);
-    }
-    if (coarse + 1 < kSpreads.size()) {
-        consider(coarse + 1, first, last);
-    }
+    const SpliceSearch search = SearchShapes(shapes, window, echo.m_e.m_nSign);
+    const SpliceBest& best = search.m_best;
+    const std::size_t bestSpread = search.m_nSpread;
+    const std::size_t bestBump = search.m_nBump;
     if (best.m_nShift < 0 || bestBump == kHalves) {
         return std::nullopt;
     }
     if (margin > 0) {
-        // The halves at every other blur from the launch's on, without
-        // spreading, then at the two beside the best of them.
-        SpliceBest halves;
-        const auto& wide = WideHalves();
-        std::size_t widest = launch;
-        for (std::size_t b = launch; b < kBlurCount; b += 2) {
-            const double before = halves.m_dExplained;
-            Consider(wide[b], window, echo.m_e.m_nSign, halves);
-            widest = halves.m_dExplained > before ? b : widest;
-        }
-        for (const std::size_t b : {widest - 1, widest + 1}) {
-            if (b >= launch && b < kBlurCount) {
-                Consider(wide[b], window, echo.m_e.m_nSign, halves);
-            }
-        }
+        const SpliceBest halves = SearchHalves(window, echo.m_e.m_nSign, launch);
         if (best.m_dExplained - halves.m_dExplained < margin * EvidenceUnit(bin)) {
             return std::nullopt;
         }
@@ -359,12 +386,12 @@ std::optional<double> Finder::FitSplice(const Echo& echo, double anchor, double 
     std::array<double, 3 * kQuarters> grid{}; // starts from a bin before the best on
     grid.fill(-1);
     grid[kQuarters] = best.m_dExplained;
-    std::array<Lanes, kWindow / 4> later{};
+    SpliceWindow later{};
     for (int q = 0; q < kQuarters; ++q) {
         if (q > 0 && !binned(from + q * bin / kQuarters, later)) {
             continue;
         }
-        const std::array<Lanes, kWindow / 4>& lanes = q > 0 ? later : window;
+        const SpliceWindow& lanes = q > 0 ? later : window;
         for (int d = -1; d <= 1; ++d) {
             const int shift = best.m_nShift + d;
             if ((q > 0 || d != 0) && shift >= 0 && shift < kShifts) {
