@@ -2,11 +2,13 @@
 // rectangular echoes with short ramps, at 0.125 m per sample and a 20 ns pulse
 // (2 m of position, 16 samples).
 #include "model/EventFinder.h"
+#include "model/events/Finder.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <random>
+#include <vector>
 
 namespace {
 
@@ -291,4 +293,30 @@ TEST(EventFinder, AnEchoBehindAWetStretchsEchoIsAnEventOfItsOwn)
     EXPECT_NEAR(events[0].m_dSample, 2500.5, 1.0);
     EXPECT_EQ(events[1].m_nSign, 1);
     EXPECT_NEAR(events[1].m_dSample, 2584.5, 1.0);
+}
+
+// The noise from first differences keeps the differences up to five times
+// their mean size and drops the larger ones (echo edges). From sample 2999
+// on, 5000 differences sum to 4000: the limit is exactly 4, so the ten 4s
+// count and the ten 5s do not; the samples before `first` do not count.
+TEST(EventFinder, NoiseFromDifferencesKeepsThoseAtTheLimit)
+{
+    std::array<int8_t, kTdrSampleCount> samples{};
+    constexpr int kFirst = 2999;
+    for (int k = 0; k < kFirst; ++k) {
+        samples[static_cast<std::size_t>(k)] = static_cast<int8_t>(k % 2 == 0 ? 100 : -100);
+    }
+    std::vector<int> steps;
+    for (int i = 0; i < 5; ++i) {
+        steps.insert(steps.end(), {4, -4, 5, -5});
+    }
+    for (int i = 0; i < 1955; ++i) {
+        steps.insert(steps.end(), {1, -1});
+    }
+    steps.resize(kTdrSampleCount - 1 - kFirst, 0);
+    for (std::size_t i = 0; i < steps.size(); ++i) {
+        samples[kFirst + i + 1] = static_cast<int8_t>(samples[kFirst + i] + steps[i]);
+    }
+    // Kept: ten 4s and 3910 1s of 4990 differences, each √2 times the noise.
+    EXPECT_DOUBLE_EQ(events::NoiseDeviation(samples, kFirst), std::sqrt((10 * 16 + 3910) / 4990.0 / 2));
 }
