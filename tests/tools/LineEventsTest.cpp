@@ -311,6 +311,22 @@ TEST(LineEvents, ASpliceOnALossyLineLiesWhereItStarts)
     EXPECT_NEAR(found.m_real[0].m_dPosition, truth, Tolerance(found, truth));
 }
 
+TEST(LineEvents, ALongSpliceFarAlongALossyLineLiesWhereItStarts)
+{
+    // 16 km scale, a 5000 ns pulse (500 m), 28 dB round trip, a quarter of it
+    // in the dielectric: 300 m of 1.6 times the impedance from 12 km, an open
+    // at 14 km. The splice's first swing is a whole edge, spread so far that
+    // its half height trails the start by twice the tolerance.
+    LineParams params = Cable(8, 28);
+    params.m_dDielectricShare = 0.25;
+    params.m_faults = {Fault(FaultKind::Splice, 12000, 1.6, 300), Fault(FaultKind::Open, 14000, 1e4)};
+    const Found found = Find(params);
+    ASSERT_EQ(found.m_real.size(), 2u);
+    EXPECT_EQ(found.m_real[0].m_kind, LineEventKind::Splice);
+    const double truth = found.m_wave.m_truth[0].m_dPosition;
+    EXPECT_NEAR(found.m_real[0].m_dPosition, truth, Tolerance(found, truth));
+}
+
 TEST(LineEvents, ASpliceOnALineThatLosesLittleLiesWhereItStarts)
 {
     // 250 m scale and a 50 ns pulse (5 m), 8 dB over the scale, too little

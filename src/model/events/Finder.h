@@ -340,6 +340,15 @@ struct Candidate
     bool m_bFollowed = false; // its swing back past the level is an echo of its own
 };
 
+// Where a splice's fit puts its start, in samples, and how much further
+// before its first swing's half height the start may lie than a short
+// bump's (a long stretch's swing is a whole edge that trails its start).
+struct SpliceFitResult
+{
+    double m_dStart = 0;
+    double m_dLead = 0;
+};
+
 // One echo on its way to an event: the candidate it came from, the event,
 // its height and its size against the launch.
 struct Echo
@@ -631,8 +640,8 @@ private:
     // With `coil`, which of kCoilDecays the echo's coil has (negative where
     // the fit finds a stretch or nothing); with `behind` (an index of
     // kCoilDecays), the shapes as they come back from behind such a coil.
-    std::optional<double> FitSplice(const Echo& echo, double anchor, double margin, int* coil = nullptr,
-                                    int behind = -1) const;
+    std::optional<SpliceFitResult> FitSplice(const Echo& echo, double anchor, double margin,
+                                             int* coil = nullptr, int behind = -1) const;
 
     // Every splice placed where its fit puts it; off a lossy line, only where
     // the fit beats two opposite half pulses by kSpliceEvidence. On a lossy

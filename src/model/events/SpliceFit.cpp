@@ -59,6 +59,16 @@ constexpr int kParts = 4;
 // than the launch's blur and the skin effect explain): the start lies no more
 // than this share of a pulse width before the first swing's half height.
 constexpr double kEarliestBeforeHalf = 0.03;
+// On a lossy line, a stretch half a pulse long or longer (in bins) makes its
+// first swing a whole edge, whose half height trails the start by the line's
+// spreading as a plain echo's does (0.1 to 0.3 of a pulse far out): there the
+// start may lie this share of what the fitted shape's own half height trails
+// its start further before the swing's, at most kMostLead of a pulse (a weak
+// swing far out fits the slowest spreading about as well as any). Not behind
+// a coil, where the coil's delay already lets the start lie earlier.
+constexpr int kLongBump = kPerWidth / 2;
+constexpr double kLongBumpLead = 0.5;
+constexpr double kMostLead = 0.15;
 
 // Shape values at bin centres m + 0.5 bins from the start, m from -kShapeBefore on.
 constexpr int kShapeBefore = kBefore - kEarliest + kShifts - 1;
@@ -71,6 +81,8 @@ struct SpliceShape
     // Per start, what is left of the shape once level and trend over the
     // window are taken out: its squared length.
     std::array<double, kShifts> m_norm{};
+    // Bins from the start to where the first swing reaches half its top.
+    double m_dHalfLag = 0;
 };
 
 // The shape's norms: per start, what is left of it over the window once
@@ -88,6 +100,21 @@ void Normalise(SpliceShape& shape)
             cc += c * c;
         }
         shape.m_norm[static_cast<std::size_t>(shift)] = vv - v1 * v1 / kWindow - vc * vc / cc;
+    }
+}
+
+// Where the shape's first swing reaches half its top (the bump comes first,
+// upwards), in bins from its start.
+void FindHalfLag(SpliceShape& shape)
+{
+    const auto& v = shape.m_values;
+    const float top = *std::max_element(v.begin(), v.end());
+    for (std::size_t m = 1; m < v.size(); ++m) {
+        if (v[m] >= top / 2) {
+            const double between = (top / 2 - v[m - 1]) / static_cast<double>(v[m] - v[m - 1]);
+            shape.m_dHalfLag = static_cast<double>(m - 1) + between - kShapeBefore + 0.5;
+            break;
+        }
     }
 }
 
@@ -151,6 +178,7 @@ SpliceRow BuildSpliceRow(std::size_t b)
                     w == kHalves ? at(t) - 2 * at(t - P / 2.0) + at(t - P) : bump(w, t) - bump(w, t - P));
             }
             Normalise(shape);
+            FindHalfLag(shape);
         }
     }
     return row;
@@ -318,7 +346,8 @@ ONDALIS_FIT_CLONES SpliceBest SearchHalves(const SpliceWindow& window, int sign,
 
 } // namespace
 
-std::optional<double> Finder::FitSplice(const Echo& echo, double anchor, double margin, int* coil, int behind) const
+std::optional<SpliceFitResult> Finder::FitSplice(const Echo& echo, double anchor, double margin, int* coil,
+                                                 int behind) const
 {
     if (coil != nullptr) {
         *coil = -1;
@@ -408,12 +437,18 @@ std::optional<double> Finder::FitSplice(const Echo& echo, double anchor, double 
     if (top > 0 && top + 1 < grid.size() && grid[top - 1] >= 0 && grid[top + 1] >= 0) {
         quarters = PeakBetween(static_cast<int>(top), grid[top - 1], grid[top], grid[top + 1]);
     }
-    return from + (kBefore - kEarliest + best.m_nShift - 1 + quarters / kQuarters) * bin;
+    SpliceFitResult result;
+    result.m_dStart = from + (kBefore - kEarliest + best.m_nShift - 1 + quarters / kQuarters) * bin;
+    if (behind < 0 && bestBump < kLengths.size() && kLengths[bestBump] >= kLongBump) {
+        result.m_dLead = std::min(kLongBumpLead * std::max(0.0, shape.m_dHalfLag) * bin, kMostLead * W);
+    }
+    return result;
 }
 
 // Every splice starts where its fit puts it, but no earlier than
 // kEarliestBeforeHalf of a pulse (and, behind a coil, twice the coil's time
-// constant more) before its first swing's half height; on a line not shown
+// constant more; for a long stretch on a lossy line, the fit's lead more)
+// before its first swing's half height; on a line not shown
 // to be lossy, only where the fit explains its echo by kSpliceEvidence more
 // than two opposite half pulses do. Elsewhere the positions stand
 // (Finder.cpp): the half height of the first swing, or the double edge's
@@ -433,11 +468,13 @@ void Finder::PlaceSplices(std::vector<Echo>& echoes, bool lossy) const
         }
         const double half = SpliceStart(echo.m_c);
         const int behind = lossy ? CoilBehind(coils, half) : -1;
-        if (const std::optional<double> start = FitSplice(echo, half, margin, &echo.m_nCoil, behind)) {
+        if (const std::optional<SpliceFitResult> fit = FitSplice(echo, half, margin, &echo.m_nCoil, behind)) {
             // A coil passed twice delays what follows by twice its time
             // constant on average: the half height trails by about as much.
             const double delay = behind < 0 ? 0 : 2 * kCoilDecays[static_cast<std::size_t>(behind)];
-            echo.m_e.m_dSample = std::max({0.0, *start, half - (kEarliestBeforeHalf + delay) * m_dPulseSamples});
+            echo.m_e.m_dSample = std::max(
+                {0.0, fit->m_dStart,
+                 half - (kEarliestBeforeHalf + delay) * m_dPulseSamples - (lossy ? fit->m_dLead : 0)});
         }
         if (echo.m_nCoil >= 0) {
             coils.emplace_back(echo.m_e.m_dSample + kSpliceWidths * m_dPulseSamples,
