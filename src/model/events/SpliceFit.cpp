@@ -69,6 +69,13 @@ constexpr double kEarliestBeforeHalf = 0.03;
 constexpr int kLongBump = kPerWidth / 2;
 constexpr double kLongBumpLead = 0.5;
 constexpr double kMostLead = 0.15;
+// A lossy dielectric widens both sides of an edge, which a causal spreading
+// alone mimics by an earlier start: where the best shape is a stretch's, the
+// stretches beside it at the spreadings beside its own are also tried with
+// blurs up to this many steps wider than the launch's. (A coil's spike is
+// left to the launch's blur: a wider one would take a longer time constant,
+// and so the coil's delay for every echo behind it.)
+constexpr std::size_t kWiderBlurs = 4;
 
 // Shape values at bin centres m + 0.5 bins from the start, m from -kShapeBefore on.
 constexpr int kShapeBefore = kBefore - kEarliest + kShifts - 1;
@@ -324,6 +331,33 @@ ONDALIS_FIT_CLONES SpliceSearch SearchShapes(const SpliceRow& shapes, const Spli
     return search;
 }
 
+// The stretches beside the best at the spreadings beside its own, with
+// blurs up to kWiderBlurs steps wider than the launch's: where one explains
+// the window better the search takes it, and its row is returned (else
+// `row`).
+ONDALIS_FIT_CLONES const SpliceRow* SearchWiderBlurs(const SpliceWindow& window, int sign, std::size_t launch,
+                                                     const SpliceRow* row, SpliceSearch& search)
+{
+    const std::size_t spread = search.m_nSpread;
+    const std::size_t bump = search.m_nBump;
+    const std::size_t widest = std::min(launch + kWiderBlurs, std::size_t{kBlurCount} - 1);
+    for (std::size_t b = launch + 1; b <= widest; ++b) {
+        const SpliceRow& wider = SpliceShapes(b);
+        for (std::size_t s = spread > 0 ? spread - 1 : 0; s <= std::min(spread + 1, kSpreads.size() - 1);
+             ++s) {
+            for (std::size_t w = bump > 0 ? bump - 1 : 0; w <= std::min(bump + 1, kLengths.size() - 1); ++w) {
+                SpliceBest trial;
+                Consider(wider[RowIndex(s, w)], window, sign, trial);
+                if (trial.m_dExplained > search.m_best.m_dExplained) {
+                    search = {trial, s, w};
+                    row = &wider;
+                }
+            }
+        }
+    }
+    return row;
+}
+
 // The halves at every other blur from the launch's on, without spreading,
 // then at the two beside the best of them.
 ONDALIS_FIT_CLONES SpliceBest SearchHalves(const SpliceWindow& window, int sign, std::size_t launch)
@@ -389,7 +423,11 @@ std::optional<SpliceFitResult> Finder::FitSplice(const Echo& echo, double anchor
     // The launch's blur spread by the skin effect, every spreading.
     const SpliceRow& shapes =
         behind < 0 ? SpliceShapes(launch) : CoilSpliceShapes(launch, static_cast<std::size_t>(behind));
-    const SpliceSearch search = SearchShapes(shapes, window, echo.m_e.m_nSign);
+    SpliceSearch search = SearchShapes(shapes, window, echo.m_e.m_nSign);
+    const SpliceRow* row = &shapes;
+    if (behind < 0 && search.m_best.m_nShift >= 0 && search.m_nBump < kLengths.size()) {
+        row = SearchWiderBlurs(window, echo.m_e.m_nSign, launch, row, search);
+    }
     const SpliceBest& best = search.m_best;
     const std::size_t bestSpread = search.m_nSpread;
     const std::size_t bestBump = search.m_nBump;
@@ -410,7 +448,7 @@ std::optional<SpliceFitResult> Finder::FitSplice(const Echo& echo, double anchor
     // so that its start is known on a grid of quarter bins (a bin is a
     // sixteenth of the pulse, wider than the tolerance on long pulses); the
     // best of the grid refined by a parabola.
-    const SpliceShape& shape = shapes[RowIndex(bestSpread, bestBump)];
+    const SpliceShape& shape = (*row)[RowIndex(bestSpread, bestBump)];
     constexpr int kQuarters = 4;
     std::array<double, 3 * kQuarters> grid{}; // starts from a bin before the best on
     grid.fill(-1);
