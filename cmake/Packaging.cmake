@@ -21,23 +21,26 @@ add_custom_command(OUTPUT ${ONDALIS_SAMPLES_DIR}/.stamp
   DEPENDS tdrsynth)
 add_custom_target(sample_waveforms ALL DEPENDS ${ONDALIS_SAMPLES_DIR}/.stamp)
 
-# Manual page and changelog, compressed as Debian wants them (no name or time
+# Manual pages and changelog, compressed as Debian wants them (no name or time
 # in the gzip header, so builds are reproducible).
 find_program(GZIP_PROGRAM gzip REQUIRED)
 set(ONDALIS_PACKAGED_DIR ${CMAKE_BINARY_DIR}/packaged)
 set(ONDALIS_MAN_GZ ${ONDALIS_PACKAGED_DIR}/ondalis.1.gz)
+set(TDRSYNTH_MAN_GZ ${ONDALIS_PACKAGED_DIR}/tdrsynth.1.gz)
 set(ONDALIS_CHANGELOG_GZ ${ONDALIS_PACKAGED_DIR}/changelog.gz)
-add_custom_command(OUTPUT ${ONDALIS_MAN_GZ} ${ONDALIS_CHANGELOG_GZ}
+add_custom_command(OUTPUT ${ONDALIS_MAN_GZ} ${TDRSYNTH_MAN_GZ} ${ONDALIS_CHANGELOG_GZ}
   COMMAND ${CMAKE_COMMAND} -E make_directory ${ONDALIS_PACKAGED_DIR}
   COMMAND ${GZIP_PROGRAM} -9nc ${PROJECT_SOURCE_DIR}/docs/ondalis.1 > ${ONDALIS_MAN_GZ}
+  COMMAND ${GZIP_PROGRAM} -9nc ${PROJECT_SOURCE_DIR}/docs/tdrsynth.1 > ${TDRSYNTH_MAN_GZ}
   COMMAND ${GZIP_PROGRAM} -9nc ${PROJECT_SOURCE_DIR}/data/debian/changelog > ${ONDALIS_CHANGELOG_GZ}
-  DEPENDS ${PROJECT_SOURCE_DIR}/docs/ondalis.1 ${PROJECT_SOURCE_DIR}/data/debian/changelog
+  DEPENDS ${PROJECT_SOURCE_DIR}/docs/ondalis.1 ${PROJECT_SOURCE_DIR}/docs/tdrsynth.1
+          ${PROJECT_SOURCE_DIR}/data/debian/changelog
   VERBATIM)
-add_custom_target(packaged_docs ALL DEPENDS ${ONDALIS_MAN_GZ} ${ONDALIS_CHANGELOG_GZ})
+add_custom_target(packaged_docs ALL DEPENDS ${ONDALIS_MAN_GZ} ${TDRSYNTH_MAN_GZ} ${ONDALIS_CHANGELOG_GZ})
 
 install(TARGETS ondalis tdrsynth RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES docs/help.html data/debian/copyright ${ONDALIS_CHANGELOG_GZ} DESTINATION ${CMAKE_INSTALL_DOCDIR})
-install(FILES ${ONDALIS_MAN_GZ} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${ONDALIS_MAN_GZ} ${TDRSYNTH_MAN_GZ} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES data/ondalis.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES data/ondalis-mime.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages RENAME ondalis.xml)
 install(FILES data/ondalis.thumbnailer DESTINATION ${CMAKE_INSTALL_DATADIR}/thumbnailers)
