@@ -475,6 +475,35 @@ TEST(TdrSynthCommands, NamesSortWithoutRegardToCase)
     EXPECT_NE(NameLess("A.tdr", "a.tdr"), NameLess("a.tdr", "A.tdr"));
 }
 
+TEST(TdrSynthCommands, TheManualPageNamesEveryCommandAndOptionOfTheUsage)
+{
+    const CommandRun help = RunArgs({"--help"});
+    ASSERT_EQ(help.code, 0);
+    std::ifstream in(std::filesystem::path(ONDALIS_DOCS_DIR) / "tdrsynth.1");
+    ASSERT_TRUE(in) << "docs/tdrsynth.1 is missing";
+    const std::string page((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    // troff writes a hyphen as \-.
+    const auto escaped = [](const std::string& word) {
+        std::string out;
+        for (const char ch : word) {
+            out += ch == '-' ? std::string("\\-") : std::string(1, ch);
+        }
+        return out;
+    };
+    int options = 0;
+    std::istringstream words(help.out);
+    for (std::string word; words >> word;) {
+        if (word.rfind("--", 0) == 0) {
+            ++options;
+            EXPECT_NE(page.find(escaped(word)), std::string::npos) << word;
+        }
+    }
+    EXPECT_GE(options, 25);
+    for (const char* command : {"samples", "write", "info", "cables"}) {
+        EXPECT_NE(page.find(std::string(".B tdrsynth ") + command), std::string::npos) << command;
+    }
+}
+
 TEST(TdrSynthCommands, CablesWritesTheStarterLibraryUnlessOneIsThere)
 {
     TempDir dir;
