@@ -300,4 +300,30 @@ TEST(EventScoreTest, ALineSetIsVariedOnlyByKnownNamesAndFactorsInRange)
               2);
 }
 
+// The gain is turned up by whole steps, 1..15, never past the highest; the
+// echo model has none to turn.
+TEST(EventScoreTest, ALineSetsGainIsTurnedUpWithinItsRange)
+{
+    std::ostringstream out;
+    std::ostringstream err;
+    for (const char* steps : {"0", "16", "-1", "2x"}) {
+        EXPECT_EQ(RunEventScore({"--model", "line", "--gain-up", steps}, out, err), 2) << steps;
+    }
+    EXPECT_EQ(RunEventScore({"--gain-up", "2"}, out, err), 2);
+    ScoreOptions options;
+    options.m_model = ScoreModel::Line;
+    options.m_nCount = 12;
+    const std::vector<ScoreCase> drawn = GenerateScoreSet(options);
+    options.m_nGainUp = 4;
+    const std::vector<ScoreCase> up = GenerateScoreSet(options);
+    options.m_nGainUp = kMostGain;
+    const std::vector<ScoreCase> most = GenerateScoreSet(options);
+    ASSERT_EQ(drawn.size(), up.size());
+    ASSERT_EQ(drawn.size(), most.size());
+    for (std::size_t i = 0; i < drawn.size(); ++i) {
+        EXPECT_EQ(up[i].m_params.m_nGain, std::min(kMostGain, drawn[i].m_params.m_nGain + 4));
+        EXPECT_EQ(most[i].m_params.m_nGain, kMostGain);
+    }
+}
+
 } // namespace

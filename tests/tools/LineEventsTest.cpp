@@ -224,6 +224,27 @@ TEST(LineEvents, AnOpenSeenWithTheLaunchClippedLiesWhereItsEchoDeparts)
     EXPECT_NEAR(found.m_real[0].m_dPosition, truth, Tolerance(found, truth));
 }
 
+TEST(LineEvents, AnOpenWhoseEchoClipsLiesWhereItsEchoDeparts)
+{
+    // 2 km scale, a 1 µs pulse and 16 dB of loss over the scale: the gain
+    // turned up 16 dB clips the open's echo at 800 m for most of its pulse,
+    // and hides its half height. Placed at half of what is left, it went
+    // 0.3 pulse widths early. Gain 0 is the same line seen whole.
+    for (const int gain : {0, 8}) {
+        SCOPED_TRACE(gain);
+        LineParams params = Cable(5, 16);
+        params.m_header.m_nPulseIndex = 6;
+        params.m_header.m_nGain = gain;
+        params.m_dBandHz = 3 / (tables::kPulse[6] * 1e-9);
+        params.m_faults = {Fault(FaultKind::Open, 800, 1e4)};
+        const Found found = Find(params);
+        const double truth = found.m_wave.m_truth[0].m_dPosition;
+        const auto at = static_cast<std::size_t>(truth / found.m_record.m_dSampleStep);
+        ASSERT_EQ(found.m_record.m_samples[at + 200] == 127, gain > 0) << "the echo clips";
+        EXPECT_TRUE(EventAt(found, truth));
+    }
+}
+
 TEST(LineEvents, AShortWhoseEdgeFitsEitherSpreadingLiesWhereItsEchoDeparts)
 {
     // 1 km scale, a 200 ns pulse, a slow cable (PR 2.06) losing 18 dB over

@@ -344,7 +344,7 @@ void DescribeCase(std::ostream& log, std::size_t index, const ScoreCase& c, cons
 
 const char* const kHelp =
     "Usage: eventscore [--model echo|line] [--noise white|band] [--noise-free] [--receiver pulse|wide]\n"
-    "                  [--count N] [--seed S] [--floor] [--verbose]\n"
+    "                  [--vary NAME=FACTOR] [--gain-up STEPS] [--count N] [--seed S] [--floor] [--verbose]\n"
     "Generates N synthetic waveforms (default 300; waveform i on scale index i mod 12)\n"
     "from seed S (default 1), with random pulse widths, averaging, gain, PR, noise level\n"
     "and one to three faults, runs the event finder on each and prints, per fault kind\n"
@@ -372,6 +372,8 @@ const char* const kHelp =
     "more) changes every drawn line past the draw's ranges: loss, dc, dielectric\n"
     "(the shares of the loss), rise (the launch's), coupling or wander times FACTOR,\n"
     "source (its ratio to the line's impedance) to the power FACTOR; 0.1..4.\n"
+    "--gain-up STEPS turns every line's gain up by STEPS 2 dB steps (to 15 at most),\n"
+    "as a technician does to see a lossy line's far end: the near echoes clip.\n"
     "There the distance is the discontinuity's physical position and the tolerance\n"
     "is one plot column, 0.5% of the distance or two samples, whichever is largest;\n"
     "a wet stretch's far side counts within it too (end within tol). Aims from 10 dB\n"
@@ -446,6 +448,7 @@ std::vector<ScoreCase> GenerateScoreSet(const ScoreOptions& options)
                 WidenReceiverBand(line);
             }
             VaryLine(line, options.m_vary);
+            line.m_header.m_nGain = std::min(kMostGain, line.m_header.m_nGain + options.m_nGainUp);
             LineWaveform wave = SynthesiseLine(line);
             if (wave.m_bytes.empty()) {
                 continue;
@@ -777,6 +780,18 @@ int RunEventScore(const std::vector<std::string>& args, std::ostream& out, std::
             varied = true;
             continue;
         }
+        if (arg == "--gain-up" && i + 1 < args.size()) {
+            const std::optional<uint64_t> value = ReadUnsigned(args[++i]);
+            if (!value || *value < 1 || *value > static_cast<uint64_t>(kMostGain)) {
+                err << "eventscore: --gain-up " << args[i] << " is not a number of steps 1.." << kMostGain
+                    << "\n"
+                    << kHelp;
+                return 2;
+            }
+            options.m_nGainUp = static_cast<int>(*value);
+            varied = true;
+            continue;
+        }
         if (arg == "--noise-free") {
             options.m_bNoiseFree = true;
             continue;
@@ -798,7 +813,7 @@ int RunEventScore(const std::vector<std::string>& args, std::ostream& out, std::
         return 2;
     }
     if ((options.m_bNoiseFree || options.m_bWideReceiver || varied) && options.m_model != ScoreModel::Line) {
-        err << "eventscore: --noise-free, --receiver wide and --vary need --model line\n" << kHelp;
+        err << "eventscore: --noise-free, --receiver wide, --vary and --gain-up need --model line\n" << kHelp;
         return 2;
     }
     ScoreTable table = ScoreSet(GenerateScoreSet(options), verbose ? &out : nullptr);

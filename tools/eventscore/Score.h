@@ -76,6 +76,10 @@ struct ScoreOptions
     bool m_bWideReceiver = false;
     // The line model's drawn lines changed past the draw's ranges.
     LineVariation m_vary;
+    // The line model's gain turned up by this many steps (at most to the
+    // header's highest), as a technician turns it up to see a lossy line's
+    // far end: the near echoes clip.
+    int m_nGainUp = 0;
 };
 
 // One generated waveform and what is true about it.

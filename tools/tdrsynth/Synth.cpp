@@ -192,8 +192,8 @@ std::string CheckParams(const SynthParams& params)
     if (params.m_nAveragingExponent < 0 || params.m_nAveragingExponent > 16) {
         return "averaging exponent must be 0..16";
     }
-    if (params.m_nGain < 0 || params.m_nGain > 15) {
-        return "gain must be 0..15";
+    if (params.m_nGain < 0 || params.m_nGain > kMostGain) {
+        return "gain must be 0.." + std::to_string(kMostGain);
     }
     if (params.m_nImpedance < 1 || params.m_nImpedance > 1000) {
         return "impedance must be 1..1000 ohm";

@@ -55,12 +55,15 @@ struct SynthFault
     double m_dDistance = 0; // metres of true distance at the recording's PR
 };
 
+// The receiver's highest gain step.
+inline constexpr int kMostGain = 15;
+
 struct SynthParams
 {
     int m_nScaleIndex = 4;        // 0..11
     int m_nPulseIndex = 4;        // 0..11
     int m_nAveragingExponent = 4; // averages = 2^n, 0..16
-    int m_nGain = 2;              // 0..15, each step adds 2 dB to the receiver
+    int m_nGain = 2;              // 0..kMostGain, each step adds 2 dB to the receiver
     int m_nImpedance = 100;       // ohm
     double m_dFactor = 1.5;       // PR of the recording, 1.0..5.0
     double m_dDelay = 0;          // stored as round(delay × 0.2)

@@ -5,10 +5,11 @@
 #include <cmath>
 #include <cstring>
 #include <functional>
+#include <limits>
 #include <mutex>
-#include <utility>
 #include <numbers>
 #include <type_traits>
+#include <utility>
 #include <vector>
 
 namespace events {
@@ -30,6 +31,11 @@ constexpr std::size_t kBlurReach = 2;
 constexpr std::size_t kWidenedReach = 8;
 // ... with the spreadings that fit best with the launch's blur, this many.
 constexpr std::size_t kSpreadsKept = 3;
+// Through a clipped top the spreadings from this index on (a twentieth of a
+// pulse width): the smaller ones change the echo's foot less than a step of
+// blur does, and with the top hidden they only let the fit follow the
+// baseline dipping a unit or two behind a symmetric echo.
+constexpr std::size_t kLeastClippedSpread = 3;
 
 // The shapes of a geometry and, for each shape and start, the reciprocal of
 // the squared size of what the shape adds to level and trend over the window.
@@ -398,6 +404,188 @@ ONDALIS_FIT_CLONES EdgeFitResult FitEdge(const std::array<double, G::kWindow>& b
         result.m_dEvidence = spread.m_dExplained - symmetricBest;
         result.m_dWidenedEvidence = widened.m_dExplained - symmetricBest;
     }
+    return result;
+}
+
+namespace {
+
+// What level and height leave of a clipped window with one shape at one
+// start (FitClippedEdge): the squared misfit of the whole bins, and of the
+// clipped bins on the echo's side those that stand beyond the fit.
+struct ClippedWindow
+{
+    using G = ClippedFit;
+    static constexpr std::size_t kLanes = G::kWindow / 8;
+    std::array<Lanes8, kLanes> m_y{};
+    std::array<Lanes8, kLanes> m_whole{};   // 1 where the bin is whole
+    std::array<Lanes8, kLanes> m_atLeast{}; // 1 where it is clipped on the echo's side
+    int m_nSign = 1;
+    // Over the whole bins: their count, and the sums of y and y².
+    double m_dCount = 0;
+    double m_dY = 0;
+    double m_dYY = 0;
+
+    void Add(std::size_t j, double y, int rail)
+    {
+        const float whole = rail == 0 ? 1.0f : 0.0f;
+        m_y[j / 8][j % 8] = static_cast<float>(y);
+        m_whole[j / 8][j % 8] = whole;
+        m_atLeast[j / 8][j % 8] = rail == m_nSign ? 1.0f : 0.0f;
+        m_dCount += whole;
+        m_dY += whole * y;
+        m_dYY += whole * y * y;
+    }
+
+    [[gnu::always_inline]] static double Sum(const Lanes8& a)
+    {
+        return ((a[0] + a[1]) + (a[2] + a[3])) + ((a[4] + a[5]) + (a[6] + a[7]));
+    }
+
+    [[gnu::always_inline]] double Misfit(const Table<G>& table, std::size_t shape, int shift) const
+    {
+        constexpr double kNone = std::numeric_limits<double>::max();
+        const float* v = table.m_shape[shape].data() + (G::kShifts - 1 - shift);
+        std::array<Lanes8, kLanes> shapeAt;
+        std::memcpy(shapeAt.data(), v, sizeof shapeAt);
+        Lanes8 sm{}, smm{}, smy{};
+        for (std::size_t k = 0; k < kLanes; ++k) {
+            const Lanes8 w = m_whole[k] * shapeAt[k];
+            sm += w;
+            smm += w * shapeAt[k];
+            smy += w * m_y[k];
+        }
+        const double m = Sum(sm);
+        const double mm = Sum(smm);
+        const double my = Sum(smy);
+        const double det = m_dCount * mm - m * m;
+        if (det <= 1e-9 * m_dCount * mm) {
+            return kNone;
+        }
+        const double height = (m_dCount * my - m * m_dY) / det;
+        if (height * m_nSign <= 0) {
+            return kNone;
+        }
+        const double level = (m_dY - height * m) / m_dCount;
+        // What the fit leaves of the whole bins (Σy² less what it explains),
+        // and the clipped bins it does not reach.
+        const float sign = static_cast<float>(m_nSign);
+        const Lanes8 lv = Lanes8{} + static_cast<float>(level);
+        const Lanes8 hv = Lanes8{} + static_cast<float>(height);
+        Lanes8 beyond{};
+        for (std::size_t k = 0; k < kLanes; ++k) {
+            const Lanes8 left = (m_y[k] - lv - hv * shapeAt[k]) * sign;
+            const Lanes8 over = left > 0 ? left : Lanes8{};
+            beyond += m_atLeast[k] * over * over;
+        }
+        return m_dYY - (level * m_dY + height * my) + Sum(beyond);
+    }
+
+    // The shape's best start: every eighth, then either side of the best
+    // halving the step (the misfit changes smoothly from one start to the
+    // next).
+    [[gnu::always_inline]] std::pair<int, double> BestStart(const Table<G>& table, std::size_t shape) const
+    {
+        constexpr int kStride = 8;
+        int best = 0;
+        double least = Misfit(table, shape, 0);
+        for (int shift = kStride; shift < G::kShifts; shift += kStride) {
+            if (const double m = Misfit(table, shape, shift); m < least) {
+                least = m;
+                best = shift;
+            }
+        }
+        for (int step = kStride / 2; step >= 1; step /= 2) {
+            const int around = best;
+            for (const int shift : {around - step, around + step}) {
+                if (shift >= 0 && shift < G::kShifts) {
+                    if (const double m = Misfit(table, shape, shift); m < least) {
+                        least = m;
+                        best = shift;
+                    }
+                }
+            }
+        }
+        return {best, least};
+    }
+};
+
+} // namespace
+
+ONDALIS_FIT_CLONES EdgeFitResult FitClippedEdge(const std::array<double, ClippedFit::kWindow>& bins,
+                                                const std::array<int8_t, ClippedFit::kWindow>& rails,
+                                                int sign, double launchBlur, std::size_t mostSpread)
+{
+    using G = ClippedFit;
+    const Table<G>& table = TheTable<G>();
+    ClippedWindow w;
+    w.m_nSign = sign;
+    for (std::size_t j = 0; j < bins.size(); ++j) {
+        w.Add(j, bins[j], rails[j]);
+    }
+    EdgeFitResult result;
+    if (w.m_dCount < G::kPerWidth) {
+        return result; // under a pulse width of whole bins
+    }
+    const std::size_t launch = BlurIndex(launchBlur);
+    const std::size_t first = launch > kBlurReach ? launch - kBlurReach : 0;
+    const std::size_t last = std::min<std::size_t>(kBlurCount - 1, launch + kBlurReach);
+    double least = std::numeric_limits<double>::max();
+    std::size_t bestShape = 0;
+    int bestShift = -1;
+    const auto consider = [&](std::size_t blur, std::size_t spread) __attribute__((always_inline))
+    {
+        const std::size_t shape = blur * kSpreads.size() + spread;
+        const auto [shift, misfit] = w.BestStart(table, shape);
+        if (misfit < least) {
+            least = misfit;
+            bestShape = shape;
+            bestShift = shift;
+        }
+        return misfit;
+    };
+    // Symmetric blurs: every other one, then the two beside the best.
+    std::size_t bestBlur = first;
+    double bestSymmetric = std::numeric_limits<double>::max();
+    for (std::size_t b = first; b < kBlurCount; b += 2) {
+        if (const double m = consider(b, 0); m < bestSymmetric) {
+            bestSymmetric = m;
+            bestBlur = b;
+        }
+    }
+    for (const std::size_t b : {bestBlur - 1, bestBlur + 1}) {
+        if (b >= first && b < kBlurCount) {
+            consider(b, 0);
+        }
+    }
+    // The launch's blur spread: every spreading, then the best few with the
+    // blurs near the launch's.
+    const std::size_t spreadCount = std::min(mostSpread, kSpreads.size() - 1);
+    std::array<std::pair<double, std::size_t>, kSpreads.size() - 1> spreads{};
+    for (std::size_t s = 1; s <= spreadCount; ++s) {
+        spreads[s - 1] = {s < kLeastClippedSpread ? std::numeric_limits<double>::max() : consider(launch, s),
+                          s};
+    }
+    const std::size_t kept = std::min(kSpreadsKept, spreadCount);
+    std::partial_sort(spreads.begin(), spreads.begin() + static_cast<std::ptrdiff_t>(kept),
+                      spreads.begin() + static_cast<std::ptrdiff_t>(spreadCount));
+    for (std::size_t k = 0; k < kept; ++k) {
+        for (std::size_t b = first; b <= last; ++b) {
+            if (b != launch) {
+                consider(b, spreads[k].second);
+            }
+        }
+    }
+    if (bestShift < 0) {
+        return result;
+    }
+    const auto around = [&](int shift) {
+        const double misfit = shift >= 0 && shift < G::kShifts ? w.Misfit(table, bestShape, shift) : least;
+        return misfit == std::numeric_limits<double>::max() ? -least : -misfit;
+    };
+    result.m_bFitted = true;
+    result.m_dStart = G::kBefore - G::kEarliest +
+                      PeakBetween(bestShift, around(bestShift - 1), -least, around(bestShift + 1));
+    result.m_nSpread = bestShape % kSpreads.size();
     return result;
 }
 

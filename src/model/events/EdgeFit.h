@@ -16,6 +16,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <span>
 
 namespace events {
@@ -92,6 +93,13 @@ using ShapeFit = FitGeometry<12, 48, 18, 12, 19>;
 // record's end).
 using LateShapeFit = FitGeometry<12, 48, 30, 18, 25>;
 
+// The start through a clipped top (Clipping.cpp): in thirty-seconds of the
+// pulse, 1.5 W before the anchor to 2.5 W after it, so that the window holds
+// the pulse's falling edge too; the start from 1 W before the anchor to 1 W
+// after it (the half height of what the clipping leaves lies early on the
+// edge).
+using ClippedFit = FitGeometry<32, 128, 48, 32, 65>;
+
 struct EdgeFitResult
 {
     bool m_bFitted = false;
@@ -115,6 +123,19 @@ struct EdgeFitResult
 template <class G>
 EdgeFitResult FitEdge(const std::array<double, G::kWindow>& bins, int sign, double launchBlur, bool weigh,
                       int coil = -1, std::size_t mostSpread = kSpreads.size() - 1);
+
+// The same for an echo whose top the 8-bit range clips: a bin holding a
+// sample clipped on the echo's side (`rails` of the echo's sign: +1 at the
+// top of the range, -1 at its bottom) shows only that the echo reaches that
+// far, and a bin clipped on the other side shows nothing. Level and height
+// free, no trend (what the clipping leaves of the echo cannot tell a trend
+// from its height). The symmetric blurs from the launch's on compete with the
+// launch's blur spread by the spreadings from 0.05 W up to
+// kSpreads[mostSpread] (none where that is less), and the best places the
+// start.
+EdgeFitResult FitClippedEdge(const std::array<double, ClippedFit::kWindow>& bins,
+                             const std::array<int8_t, ClippedFit::kWindow>& rails, int sign,
+                             double launchBlur, std::size_t mostSpread);
 
 // A step's echo `t` pulse widths after its discontinuity, spread by the skin
 // effect (u = a² / W) and blurred by a Gaussian of deviation `blur` pulse

@@ -69,6 +69,9 @@ constexpr double kCutWidth = 1.0;
 // A clipped echo's closing edge mirrors its leading one; one much smaller is
 // the part of it left before the end of the record.
 constexpr double kClippedRatio = 0.6;
+// An echo whose top clips for this share of a pulse width is placed by what
+// the clipping leaves of it (Clipping.cpp).
+constexpr double kClippedTopShare = 1.0 / 8;
 // The noise of two steps a pulse width apart, added, against one step's.
 constexpr double kPairGain = 1.41421356;
 // ... and the smaller of the two edges is at least this share of the larger.
@@ -630,6 +633,17 @@ private:
     // On a lossy line, every echo's edge where its causal fit puts it
     // (Spreading.cpp); whether the trace shows such a line.
     bool PlaceSpreadEchoes(std::vector<Echo>& echoes) const;
+
+    // Echoes whose top clips (Clipping.cpp)
+    // Whether the echo's top (from half a pulse before its anchor to a pulse
+    // and a half after it) holds kClippedTopShare of a pulse width of samples
+    // clipped on its side.
+    bool TopClipped(const Echo& echo) const;
+    // The start of such an echo's leading edge by a fit of what the clipping
+    // leaves (FitClippedEdge), the launch's blur spread by the spreadings up
+    // to kSpreads[mostSpread] competing with symmetric blurs; none where the
+    // window reaches into the dead zone or past the record.
+    std::optional<double> ClippedStart(const Echo& echo, std::size_t mostSpread) const;
 
     // Splices (SpliceFit.cpp)
     // The start of a splice's echo by a fit of its first swing and the

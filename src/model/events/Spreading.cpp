@@ -262,6 +262,17 @@ bool Finder::PlaceSpreadEchoes(std::vector<Echo>& echoes) const
                 plain[i]->m_e.m_dSample = std::max(0.0, edges[i]->m_dStart);
             }
         }
+        // A clipped echo cannot be weighed (the fits need every bin), and
+        // the gain that clips the near echoes is turned up for a lossy line's
+        // far end: what the clipping leaves tells a spread echo from a
+        // symmetric one by itself.
+        for (Echo* echo : plain) {
+            if (TopClipped(*echo)) {
+                if (const std::optional<double> start = ClippedStart(*echo, kSpreads.size() - 1)) {
+                    echo->m_e.m_dSample = std::max(0.0, *start);
+                }
+            }
+        }
         return false;
     }
     // The skin effect spreads an echo by the square of its distance: the
@@ -303,6 +314,10 @@ bool Finder::PlaceSpreadEchoes(std::vector<Echo>& echoes) const
         }
         if (fit) {
             plain[i]->m_e.m_dSample = std::max(0.0, fit->m_dStart);
+        } else if (TopClipped(*plain[i])) {
+            if (const std::optional<double> start = ClippedStart(*plain[i], mostSpread(*plain[i]))) {
+                plain[i]->m_e.m_dSample = std::max(0.0, *start);
+            }
         }
     }
     // A stretch whose far side answers within its own pulse swings back
