@@ -5,9 +5,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdint>
 #include <numbers>
+#include <utility>
 
 namespace {
 
@@ -68,6 +71,40 @@ TEST(EdgeFit, ASpreadEdgeStartsWhereItDepartsAndABlurredOneIsNoEvidence)
     // as well as any spreading of the launch's blur.
     const EdgeFitResult blurred = events::FitEdge<StartFit>(Bins(17.4, 40, 0.25, 0), 1, 0.06, true);
     EXPECT_LT(blurred.m_dEvidence, 0.5);
+}
+
+TEST(EdgeFit, AClippedEchoStartsWhereWhatTheClippingLeavesPutsIt)
+{
+    // Echoes 1000 high on a level of 3, the 8-bit range ending at 127: all
+    // but their feet clipped. A symmetric blur of 0.2 W and the launch's
+    // 0.06 W spread by u = 0.4, each starting between bins (thirty-seconds of
+    // the pulse), either sign; bins clipped at the other end of the range (a
+    // spike just before the echo) show nothing.
+    using events::ClippedFit;
+    for (const auto& [blur, u] : {std::pair{0.2, 0.0}, std::pair{0.06, 0.4}}) {
+        for (const int sign : {1, -1}) {
+            const double start = 40.3;
+            std::array<double, ClippedFit::kWindow> bins{};
+            std::array<int8_t, ClippedFit::kWindow> rails{};
+            for (int j = 0; j < ClippedFit::kWindow; ++j) {
+                const double t = (j + 0.5 - start) / ClippedFit::kPerWidth;
+                const double v = 3 + sign * 1000 * (Step(t, blur, u) - Step(t - 1, blur, u));
+                const auto at = static_cast<std::size_t>(j);
+                bins[at] = std::clamp(v, -128.0, 127.0);
+                rails[at] = static_cast<int8_t>(v >= 127 ? 1 : v <= -128 ? -1 : 0);
+            }
+            ASSERT_GT(std::count(rails.begin(), rails.end(), sign), ClippedFit::kPerWidth / 2);
+            for (const std::size_t j : {34, 35, 36}) {
+                bins[j] = sign > 0 ? -128 : 127;
+                rails[j] = static_cast<int8_t>(-sign);
+            }
+            const EdgeFitResult fit =
+                events::FitClippedEdge(bins, rails, sign, 0.06, events::kSpreads.size() - 1);
+            ASSERT_TRUE(fit.m_bFitted) << blur << " " << sign;
+            EXPECT_NEAR(fit.m_dStart, start, 0.5) << blur << " " << sign;
+            EXPECT_EQ(fit.m_nSpread > 0, u > 0) << blur << " " << sign;
+        }
+    }
 }
 
 TEST(EdgeFit, AShapeFromBehindACoilIsTheRampPassedTwiceThroughItsLowPass)
