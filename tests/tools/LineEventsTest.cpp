@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <cmath>
 #include <optional>
+#include <tuple>
 
 namespace {
 
@@ -224,24 +225,32 @@ TEST(LineEvents, AnOpenSeenWithTheLaunchClippedLiesWhereItsEchoDeparts)
     EXPECT_NEAR(found.m_real[0].m_dPosition, truth, Tolerance(found, truth));
 }
 
-TEST(LineEvents, AnOpenWhoseEchoClipsLiesWhereItsEchoDeparts)
+TEST(LineEvents, AnEndWhoseEchoClipsIsAnEndWhereItsEchoDeparts)
 {
-    // 2 km scale, a 1 µs pulse and 16 dB of loss over the scale: the gain
-    // turned up 16 dB clips the open's echo at 800 m for most of its pulse,
-    // and hides its half height. Placed at half of what is left, it went
-    // 0.3 pulse widths early. Gain 0 is the same line seen whole.
-    for (const int gain : {0, 8}) {
-        SCOPED_TRACE(gain);
-        LineParams params = Cable(5, 16);
-        params.m_header.m_nPulseIndex = 6;
-        params.m_header.m_nGain = gain;
-        params.m_dBandHz = 3 / (tables::kPulse[6] * 1e-9);
-        params.m_faults = {Fault(FaultKind::Open, 800, 1e4)};
-        const Found found = Find(params);
-        const double truth = found.m_wave.m_truth[0].m_dPosition;
-        const auto at = static_cast<std::size_t>(truth / found.m_record.m_dSampleStep);
-        ASSERT_EQ(found.m_record.m_samples[at + 200] == 127, gain > 0) << "the echo clips";
-        EXPECT_TRUE(EventAt(found, truth));
+    // 2 km scale, a 1 µs pulse: the gain turned up 16 dB clips the echo of
+    // an open at 800 m (16 dB of loss over the scale) or a short at 600 m
+    // (8 dB) for most of its pulse, and hides its half height. Placed at half
+    // of what is left, the open went 0.3 pulse widths early; measured at its
+    // clipped height, the short was too small for an end and left too much
+    // behind it, and was called water. Gain 0 is the same line seen whole.
+    for (const auto& [kind, lossDb, distance, event] :
+         {std::tuple{FaultKind::Open, 16.0, 800.0, LineEventKind::Open},
+          std::tuple{FaultKind::Short, 8.0, 600.0, LineEventKind::Short}}) {
+        for (const int gain : {0, 8}) {
+            SCOPED_TRACE(gain);
+            LineParams params = Cable(5, lossDb);
+            params.m_header.m_nPulseIndex = 6;
+            params.m_header.m_nGain = gain;
+            params.m_dBandHz = 3 / (tables::kPulse[6] * 1e-9);
+            params.m_faults = {Fault(kind, distance, kind == FaultKind::Open ? 1e4 : 0)};
+            const Found found = Find(params);
+            const double truth = found.m_wave.m_truth[0].m_dPosition;
+            const auto at = static_cast<std::size_t>(truth / found.m_record.m_dSampleStep);
+            ASSERT_EQ(std::abs(found.m_record.m_samples[at + 200]) >= 127, gain > 0) << "the echo clips";
+            const LineEvent* e = EventAt(found, truth);
+            ASSERT_TRUE(e);
+            EXPECT_EQ(e->m_kind, event);
+        }
     }
 }
 

@@ -31,7 +31,7 @@ bool Finder::TopClipped(const Echo& echo) const
     return clipped >= least;
 }
 
-std::optional<double> Finder::ClippedStart(const Echo& echo, std::size_t mostSpread) const
+std::optional<EdgeFitResult> Finder::FitClipped(const Echo& echo, std::size_t mostSpread) const
 {
     using G = ClippedFit;
     const double bin = m_dPulseSamples / G::kPerWidth;
@@ -63,11 +63,37 @@ std::optional<double> Finder::ClippedStart(const Echo& echo, std::size_t mostSpr
             rails[j] = x[static_cast<std::size_t>(*k)] > 0 ? 1 : -1;
         }
     }
-    const EdgeFitResult fit = FitClippedEdge(bins, rails, echo.m_c.m_nSign, m_dLaunchBlur, mostSpread);
+    EdgeFitResult fit = FitClippedEdge(bins, rails, echo.m_c.m_nSign, m_dLaunchBlur, mostSpread);
     if (!fit.m_bFitted) {
         return std::nullopt;
     }
-    return from + fit.m_dStart * bin;
+    fit.m_dStart = from + fit.m_dStart * bin;
+    return fit;
+}
+
+// The echo placed by what the clipping leaves of it, and measured again at the
+// height its fit gives: at the clipped height its size fell short of an
+// end's, and what it leaves behind looked large against it (a shelf, a slow
+// return).
+void Finder::PlaceClipped(Echo& echo, std::size_t mostSpread) const
+{
+    const std::optional<EdgeFitResult> fit = FitClipped(echo, mostSpread);
+    if (!fit) {
+        return;
+    }
+    echo.m_e.m_dSample = std::max(0.0, fit->m_dStart);
+    const double height = fit->m_dHeight;
+    if (std::fabs(height) <= std::fabs(echo.m_dHeight)) {
+        return;
+    }
+    const double launch = LaunchHeight();
+    echo.m_dHeight = height;
+    echo.m_dSize = std::max(echo.m_dSize, std::fabs(height) / launch);
+    echo.m_bShelf = LeavesShelf(echo.m_c, height);
+    echo.m_bReturns = Returns(echo.m_c, height);
+    echo.m_dTail = Tail(echo.m_c, height);
+    echo.m_e.m_nAmplitude = static_cast<int>(std::lround(height));
+    echo.m_e.m_dReturnLoss = std::max(0.0, 20 * std::log10(launch / std::abs(height)));
 }
 
 } // namespace events

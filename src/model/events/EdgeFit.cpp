@@ -441,7 +441,8 @@ struct ClippedWindow
         return ((a[0] + a[1]) + (a[2] + a[3])) + ((a[4] + a[5]) + (a[6] + a[7]));
     }
 
-    [[gnu::always_inline]] double Misfit(const Table<G>& table, std::size_t shape, int shift) const
+    [[gnu::always_inline]] double Misfit(const Table<G>& table, std::size_t shape, int shift,
+                                         double* heightOut = nullptr) const
     {
         constexpr double kNone = std::numeric_limits<double>::max();
         const float* v = table.m_shape[shape].data() + (G::kShifts - 1 - shift);
@@ -466,6 +467,9 @@ struct ClippedWindow
             return kNone;
         }
         const double level = (m_dY - height * m) / m_dCount;
+        if (heightOut != nullptr) {
+            *heightOut = height;
+        }
         // What the fit leaves of the whole bins (Σy² less what it explains),
         // and the clipped bins it does not reach.
         const float sign = static_cast<float>(m_nSign);
@@ -586,6 +590,7 @@ ONDALIS_FIT_CLONES EdgeFitResult FitClippedEdge(const std::array<double, Clipped
     result.m_dStart = G::kBefore - G::kEarliest +
                       PeakBetween(bestShift, around(bestShift - 1), -least, around(bestShift + 1));
     result.m_nSpread = bestShape % kSpreads.size();
+    w.Misfit(table, bestShape, bestShift, &result.m_dHeight);
     return result;
 }
 

@@ -110,6 +110,7 @@ struct EdgeFitResult
     // edge on both sides as the skin effect slows its rise.
     double m_dWidenedEvidence = 0;
     std::size_t m_nSpread = 0; // that shape's spreading, an index of kSpreads
+    double m_dHeight = 0;      // FitClippedEdge: the echo's height as the shape has it, clipping aside
 };
 
 // Fits the shapes to the window's bins (each the mean of the trace over

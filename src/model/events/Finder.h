@@ -639,11 +639,14 @@ private:
     // and a half after it) holds kClippedTopShare of a pulse width of samples
     // clipped on its side.
     bool TopClipped(const Echo& echo) const;
-    // The start of such an echo's leading edge by a fit of what the clipping
-    // leaves (FitClippedEdge), the launch's blur spread by the spreadings up
-    // to kSpreads[mostSpread] competing with symmetric blurs; none where the
-    // window reaches into the dead zone or past the record.
-    std::optional<double> ClippedStart(const Echo& echo, std::size_t mostSpread) const;
+    // The fit of what the clipping leaves of such an echo (FitClippedEdge:
+    // the start in samples, and the height), the launch's blur spread by the
+    // spreadings up to kSpreads[mostSpread] competing with symmetric blurs;
+    // none where the window reaches into the dead zone or past the record.
+    std::optional<EdgeFitResult> FitClipped(const Echo& echo, std::size_t mostSpread) const;
+    // The echo started where that fit puts it, its height, size and what it
+    // leaves behind measured again at the fit's height where that is larger.
+    void PlaceClipped(Echo& echo, std::size_t mostSpread) const;
 
     // Splices (SpliceFit.cpp)
     // The start of a splice's echo by a fit of its first swing and the

@@ -268,9 +268,7 @@ bool Finder::PlaceSpreadEchoes(std::vector<Echo>& echoes) const
         // symmetric one by itself.
         for (Echo* echo : plain) {
             if (TopClipped(*echo)) {
-                if (const std::optional<double> start = ClippedStart(*echo, kSpreads.size() - 1)) {
-                    echo->m_e.m_dSample = std::max(0.0, *start);
-                }
+                PlaceClipped(*echo, kSpreads.size() - 1);
             }
         }
         return false;
@@ -315,9 +313,7 @@ bool Finder::PlaceSpreadEchoes(std::vector<Echo>& echoes) const
         if (fit) {
             plain[i]->m_e.m_dSample = std::max(0.0, fit->m_dStart);
         } else if (TopClipped(*plain[i])) {
-            if (const std::optional<double> start = ClippedStart(*plain[i], mostSpread(*plain[i]))) {
-                plain[i]->m_e.m_dSample = std::max(0.0, *start);
-            }
+            PlaceClipped(*plain[i], mostSpread(*plain[i]));
         }
     }
     // A stretch whose far side answers within its own pulse swings back
