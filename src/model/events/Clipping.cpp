@@ -41,18 +41,12 @@ std::optional<EdgeFitResult> Finder::FitClipped(const Echo& echo, std::size_t mo
         return std::nullopt;
     }
     const auto& x = m_record.m_samples;
-    // The trace's running sum at t, sample k spanning [k - 0.5, k + 0.5).
-    const auto summed = [&](double t) {
-        const double u = t + 0.5;
-        const int k = static_cast<int>(std::floor(u));
-        return static_cast<double>(m_sum[k]) + (u - k) * x[static_cast<std::size_t>(k)];
-    };
     std::array<double, G::kWindow> bins{};
     std::array<int8_t, G::kWindow> rails{};
-    double before = summed(from);
+    double before = SumTo(from);
     for (std::size_t j = 0; j < bins.size(); ++j) {
         const double start = from + static_cast<double>(j) * bin;
-        const double after = summed(start + bin);
+        const double after = SumTo(start + bin);
         bins[j] = (after - before) / bin;
         before = after;
         // The samples the bin touches, and the first of them clipped.
@@ -82,11 +76,13 @@ void Finder::PlaceClipped(Echo& echo, std::size_t mostSpread) const
         return;
     }
     echo.m_e.m_dSample = std::max(0.0, fit->m_dStart);
-    const double height = fit->m_dHeight;
+    // No echo stands higher than the launch; twice that bounds a fit that
+    // little of the echo held.
+    const double launch = LaunchHeight();
+    const double height = std::clamp(fit->m_dHeight, -2 * launch, 2 * launch);
     if (std::fabs(height) <= std::fabs(echo.m_dHeight)) {
         return;
     }
-    const double launch = LaunchHeight();
     echo.m_dHeight = height;
     echo.m_dSize = std::max(echo.m_dSize, std::fabs(height) / launch);
     echo.m_bShelf = LeavesShelf(echo.m_c, height);

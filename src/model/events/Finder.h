@@ -618,6 +618,16 @@ private:
     // they reach into the dead zone or past the record, or hold a clipped sample.
     bool WindowBins(double from, double bin, std::span<double> bins) const;
 
+    // The trace's running sum up to t (samples, sample k spanning
+    // [k - 0.5, k + 0.5)), for 0 <= t + 0.5 < the record's length.
+    double SumTo(double t) const
+    {
+        const double u = t + 0.5;
+        const int k = static_cast<int>(std::floor(u));
+        return static_cast<double>(m_sum[static_cast<std::size_t>(k)]) +
+               (u - k) * m_record.m_samples[static_cast<std::size_t>(k)];
+    }
+
     // What a fit's bins of `bin` samples must explain, summed over a window,
     // to count as one unit of evidence: the noise of one bin, squared.
     double EvidenceUnit(double bin) const;

@@ -23,16 +23,9 @@ bool Finder::WindowBins(double from, double bin, std::span<double> bins) const
     if (Clipped(static_cast<int>(from), static_cast<int>(to) + 2)) {
         return false;
     }
-    const auto& x = m_record.m_samples;
-    // The trace's running sum at t, sample k spanning [k - 0.5, k + 0.5).
-    const auto summed = [&](double t) {
-        const double u = t + 0.5;
-        const int k = static_cast<int>(std::floor(u));
-        return static_cast<double>(m_sum[k]) + (u - k) * x[k];
-    };
-    double before = summed(from);
+    double before = SumTo(from);
     for (std::size_t j = 0; j < bins.size(); ++j) {
-        const double after = summed(from + static_cast<double>(j + 1) * bin);
+        const double after = SumTo(from + static_cast<double>(j + 1) * bin);
         bins[j] = (after - before) / bin;
         before = after;
     }
