@@ -223,8 +223,7 @@ template <class G>
         std::memcpy(&a, v + 8 * k, sizeof a);
         acc += a * w.m_lanes[k];
     }
-    const Lanes sum = Lanes{acc[0], acc[1], acc[2], acc[3]} + Lanes{acc[4], acc[5], acc[6], acc[7]};
-    const double ty = (sum[0] + sum[1]) + (sum[2] + sum[3]);
+    const double ty = SumLanes(acc);
     return ty * w.m_nSign > 0 ? ty * ty * table.m_inverseNorm[i][static_cast<std::size_t>(shift)] : 0;
 }
 
@@ -436,11 +435,6 @@ struct ClippedWindow
         m_dYY += whole * y * y;
     }
 
-    [[gnu::always_inline]] static double Sum(const Lanes8& a)
-    {
-        return ((a[0] + a[1]) + (a[2] + a[3])) + ((a[4] + a[5]) + (a[6] + a[7]));
-    }
-
     [[gnu::always_inline]] double Misfit(const Table<G>& table, std::size_t shape, int shift,
                                          double* heightOut = nullptr) const
     {
@@ -455,9 +449,9 @@ struct ClippedWindow
             smm += w * shapeAt[k];
             smy += w * m_y[k];
         }
-        const double m = Sum(sm);
-        const double mm = Sum(smm);
-        const double my = Sum(smy);
+        const double m = SumLanes(sm);
+        const double mm = SumLanes(smm);
+        const double my = SumLanes(smy);
         const double det = m_dCount * mm - m * m;
         if (det <= 1e-9 * m_dCount * mm) {
             return kNone;
@@ -481,7 +475,7 @@ struct ClippedWindow
             const Lanes8 over = left > 0 ? left : Lanes8{};
             beyond += m_atLeast[k] * over * over;
         }
-        return m_dYY - (level * m_dY + height * my) + Sum(beyond);
+        return m_dYY - (level * m_dY + height * my) + SumLanes(beyond);
     }
 
     // The shape's best start: every eighth, then either side of the best

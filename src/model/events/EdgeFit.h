@@ -26,6 +26,14 @@ typedef float Lanes __attribute__((vector_size(16)));
 // ... and eight.
 typedef float Lanes8 __attribute__((vector_size(32)));
 
+// The sum of eight lanes as every fit adds them: the halves lane by lane,
+// then in pairs.
+[[gnu::always_inline]] inline float SumLanes(const Lanes8& a)
+{
+    const Lanes half = Lanes{a[0], a[1], a[2], a[3]} + Lanes{a[4], a[5], a[6], a[7]};
+    return (half[0] + half[1]) + (half[2] + half[3]);
+}
+
 // On x86-64 the fits' searches are built twice, for the baseline processor
 // and for AVX (eight lanes in one instruction), and the loader picks the one
 // the processor runs. Both do the same arithmetic lane by lane and in the

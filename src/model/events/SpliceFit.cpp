@@ -259,9 +259,7 @@ using SpliceWindow = std::array<Lanes8, kWindow / 8>;
         std::memcpy(&a, v + 8 * k, sizeof a);
         lanes += a * window[k];
     }
-    const Lanes half =
-        Lanes{lanes[0], lanes[1], lanes[2], lanes[3]} + Lanes{lanes[4], lanes[5], lanes[6], lanes[7]};
-    const float dot = (half[0] + half[1]) + (half[2] + half[3]);
+    const float dot = SumLanes(lanes);
     const double norm = shape.m_norm[static_cast<std::size_t>(shift)];
     return norm > 1e-9 && dot * sign > 0 ? dot * static_cast<double>(dot) / norm : 0;
 }
